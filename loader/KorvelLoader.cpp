@@ -1,0 +1,118 @@
+#include "loader/KorvelLoader.h"
+
+#include <deque>
+#include <optional>
+
+#include "loader/PackageDiscovery.h"
+#include "platform/rtl/ComGuard.h"
+#include "platform/rtl/Guid.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win32/Observed.h"
+#include "services/KorvelBdsServices.h"
+
+namespace korvel {
+
+std::vector<rtl::ComPtr<IBdsPackage>> Packages;
+std::vector<PackageInfoEntry> PackagesInfo;
+rtl::ComPtr<IBdsShellPackage> ShellPackage;
+TBdsServices* BdsServices = nullptr;
+const String LoadOrderValue = u"LoadOrder";
+const int32_t DefaultLoadOrder = 100;
+const String LoaderCaption = u"Korvel Products Loader";
+
+namespace {
+
+// Names handed out through PackageInfo stay valid while the module is loaded, so the lists
+// they point into are never freed.
+std::deque<std::vector<String>>& RetainedNameLists() {
+    static std::deque<std::vector<String>> lists;
+    return lists;
+}
+
+// The text up to the first zero character: what a reader of a zero-terminated string sees.
+String VisiblePart(const String& text) { return text.substr(0, text.find(u'\0')); }
+
+void ReportLoadFailure(const String& name, const String& id, const rtl::Exception& error) {
+    win32::ShowMessageBox(GetForegroundWindow(), LoadFailureMessage(name, id, error.Message()), LoaderCaption,
+                          MB_OK | MB_ICONERROR);
+}
+
+rtl::ComPtr<IBdsPackage> CreatePackage(const GUID& id) {
+    rtl::ComPtr<IUnknown> object;
+    rtl::OleCheck(CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                   object.PutVoid()));
+    return object.As<IBdsPackage>();
+}
+
+void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& pkgNames) {
+    PackagesInfo.clear();
+    Packages.clear();
+    PackagesInfo.reserve(pkgIDs.size());
+    Packages.reserve(pkgIDs.size());
+    for (size_t k = 0; k < pkgIDs.size(); ++k) {
+        GUID packageId;
+        if (!rtl::TryStringToGUID(pkgIDs[k], packageId)) continue;
+        PackageInfoEntry entry{packageId, pkgNames[k].c_str(), nullptr};
+        try {
+            rtl::ComPtr<IBdsPackage> package = CreatePackage(packageId);
+            entry.Instance = package;
+            if (!ShellPackage) ShellPackage = package.Query<IBdsShellPackage>();
+            Packages.push_back(std::move(package));
+        } catch (const rtl::Exception& error) {
+            ReportLoadFailure(pkgNames[k], pkgIDs[k], error);
+        } catch (...) {
+            continue;  // not the library's exception: the entry is abandoned silently
+        }
+        PackagesInfo.push_back(std::move(entry));
+    }
+}
+
+void SitePackages() {
+    rtl::ComPtr<IBdsServices> site(BdsServices);
+    const auto packages = Packages;  // a package may call back in while it is sited
+    for (const auto& package : packages) rtl::Swallow([&] { package->SetSite(site.Get()); });
+}
+
+}  // namespace
+
+String LoadFailureMessage(const String& name, const String& id, const String& error) {
+    String text = u"Failed to load package";
+    const String shownName = VisiblePart(name);
+    if (!shownName.empty()) text += u" '" + shownName + u"'";
+    return text + u"." + u"\n\r" + u"Package ID: " + id + u"\n\r" + u"Error: " + error;
+}
+
+bool InitWizard(ide::IBorlandIDEServices* services, TWizardTerminateProc* terminate) {
+    if (!services) return false;
+    if (services != ide::BorlandIDEServices())
+        throw rtl::EAssertionFailed(u"Assertion failure (Shell\\Src\\BdsShell\\Expert\\KorvelLoader, line 68)");
+    if (terminate) *terminate = &FinalizeWizard;
+
+    std::vector<String> pkgNames;
+    std::optional<std::vector<String>> pkgIDs = DetectPackages(pkgNames);
+    if (!pkgIDs || pkgIDs->empty()) return true;
+    RetainedNameLists().push_back(std::move(pkgNames));
+    LoadPackages(*pkgIDs, RetainedNameLists().back());
+
+    if (!Packages.empty()) {
+        BdsServices = new TBdsServices;
+        SitePackages();
+    }
+    return true;
+}
+
+void FinalizeWizard() {
+    ShellPackage = nullptr;
+    PackagesInfo.clear();
+    std::vector<rtl::ComPtr<IBdsPackage>> packages = std::move(Packages);
+    Packages.clear();
+    for (auto package = packages.rbegin(); package != packages.rend(); ++package) {
+        rtl::Swallow([&] { (*package)->Terminate(); });
+        package->Reset();
+    }
+    if (vcl::TApplication* application = vcl::Application()) application->OnMessage = nullptr;
+    if (BdsServices) BdsServices->FreeServices();
+    BdsServices = nullptr;
+}
+
+}  // namespace korvel

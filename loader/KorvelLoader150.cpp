@@ -1,0 +1,21 @@
+// The library the IDE loads: its one export hands the IDE the terminate procedure and loads
+// the packages. Nothing may escape into the IDE: an assertion failure is reported on the
+// debugger output and the entry answers false.
+#include "loader/KorvelLoader.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win32/Observed.h"
+
+using Boolean = uint8_t;
+using TWizardRegisterProc = void*;
+
+extern "C" Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
+                                                    TWizardRegisterProc RegisterProc,
+                                                    korvel::TWizardTerminateProc* Terminate) {
+    try {
+        return korvel::InitWizard(BorlandIDEServices, Terminate) ? 1 : 0;
+    } catch (const rtl::Exception& error) {
+        win32::WriteDebugOutput(error.Message());
+    } catch (...) {
+    }
+    return 0;
+}

@@ -1,0 +1,84 @@
+// The IDE's Open Tools API as the system sees it. These are the IDE's own interfaces, not
+// the package contract: methods return their values directly, as the IDE declares them.
+#pragma once
+
+#include "platform/rtl/ComPtr.h"
+#include "platform/rtl/InterfaceTraits.h"
+#include "platform/vcl/Classes.h"
+
+namespace vcl {
+class TMainMenu;
+class TCustomActionList;
+class TToolBar;
+class TWinControl;
+}  // namespace vcl
+
+namespace ide {
+
+using rtl::String;
+
+inline constexpr GUID IID_IBorlandIDEServices = {0x5B3E6A1D, 0x27C4, 0x4F08, {0x9D, 0x61, 0x3A, 0x8E, 0x0C, 0x52, 0x7B, 0x94}};
+inline constexpr GUID IID_INTAServices40 = {0x3C7F3267, 0xF0BF, 0x11D1, {0xAB, 0x1E, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3}};
+inline constexpr GUID IID_INTAServices = {0x8A1E2B54, 0x3C6D, 0x4E7F, {0x9A, 0x0B, 0x1C, 0x2D, 0x3E, 0x4F, 0x5A, 0x6B}};
+inline constexpr GUID IID_IOTANotifier = {0xF17A7BCF, 0xE07D, 0x11D1, {0xAB, 0x0B, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3}};
+inline constexpr GUID IID_INTAToolbarStreamNotifier = {0xA2D9F2F7, 0x815E, 0x4E5B, {0xBD, 0x83, 0x2B, 0xD4, 0xA5, 0x7A, 0x45, 0xE1}};
+
+// The IDE's services object: every service is asked for by its interface's GUID.
+struct IBorlandIDEServices : IUnknown {
+    virtual bool STDMETHODCALLTYPE SupportsService(const GUID& service) = 0;
+    // The service with a reference added for the caller, or nil and false.
+    virtual bool STDMETHODCALLTYPE GetService(const GUID& service, IUnknown** result) = 0;
+};
+
+struct IOTANotifier : IUnknown {
+    virtual void STDMETHODCALLTYPE AfterSave() = 0;
+    virtual void STDMETHODCALLTYPE BeforeSave() = 0;
+    virtual void STDMETHODCALLTYPE Destroyed() = 0;
+    virtual void STDMETHODCALLTYPE Modified() = 0;
+};
+
+// Told about the IDE's toolbars as they are saved and loaded.
+struct INTAToolbarStreamNotifier : IOTANotifier {
+    using IOTANotifier::AfterSave;
+    using IOTANotifier::BeforeSave;
+    virtual void STDMETHODCALLTYPE AfterSave(vcl::TWinControl* toolbar) = 0;
+    virtual void STDMETHODCALLTYPE BeforeSave(vcl::TWinControl* toolbar) = 0;
+    virtual void STDMETHODCALLTYPE ToolbarLoaded(vcl::TWinControl* toolbar) = 0;
+};
+
+// The native services: the IDE's main menu, its actions and its toolbars.
+struct INTAServices40 : IUnknown {
+    virtual vcl::TMainMenu* STDMETHODCALLTYPE GetMainMenu() = 0;
+    virtual vcl::TCustomActionList* STDMETHODCALLTYPE GetActionList() = 0;
+    // Nil when the IDE has no toolbar of that name.
+    virtual vcl::TToolBar* STDMETHODCALLTYPE GetToolBar(const String& name) = 0;
+    virtual vcl::TToolBar* STDMETHODCALLTYPE NewToolbar(const String& name, const String& caption,
+                                                        const String& referenceToolBar, bool insertBefore) = 0;
+};
+
+struct INTAServices : INTAServices40 {
+    virtual int STDMETHODCALLTYPE RegisterToolbarNotifier(IOTANotifier* notifier) = 0;
+    virtual void STDMETHODCALLTYPE UnregisterToolbarNotifier(int index) = 0;
+};
+
+// The IDE's global services object; nil outside an IDE.
+IBorlandIDEServices* BorlandIDEServices();
+void SetBorlandIDEServices(IBorlandIDEServices* services);
+
+// BorlandIDEServices.GetService in its typed form: nil when the IDE lacks the service.
+template <class I>
+rtl::ComPtr<I> GetIDEService(const GUID& service) {
+    IBorlandIDEServices* services = BorlandIDEServices();
+    if (!services) return nullptr;
+    rtl::ComPtr<IUnknown> found;
+    services->GetService(service, found.Put());
+    return found.template Query<I>();
+}
+
+}  // namespace ide
+
+KORVEL_BIND_INTERFACE(ide::IBorlandIDEServices, IUnknown, ide::IID_IBorlandIDEServices);
+KORVEL_BIND_INTERFACE(ide::IOTANotifier, IUnknown, ide::IID_IOTANotifier);
+KORVEL_BIND_INTERFACE(ide::INTAToolbarStreamNotifier, ide::IOTANotifier, ide::IID_INTAToolbarStreamNotifier);
+KORVEL_BIND_INTERFACE(ide::INTAServices40, IUnknown, ide::IID_INTAServices40);
+KORVEL_BIND_INTERFACE(ide::INTAServices, ide::INTAServices40, ide::IID_INTAServices);

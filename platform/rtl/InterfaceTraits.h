@@ -1,0 +1,26 @@
+// Binds each C++ interface type to its GUID and to the interface it extends.
+#pragma once
+
+#include "platform/win32/Win32.h"
+
+namespace rtl {
+
+template <class I>
+struct InterfaceTraits;
+
+template <>
+struct InterfaceTraits<IUnknown> {
+    static const IID& Id() { return IID_IUnknown; }
+    using Base = void;
+};
+
+}  // namespace rtl
+
+#define KORVEL_BIND_INTERFACE(Interface, BaseInterface, Guid)    \
+    template <>                                                  \
+    struct rtl::InterfaceTraits<Interface> {                      \
+        static const IID& Id() { return Guid; }                  \
+        using Base = BaseInterface;                              \
+    }
+
+KORVEL_BIND_INTERFACE(IClassFactory, IUnknown, IID_IClassFactory);

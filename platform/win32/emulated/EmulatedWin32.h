@@ -1,0 +1,327 @@
+// The part of the Win32 and COM API that the system and its packages use, for Linux.
+// Types keep the Windows names and meanings; text is UTF-16 (char16_t), as on Windows.
+// Functions are plain C symbols with the Windows names so that a package written for
+// Windows builds and links here unchanged.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#define STDMETHODCALLTYPE
+#define WINAPI
+#define CALLBACK
+
+typedef uint8_t BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef uint32_t ULONG;
+typedef uint32_t UINT;
+typedef int32_t INT;
+typedef int32_t BOOL;
+typedef int32_t HRESULT;
+typedef LONG LSTATUS;
+typedef DWORD REGSAM;
+typedef DWORD COLORREF;
+typedef int16_t VARIANT_BOOL;
+typedef void* LPVOID;
+typedef const void* LPCVOID;
+typedef BYTE* LPBYTE;
+typedef DWORD* LPDWORD;
+typedef char16_t WCHAR;
+typedef WCHAR OLECHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
+typedef OLECHAR* BSTR;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+
+#define DECLARE_EMULATED_HANDLE(name) \
+    struct name##__ {                 \
+        int unused;                   \
+    };                                \
+    typedef struct name##__* name
+DECLARE_EMULATED_HANDLE(HKEY);
+DECLARE_EMULATED_HANDLE(HWND);
+DECLARE_EMULATED_HANDLE(HBITMAP);
+DECLARE_EMULATED_HANDLE(HINSTANCE);
+DECLARE_EMULATED_HANDLE(HDC);
+DECLARE_EMULATED_HANDLE(HICON);
+#undef DECLARE_EMULATED_HANDLE
+typedef void* HGDIOBJ;
+typedef HINSTANCE HMODULE;
+typedef HKEY* PHKEY;
+typedef void* FARPROC;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+struct GUID {
+    uint32_t Data1;
+    uint16_t Data2;
+    uint16_t Data3;
+    uint8_t Data4[8];
+};
+typedef GUID IID;
+typedef GUID CLSID;
+typedef const GUID& REFGUID;
+typedef const IID& REFIID;
+typedef const CLSID& REFCLSID;
+
+inline bool IsEqualGUID(REFGUID a, REFGUID b) {
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+    for (int i = 0; i < 8; ++i)
+        if (a.Data4[i] != b.Data4[i]) return false;
+    return true;
+}
+inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+};
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+struct RGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+};
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+#define MAKE_HRESULT_CODE(v) static_cast<HRESULT>(static_cast<uint32_t>(v))
+#define S_OK MAKE_HRESULT_CODE(0)
+#define S_FALSE MAKE_HRESULT_CODE(1)
+#define E_NOTIMPL MAKE_HRESULT_CODE(0x80004001u)
+#define E_NOINTERFACE MAKE_HRESULT_CODE(0x80004002u)
+#define E_POINTER MAKE_HRESULT_CODE(0x80004003u)
+#define E_ABORT MAKE_HRESULT_CODE(0x80004004u)
+#define E_FAIL MAKE_HRESULT_CODE(0x80004005u)
+#define E_UNEXPECTED MAKE_HRESULT_CODE(0x8000FFFFu)
+#define E_ACCESSDENIED MAKE_HRESULT_CODE(0x80070005u)
+#define E_OUTOFMEMORY MAKE_HRESULT_CODE(0x8007000Eu)
+#define E_INVALIDARG MAKE_HRESULT_CODE(0x80070057u)
+#define CLASS_E_NOAGGREGATION MAKE_HRESULT_CODE(0x80040110u)
+#define CLASS_E_CLASSNOTAVAILABLE MAKE_HRESULT_CODE(0x80040111u)
+#define REGDB_E_CLASSNOTREG MAKE_HRESULT_CODE(0x80040154u)
+#define CO_E_ERRORINDLL MAKE_HRESULT_CODE(0x800401F9u)
+#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
+#define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
+#define HRESULT_FROM_WIN32(x) \
+    (static_cast<HRESULT>(x) <= 0 ? static_cast<HRESULT>(x) \
+                                  : MAKE_HRESULT_CODE((static_cast<uint32_t>(x) & 0x0000FFFFu) | 0x80070000u))
+
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_OUTOFMEMORY 14L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_MORE_DATA 234L
+#define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_KEY_DELETED 1018L
+
+#define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000000u)))
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000001u)))
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000002u)))
+#define HKEY_USERS (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000003u)))
+
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_CREATE_SUB_KEY 0x0004
+#define KEY_ENUMERATE_SUB_KEYS 0x0008
+#define KEY_NOTIFY 0x0010
+#define KEY_CREATE_LINK 0x0020
+#define KEY_WOW64_64KEY 0x0100
+#define KEY_WOW64_32KEY 0x0200
+#define READ_CONTROL 0x00020000L
+#define KEY_READ (READ_CONTROL | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY)
+#define KEY_WRITE (READ_CONTROL | KEY_SET_VALUE | KEY_CREATE_SUB_KEY)
+#define KEY_ALL_ACCESS 0xF003F
+#define REG_OPTION_NON_VOLATILE 0
+#define REG_CREATED_NEW_KEY 1
+#define REG_OPENED_EXISTING_KEY 2
+
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_MULTI_SZ 7
+#define REG_QWORD 11
+
+#define CLSCTX_INPROC_SERVER 0x1
+#define CLSCTX_INPROC_HANDLER 0x2
+#define CLSCTX_LOCAL_SERVER 0x4
+#define CLSCTX_SERVER (CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER)
+#define COINIT_APARTMENTTHREADED 0x2
+#define REGCLS_SINGLEUSE 0
+#define REGCLS_MULTIPLEUSE 1
+
+#define MB_OK 0x0
+#define MB_ICONHAND 0x10
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONSTOP MB_ICONHAND
+#define MB_ICONWARNING 0x30
+#define IDOK 1
+#define SW_HIDE 0
+#define SW_SHOW 5
+
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+#define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(-1))
+#define FILE_ATTRIBUTE_DIRECTORY 0x10
+
+#define BI_RGB 0
+#define DIB_RGB_COLORS 0
+
+#define WM_NULL 0x0000
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_COMMAND 0x0111
+#define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_USER 0x0400
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F12 0x7B
+
+struct IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+
+protected:
+    ~IUnknown() = default;
+};
+
+struct IClassFactory : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppvObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) = 0;
+
+protected:
+    ~IClassFactory() = default;
+};
+
+inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+extern "C" {
+// oleaut32
+BSTR SysAllocString(const OLECHAR* text);
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+void SysFreeString(BSTR text);
+UINT SysStringLen(BSTR text);
+UINT SysStringByteLen(BSTR text);
+
+// ole32
+HRESULT CoInitializeEx(LPVOID reserved, DWORD flags);
+void CoUninitialize();
+HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, LPVOID serverInfo, REFIID riid, LPVOID* object);
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid, LPVOID* object);
+HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* factory, DWORD context, DWORD flags, LPDWORD cookie);
+HRESULT CoRevokeClassObject(DWORD cookie);
+
+// advapi32
+LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options,
+                        REGSAM access, void* security, PHKEY result, LPDWORD disposition);
+LSTATUS RegCloseKey(HKEY key);
+LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved,
+                      LPWSTR keyClass, LPDWORD classLength, void* lastWriteTime);
+LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD dataLength);
+LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
+                       DWORD dataLength);
+LSTATUS RegDeleteValueW(HKEY key, LPCWSTR valueName);
+LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey);
+
+// kernel32
+HMODULE LoadLibraryW(LPCWSTR fileName);
+FARPROC GetProcAddress(HMODULE module, const char* name);
+BOOL FreeLibrary(HMODULE module);
+DWORD GetFileAttributesW(LPCWSTR fileName);
+DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer,
+                     DWORD size, void* arguments);
+DWORD GetLastError();
+void SetLastError(DWORD code);
+
+// user32 and gdi32
+HWND GetForegroundWindow();
+BOOL SetForegroundWindow(HWND window);
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
+int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage);
+BOOL DeleteObject(HGDIOBJ object);
+HDC GetDC(HWND window);
+int ReleaseDC(HWND window, HDC dc);
+}

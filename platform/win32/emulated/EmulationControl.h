@@ -1,0 +1,17 @@
+// What only the emulated platform can do: tests use it to set up situations that the real
+// platform produces by other means (a key the process may not write, a clean registry).
+#pragma once
+
+#include <string>
+
+#include "platform/win32/Win32.h"
+
+namespace emulation {
+
+void ResetRegistry();
+// Opening the key (relative to root) with any write right fails with ERROR_ACCESS_DENIED.
+void DenyWriteAccess(HKEY root, const std::u16string& path);
+// GDI bitmaps currently alive: lets tests see that consumed handles were deleted.
+int LiveBitmapCount();
+
+}  // namespace emulation

@@ -1,0 +1,95 @@
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "platform/rtl/Text.h"
+
+namespace {
+
+thread_local DWORD lastError = 0;
+
+struct KnownError {
+    uint32_t code;
+    const char16_t* text;
+};
+
+// The platform's texts for the codes the system and its packages meet.
+const KnownError kErrorTexts[] = {
+    {ERROR_FILE_NOT_FOUND, u"The system cannot find the file specified.\r\n"},
+    {ERROR_PATH_NOT_FOUND, u"The system cannot find the path specified.\r\n"},
+    {ERROR_ACCESS_DENIED, u"Access is denied.\r\n"},
+    {ERROR_INVALID_HANDLE, u"The handle is invalid.\r\n"},
+    {ERROR_OUTOFMEMORY, u"Not enough storage is available to complete this operation.\r\n"},
+    {ERROR_INVALID_PARAMETER, u"The parameter is incorrect.\r\n"},
+    {ERROR_MOD_NOT_FOUND, u"The specified module could not be found.\r\n"},
+    {ERROR_PROC_NOT_FOUND, u"The specified procedure could not be found.\r\n"},
+    {0x80004001u, u"Not implemented\r\n"},
+    {0x80004002u, u"No such interface supported\r\n"},
+    {0x80004003u, u"Invalid pointer\r\n"},
+    {0x80004004u, u"Operation aborted\r\n"},
+    {0x80004005u, u"Unspecified error\r\n"},
+    {0x8000FFFFu, u"Catastrophic failure\r\n"},
+    {0x80070002u, u"The system cannot find the file specified.\r\n"},
+    {0x80070005u, u"Access is denied.\r\n"},
+    {0x8007000Eu, u"Not enough storage is available to complete this operation.\r\n"},
+    {0x80070057u, u"The parameter is incorrect.\r\n"},
+    {0x8007007Eu, u"The specified module could not be found.\r\n"},
+    {0x8007007Fu, u"The specified procedure could not be found.\r\n"},
+    {0x80040110u, u"Class does not support aggregation (or class object is remote)\r\n"},
+    {0x80040111u, u"ClassFactory cannot supply requested class\r\n"},
+    {0x80040154u, u"Class not registered\r\n"},
+    {0x800401F9u, u"Error in the DLL\r\n"},
+};
+
+std::string PathOf(LPCWSTR fileName) { return rtl::ToUtf8(rtl::FromWide(fileName)); }
+
+}  // namespace
+
+extern "C" {
+
+DWORD GetLastError() { return lastError; }
+void SetLastError(DWORD code) { lastError = code; }
+
+HMODULE LoadLibraryW(LPCWSTR fileName) {
+    if (!fileName) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return nullptr;
+    }
+    void* module = dlopen(PathOf(fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) lastError = ERROR_MOD_NOT_FOUND;
+    return static_cast<HMODULE>(module);
+}
+
+FARPROC GetProcAddress(HMODULE module, const char* name) {
+    void* symbol = module ? dlsym(module, name) : nullptr;
+    if (!symbol) lastError = ERROR_PROC_NOT_FOUND;
+    return symbol;
+}
+
+BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0; }
+
+DWORD GetFileAttributesW(LPCWSTR fileName) {
+    struct stat info {};
+    if (!fileName || stat(PathOf(fileName).c_str(), &info) != 0) {
+        lastError = ERROR_FILE_NOT_FOUND;
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0x80;
+}
+
+DWORD FormatMessageW(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPWSTR buffer, DWORD size, void*) {
+    if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || !buffer || size == 0) return 0;
+    for (const auto& known : kErrorTexts) {
+        if (known.code != messageId) continue;
+        const std::u16string text = known.text;
+        if (text.size() + 1 > size) return 0;
+        text.copy(buffer, text.size());
+        buffer[text.size()] = 0;
+        return static_cast<DWORD>(text.size());
+    }
+    lastError = 317;  // ERROR_MR_MID_NOT_FOUND
+    return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,266 @@
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/rtl/Text.h"
+#include "platform/win32/emulated/EmulationControl.h"
+
+namespace {
+
+struct CaseInsensitiveLess {
+    bool operator()(const std::u16string& a, const std::u16string& b) const { return rtl::CompareText(a, b) < 0; }
+};
+
+struct Value {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+struct Key {
+    std::u16string name;
+    bool deleted = false;
+    bool writeDenied = false;
+    // Sorted without case, as the platform enumerates subkeys.
+    std::map<std::u16string, std::shared_ptr<Key>, CaseInsensitiveLess> children;
+    std::map<std::u16string, Value, CaseInsensitiveLess> values;
+};
+
+struct OpenKey {
+    std::shared_ptr<Key> key;
+    REGSAM access;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::shared_ptr<Key> machine = std::make_shared<Key>();
+    std::shared_ptr<Key> user = std::make_shared<Key>();
+    std::shared_ptr<Key> users = std::make_shared<Key>();
+    std::map<uintptr_t, OpenKey> handles;
+    uintptr_t nextHandle = 0x1000;
+};
+
+Registry& registry() {
+    static Registry* instance = new Registry;  // outlives every static that closes keys at exit
+    return *instance;
+}
+
+constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK;
+
+std::vector<std::u16string> SplitPath(const std::u16string& path) {
+    std::vector<std::u16string> parts;
+    std::u16string current;
+    for (char16_t c : path) {
+        if (c == u'\\') {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}
+
+std::shared_ptr<Key> Child(const std::shared_ptr<Key>& key, const std::u16string& name, bool create) {
+    auto found = key->children.find(name);
+    if (found != key->children.end()) return found->second;
+    if (!create) return nullptr;
+    auto child = std::make_shared<Key>();
+    child->name = name;
+    key->children[name] = child;
+    return child;
+}
+
+std::shared_ptr<Key> Resolve(const std::shared_ptr<Key>& from, const std::vector<std::u16string>& parts, bool create) {
+    std::shared_ptr<Key> key = from;
+    for (const auto& part : parts) {
+        key = Child(key, part, create);
+        if (!key) return nullptr;
+    }
+    return key;
+}
+
+// Caller holds the lock.
+std::shared_ptr<Key> KeyOf(HKEY handle) {
+    Registry& r = registry();
+    const auto value = reinterpret_cast<uintptr_t>(handle);
+    if (handle == HKEY_LOCAL_MACHINE) return r.machine;
+    if (handle == HKEY_CURRENT_USER) return r.user;
+    if (handle == HKEY_USERS) return r.users;
+    if (handle == HKEY_CLASSES_ROOT) return Resolve(r.machine, {u"Software", u"Classes"}, true);
+    auto found = r.handles.find(value);
+    if (found == r.handles.end()) return nullptr;
+    return found->second.key;
+}
+
+bool MayWrite(HKEY handle) {
+    auto found = registry().handles.find(reinterpret_cast<uintptr_t>(handle));
+    return found == registry().handles.end() || (found->second.access & kWriteRights) != 0;
+}
+
+HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access) {
+    Registry& r = registry();
+    const uintptr_t value = r.nextHandle++;
+    r.handles[value] = OpenKey{key, access};
+    return reinterpret_cast<HKEY>(value);
+}
+
+std::u16string Text(LPCWSTR text) { return text ? std::u16string(rtl::U(text)) : std::u16string(); }
+
+void MarkDeleted(Key& key) {
+    key.deleted = true;
+    for (auto& child : key.children) MarkDeleted(*child.second);
+}
+
+}  // namespace
+
+namespace emulation {
+
+void ResetRegistry() {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    for (auto* root : {&r.machine, &r.user, &r.users}) {
+        MarkDeleted(**root);
+        *root = std::make_shared<Key>();
+    }
+}
+
+void DenyWriteAccess(HKEY root, const std::u16string& path) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto base = KeyOf(root);
+    if (auto key = base ? Resolve(base, SplitPath(path), true) : nullptr) key->writeDenied = true;
+}
+
+}  // namespace emulation
+
+extern "C" {
+
+LSTATUS RegOpenKeyExW(HKEY handle, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto base = KeyOf(handle);
+    if (!base) return ERROR_INVALID_HANDLE;
+    if (base->deleted) return ERROR_KEY_DELETED;
+    auto key = Resolve(base, SplitPath(Text(subKey)), false);
+    if (!key) return ERROR_FILE_NOT_FOUND;
+    if (key->writeDenied && (access & kWriteRights) != 0) return ERROR_ACCESS_DENIED;
+    *result = NewHandle(key, access);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegCreateKeyExW(HKEY handle, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM access, void*, PHKEY result,
+                        LPDWORD disposition) {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto base = KeyOf(handle);
+    if (!base) return ERROR_INVALID_HANDLE;
+    if (base->deleted) return ERROR_KEY_DELETED;
+    const auto parts = SplitPath(Text(subKey));
+    auto existing = Resolve(base, parts, false);
+    if (!existing && (base->writeDenied || !MayWrite(handle))) return ERROR_ACCESS_DENIED;
+    auto key = existing ? existing : Resolve(base, parts, true);
+    if (key->writeDenied && (access & kWriteRights) != 0) return ERROR_ACCESS_DENIED;
+    if (disposition) *disposition = existing ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+    *result = NewHandle(key, access);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegCloseKey(HKEY handle) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    return r.handles.erase(reinterpret_cast<uintptr_t>(handle)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+LSTATUS RegEnumKeyExW(HKEY handle, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD, LPWSTR, LPDWORD, void*) {
+    if (!name || !nameLength) return ERROR_INVALID_PARAMETER;
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto key = KeyOf(handle);
+    if (!key) return ERROR_INVALID_HANDLE;
+    if (key->deleted) return ERROR_KEY_DELETED;
+    if (index >= key->children.size()) return ERROR_NO_MORE_ITEMS;
+    auto child = std::next(key->children.begin(), index);
+    const std::u16string& childName = child->second->name;
+    if (childName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
+    std::copy(childName.begin(), childName.end(), name);
+    name[childName.size()] = 0;
+    *nameLength = static_cast<DWORD>(childName.size());
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegQueryValueExW(HKEY handle, LPCWSTR valueName, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD dataLength) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto key = KeyOf(handle);
+    if (!key) return ERROR_INVALID_HANDLE;
+    if (key->deleted) return ERROR_KEY_DELETED;
+    auto found = key->values.find(Text(valueName));
+    if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
+    const Value& value = found->second;
+    if (type) *type = value.type;
+    const auto size = static_cast<DWORD>(value.data.size());
+    if (data) {
+        if (!dataLength) return ERROR_INVALID_PARAMETER;
+        if (*dataLength < size) {
+            *dataLength = size;
+            return ERROR_MORE_DATA;
+        }
+        if (size) std::memcpy(data, value.data.data(), size);
+    }
+    if (dataLength) *dataLength = size;
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegSetValueExW(HKEY handle, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD dataLength) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto key = KeyOf(handle);
+    if (!key) return ERROR_INVALID_HANDLE;
+    if (key->deleted) return ERROR_KEY_DELETED;
+    if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
+    Value& value = key->values[Text(valueName)];
+    value.type = type;
+    value.data.assign(data, data + (data ? dataLength : 0));
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegDeleteValueW(HKEY handle, LPCWSTR valueName) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto key = KeyOf(handle);
+    if (!key) return ERROR_INVALID_HANDLE;
+    if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
+    return key->values.erase(Text(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto base = KeyOf(handle);
+    if (!base) return ERROR_INVALID_HANDLE;
+    const auto parts = SplitPath(Text(subKey));
+    if (parts.empty()) {
+        for (auto& child : base->children) MarkDeleted(*child.second);
+        base->children.clear();
+        base->values.clear();
+        return ERROR_SUCCESS;
+    }
+    std::vector<std::u16string> parentPath(parts.begin(), parts.end() - 1);
+    auto parent = Resolve(base, parentPath, false);
+    if (!parent) return ERROR_FILE_NOT_FOUND;
+    auto found = parent->children.find(parts.back());
+    if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
+    MarkDeleted(*found->second);
+    parent->children.erase(found);
+    return ERROR_SUCCESS;
+}
+
+}  // extern "C"

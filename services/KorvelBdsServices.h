@@ -1,0 +1,76 @@
+// The service hub: the one IBdsServices object every package receives through SetSite. It
+// owns the sub-services, answers questions about the IDE and the loaded packages, routes
+// messages and shortcuts, and runs the start-up handshake.
+#pragma once
+
+#include <vector>
+
+#include "interop/InterfaceBindings.h"
+#include "platform/rtl/ComObject.h"
+#include "platform/vcl/ActnList.h"
+#include "platform/vcl/Forms.h"
+
+namespace korvel {
+
+using rtl::String;
+
+class TBdsWindowsService;
+class TBdsToolBarService;
+class TBdsHelpService;
+class TBdsMenuBarService;
+class TDragDropDesignerNotifier;
+
+class TBdsServices : public rtl::SelfReferenced<rtl::ComObject<IBdsServices>> {
+public:
+    TBdsServices();
+    ~TBdsServices() override;
+
+    // IBdsServices
+    HRESULT STDMETHODCALLTYPE get_BdsVersionMajor(Integer* version) override;
+    HRESULT STDMETHODCALLTYPE get_BdsVersionMinor(Integer* version) override;
+    HRESULT STDMETHODCALLTYPE get_BdsEdition(BSTR* edition) override;
+    HRESULT STDMETHODCALLTYPE get_IsPersonalityEdition(WordBool* personality) override;
+    HRESULT STDMETHODCALLTYPE Get_BdsWindowsService(IBdsWindowsService** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE Get_BdsToolBarService(IBdsToolBarService** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE Get_BdsHelpService(IBdsHelpService** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE Get_BdsMenuBarService(IBdsMenuBarService** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE Get_IsComponentRegistered(BSTR ComponentName, WordBool* pRetVal) override;
+    HRESULT STDMETHODCALLTYPE GetService(const GUID* Service, IUnknown** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE IsShortcut(Integer keyData, WordBool* pResult) override;
+    HRESULT STDMETHODCALLTYPE AddSplashInfo(HBITMAP ABitmap, BSTR ACaption, BSTR ALicenseStatus,
+                                            WordBool AIsUnRegistered, BSTR ASKUName) override;
+    HRESULT STDMETHODCALLTYPE AddAboutBoxInfo(HBITMAP AAboutImage, HBITMAP AProductImage, BSTR ADialogTitle,
+                                              BSTR ACopyright, BSTR ATitle, BSTR ADescription, BSTR ALicenseStatus,
+                                              WordBool AIsUnRegistered, BSTR ASKUName) override;
+    HRESULT STDMETHODCALLTYPE AddMessageHandler(IMessageHandler* AHandler) override;
+    HRESULT STDMETHODCALLTYPE AddDragDropHelper(IDragDropHelperProvider* ADragDropHelper) override;
+    HRESULT STDMETHODCALLTYPE OnDotNetServicesInitialized() override;
+    HRESULT STDMETHODCALLTYPE get_PackagesCount(Integer* count) override;
+    HRESULT STDMETHODCALLTYPE GetPackageInfo(Integer index, PackageInfo* pRetVal) override;
+
+    // For the loader and the sub-services.
+    void FreeServices();
+    TBdsWindowsService* BdsWindowsService() const { return FBdsWindowsService; }
+    TBdsToolBarService* BdsToolBarService() const { return FBdsToolBarService; }
+    TBdsHelpService* BdsHelpService() const { return FBdsHelpService; }
+    TBdsMenuBarService* BdsMenuBarService() const { return FBdsMenuBarService; }
+    const std::vector<IDragDropHelperProvider*>& DragDropHelpers() const { return FDragDropHelpers; }
+
+private:
+    template <class Interface>
+    static HRESULT HandOut(Interface* service, Interface** out);
+
+    TBdsWindowsService* FBdsWindowsService = nullptr;
+    TBdsToolBarService* FBdsToolBarService = nullptr;
+    TBdsHelpService* FBdsHelpService = nullptr;
+    TBdsMenuBarService* FBdsMenuBarService = nullptr;
+    TDragDropDesignerNotifier* FBdsUnmanagedDesignerHelper = nullptr;
+    bool FToolBarServiceInitialized = false;
+    bool FBdsNetServicesInitialized = false;
+    std::vector<vcl::TCustomAction*> FBdsShortCuts;
+    // Plain pointers, no reference: a package keeps its handlers alive until shut-down.
+    std::vector<IMessageHandler*> FMessageHandlers;
+    std::vector<IDragDropHelperProvider*> FDragDropHelpers;
+};
+
+}  // namespace korvel

@@ -1,0 +1,51 @@
+// One running IDE, built from the platform's pieces: the application object and its message
+// loop, the services object and what hangs off it. Creating it makes it the process's IDE;
+// destroying it puts back what was there before. One at a time.
+#pragma once
+
+#include <deque>
+#include <memory>
+
+#include "platform/rtl/ComPtr.h"
+#include "platform/vcl/Forms.h"
+#include "sim/IdeServices.h"
+#include "sim/Recorder.h"
+
+namespace sim {
+
+class SimulatedIde {
+public:
+    SimulatedIde();
+    ~SimulatedIde();
+    SimulatedIde(const SimulatedIde&) = delete;
+    SimulatedIde& operator=(const SimulatedIde&) = delete;
+
+    Recorder& Record() { return recorder_; }
+    vcl::TApplication& Application() { return *application_; }
+    IdeServices& Services() { return *services_.Get(); }
+    HWND MainWindow() const { return mainWindow_; }
+
+    // The message loop: each queued message is offered to Application.OnMessage and
+    // dispatched only when not handled.
+    void PostMessage(const MSG& msg);
+    // Returns how many messages were dispatched.
+    int ProcessMessages();
+    const std::vector<MSG>& DispatchedMessages() const { return dispatched_; }
+
+private:
+    Recorder recorder_;
+    std::unique_ptr<vcl::TApplication> application_;
+    rtl::ComPtr<IdeServices> services_;
+    HWND mainWindow_ = nullptr;
+    std::deque<MSG> queue_;
+    std::vector<MSG> dispatched_;
+
+    win32::MessageBoxHook previousMessageBoxHook_;
+    win32::ShellExecuteHook previousShellHook_;
+    win32::DebugOutputHook previousDebugHook_;
+    vcl::DialogHook previousDialogHook_;
+    vcl::TApplication* previousApplication_;
+    ide::IBorlandIDEServices* previousServices_;
+};
+
+}  // namespace sim
