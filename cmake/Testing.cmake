@@ -12,8 +12,8 @@
 #     [TIMEOUT <seconds>]
 #     [WORKING_DIRECTORY <dir>])
 #
-# Under wine every process start costs around a second, so the Windows build registers each
-# test program as one CTest test. The native build registers every test case on its own (found
+# Under wine a process start can cost up to a second (when wine's server is not already up),
+# so the Windows build registers each test program as one CTest test. The native build registers every test case on its own (found
 # by running the program when CTest starts), so a failure names the case.
 
 include_guard(GLOBAL)
@@ -64,6 +64,25 @@ endif()
 
 include(GoogleTest)
 
+# The folders of the mingw runtime DLLs, asked once from the compiler and handed to wine-run,
+# which would otherwise ask on every test start.
+if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT DEFINED KORVEL_MINGW_RUNTIME_DIRS)
+  set(_korvel_dirs)
+  foreach(_korvel_dll libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_korvel_dll}
+                    OUTPUT_VARIABLE _korvel_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(IS_ABSOLUTE "${_korvel_path}" AND EXISTS "${_korvel_path}")
+      get_filename_component(_korvel_dir "${_korvel_path}" DIRECTORY)
+      get_filename_component(_korvel_dir "${_korvel_dir}" REALPATH)
+      list(APPEND _korvel_dirs "${_korvel_dir}")
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES _korvel_dirs)
+  list(JOIN _korvel_dirs ":" _korvel_dirs)
+  set(KORVEL_MINGW_RUNTIME_DIRS "${_korvel_dirs}" CACHE STRING
+      "Folders of the mingw runtime DLLs that wine must find, ':'-separated")
+endif()
+
 function(korvel_add_test_executable name)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_MAIN" "TIMEOUT;WORKING_DIRECTORY"
                         "SOURCES;LIBRARIES")
@@ -91,6 +110,9 @@ function(korvel_add_test_executable name)
   if(CMAKE_CROSSCOMPILING)
     # One wine prefix per build folder, shared by all its tests.
     list(APPEND _env KORVEL_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix)
+    if(KORVEL_MINGW_RUNTIME_DIRS)
+      list(APPEND _env "KORVEL_MINGW_RUNTIME_DIRS=${KORVEL_MINGW_RUNTIME_DIRS}")
+    endif()
   endif()
 
   if(KORVEL_TEST_PER_CASE)
