@@ -5,10 +5,16 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/win32/Observed.h"
 
+#ifdef _WIN32
+#define KORVEL_EXPORT  // the .def file names the export
+#else
+#define KORVEL_EXPORT __attribute__((visibility("default")))
+#endif
+
 using Boolean = uint8_t;
 using TWizardRegisterProc = void*;
 
-extern "C" Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
+extern "C" KORVEL_EXPORT Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
                                                     TWizardRegisterProc RegisterProc,
                                                     korvel::TWizardTerminateProc* Terminate) {
     try {

@@ -62,6 +62,8 @@ HRESULT TBdsServices::GetService(const GUID* Service, IUnknown** pRetVal) {
 }
 
 HRESULT TBdsServices::AddDragDropHelper(IDragDropHelperProvider* ADragDropHelper) {
+    // A nil provider would be called at the next drop.
+    if (!ADragDropHelper) return E_INVALIDARG;
     return rtl::ComGuard([&] {
         FDragDropHelpers.push_back(ADragDropHelper);
         return S_OK;

@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -44,6 +45,15 @@ const KnownError kErrorTexts[] = {
 
 std::string PathOf(LPCWSTR fileName) { return rtl::ToUtf8(rtl::FromWide(fileName)); }
 
+// Like Windows, a bare module name is looked for in the executable's folder first.
+std::string InExecutableFolder(const std::string& name) {
+    char buffer[4096];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (length <= 0) return {};
+    std::string folder(buffer, static_cast<size_t>(length));
+    return folder.substr(0, folder.rfind('/') + 1) + name;
+}
+
 }  // namespace
 
 extern "C" {
@@ -56,7 +66,10 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         lastError = ERROR_INVALID_PARAMETER;
         return nullptr;
     }
-    void* module = dlopen(PathOf(fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    const std::string path = PathOf(fileName);
+    void* module = nullptr;
+    if (path.find('/') == std::string::npos) module = dlopen(InExecutableFolder(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) lastError = ERROR_MOD_NOT_FOUND;
     return static_cast<HMODULE>(module);
 }

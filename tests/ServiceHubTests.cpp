@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Bstr.h"
+#include "services/KorvelBdsServices.h"
+#include "tests/support/LoaderFixture.h"
+#include "tests/support/VtableCall.h"
+
+using namespace testing_support;
+
+namespace {
+
+class ServiceHubTest : public LoaderFixture {
+protected:
+    // Packages A (created) and Missing (class not registered), in that order.
+    void SetUp() override {
+        registry.AddPackage(GuidText(1), u"A", 1);
+        registry.AddPackage(GuidText(2), u"Missing", 2);
+        ASSERT_TRUE(Enter());
+        ASSERT_NE(Hub(), nullptr);
+    }
+    RegisteredPackageClass a{MakeGuid(1), "A", journal};
+};
+
+TEST_F(ServiceHubTest, AnswersForTheInterfaceAndRefusesOthers) {
+    rtl::ComPtr<IUnknown> unknown;
+    EXPECT_EQ(Hub()->QueryInterface(IID_IUnknown, unknown.PutVoid()), S_OK);
+    rtl::ComPtr<IBdsServices> services;
+    EXPECT_EQ(unknown->QueryInterface(IID_IBdsServices, services.PutVoid()), S_OK);
+    EXPECT_EQ(services.Get(), Hub());
+    void* other = reinterpret_cast<void*>(1);
+    EXPECT_EQ(Hub()->QueryInterface(IID_IBdsPackage, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+    EXPECT_EQ(Hub()->QueryInterface(IID_IBdsServices, nullptr), E_POINTER);
+}
+
+TEST_F(ServiceHubTest, PackageInfoCountsFailedPackagesAndHandsOutReferences) {
+    Integer count = 0;
+    EXPECT_EQ(Hub()->get_PackagesCount(&count), S_OK);
+    EXPECT_EQ(count, 2);
+
+    PackageInfo info{};
+    ASSERT_EQ(Hub()->GetPackageInfo(0, &info), S_OK);
+    EXPECT_EQ(info.Id, MakeGuid(1));
+    EXPECT_EQ(rtl::FromWide(info.Name), u"A");
+    ASSERT_NE(info.Instance, nullptr);
+    EXPECT_EQ(info.Instance, korvel::Packages[0].Get());
+    info.Instance->Release();
+
+    ASSERT_EQ(Hub()->GetPackageInfo(1, &info), S_OK);
+    EXPECT_EQ(info.Id, MakeGuid(2));
+    EXPECT_EQ(rtl::FromWide(info.Name), u"Missing");
+    EXPECT_EQ(info.Instance, nullptr);
+
+    const WCHAR* firstName = nullptr;
+    ASSERT_EQ(Hub()->GetPackageInfo(0, &info), S_OK);
+    firstName = info.Name;
+    info.Instance->Release();
+    ASSERT_EQ(Hub()->GetPackageInfo(0, &info), S_OK);
+    EXPECT_EQ(info.Name, firstName) << "the name is shared, not copied";
+    info.Instance->Release();
+}
+
+TEST_F(ServiceHubTest, BadArgumentsGetClearCodes) {
+    EXPECT_EQ(Hub()->get_PackagesCount(nullptr), E_POINTER);
+    EXPECT_EQ(Hub()->GetPackageInfo(0, nullptr), E_POINTER);
+    PackageInfo info{};
+    info.Instance = reinterpret_cast<IBdsPackage*>(8);
+    EXPECT_EQ(Hub()->GetPackageInfo(2, &info), E_INVALIDARG);
+    EXPECT_EQ(info.Instance, nullptr);
+    EXPECT_EQ(Hub()->GetPackageInfo(-1, &info), E_INVALIDARG);
+    EXPECT_EQ(Hub()->Get_BdsWindowsService(nullptr), E_POINTER);
+    EXPECT_EQ(Hub()->Get_IsComponentRegistered(nullptr, nullptr), E_POINTER);
+    IUnknown* service = nullptr;
+    EXPECT_EQ(Hub()->GetService(nullptr, &service), E_POINTER);
+    EXPECT_EQ(Hub()->GetService(&IID_IBdsServices, nullptr), E_POINTER);
+}
+
+TEST_F(ServiceHubTest, MissingSubServiceIsNoInterfaceWithNil) {
+    IBdsWindowsService* windows = reinterpret_cast<IBdsWindowsService*>(8);
+    EXPECT_EQ(Hub()->Get_BdsWindowsService(&windows), E_NOINTERFACE);
+    EXPECT_EQ(windows, nullptr);
+}
+
+TEST_F(ServiceHubTest, GetServiceHandsOutNoIdeObject) {
+    for (const GUID* id : {&IID_IBdsServices, &ide::IID_INTAServices, &ide::IID_IBorlandIDEServices}) {
+        IUnknown* service = reinterpret_cast<IUnknown*>(8);
+        EXPECT_EQ(Hub()->GetService(id, &service), S_OK);
+        EXPECT_EQ(service, nullptr);
+    }
+}
+
+TEST_F(ServiceHubTest, ComponentRegistrationIsLookedUpByClassName) {
+    vcl::RegisterClass(u"TRegisteredForHubTest");
+    WordBool registered = 0;
+    rtl::WideString name(u"tregisteredforhubtest");
+    EXPECT_EQ(Hub()->Get_IsComponentRegistered(name.Get(), &registered), S_OK);
+    EXPECT_EQ(registered, -1) << "class names compare without case";
+    rtl::WideString unknown(u"TNeverRegistered");
+    EXPECT_EQ(Hub()->Get_IsComponentRegistered(unknown.Get(), &registered), S_OK);
+    EXPECT_EQ(registered, 0);
+    registered = -1;
+    EXPECT_EQ(Hub()->Get_IsComponentRegistered(nullptr, &registered), S_OK);
+    EXPECT_EQ(registered, 0);
+    vcl::UnRegisterClass(u"TRegisteredForHubTest");
+}
+
+TEST_F(ServiceHubTest, DragDropProvidersAreListedAsOftenAsAdded) {
+    auto* hub = static_cast<korvel::TBdsServices*>(Hub());
+    auto* provider = reinterpret_cast<IDragDropHelperProvider*>(0x40);
+    EXPECT_EQ(Hub()->AddDragDropHelper(provider), S_OK);
+    EXPECT_EQ(Hub()->AddDragDropHelper(provider), S_OK);
+    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), E_INVALIDARG);
+    EXPECT_EQ(hub->DragDropHelpers(), (std::vector<IDragDropHelperProvider*>{provider, provider}));
+}
+
+TEST_F(ServiceHubTest, SlotsAreTheContractsMethods) {
+    void* hub = Hub();
+    Integer count = 0;
+    EXPECT_EQ(CallMethod(hub, 17, &count), S_OK);
+    EXPECT_EQ(count, 2);
+    PackageInfo info{};
+    EXPECT_EQ(CallMethod(hub, 18, Integer{1}, &info), S_OK);
+    EXPECT_EQ(info.Id, MakeGuid(2));
+    IUnknown* service = reinterpret_cast<IUnknown*>(8);
+    EXPECT_EQ(CallMethod(hub, 10, &IID_IBdsServices, &service), S_OK);
+    EXPECT_EQ(service, nullptr);
+    WordBool registered = -1;
+    EXPECT_EQ(CallMethod(hub, 9, static_cast<BSTR>(nullptr), &registered), S_OK);
+    EXPECT_EQ(registered, 0);
+    IBdsWindowsService* windows = nullptr;
+    EXPECT_EQ(CallMethod(hub, 5, &windows), E_NOINTERFACE);
+    EXPECT_EQ(CallMethod(hub, 15, static_cast<IDragDropHelperProvider*>(nullptr)), E_INVALIDARG);
+}
+
+TEST_F(ServiceHubTest, ReleasingTooOftenNeverFreesTheHub) {
+    for (int i = 0; i < 5; ++i) Hub()->Release();
+    Integer count = 0;
+    EXPECT_EQ(Hub()->get_PackagesCount(&count), S_OK);
+    EXPECT_EQ(count, 2);
+}
+
+}  // namespace
