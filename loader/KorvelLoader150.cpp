@@ -5,12 +5,15 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/win32/Observed.h"
 
-using Boolean = uint8_t;
-using TWizardRegisterProc = void*;
+#ifdef _WIN32
+#define KORVEL_ENTRY extern "C"  // the .def names the export
+#else
+#define KORVEL_ENTRY extern "C" __attribute__((visibility("default")))
+#endif
 
-extern "C" Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
-                                                    TWizardRegisterProc RegisterProc,
-                                                    korvel::TWizardTerminateProc* Terminate) {
+KORVEL_ENTRY uint8_t STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
+                                                    ide::TWizardRegisterProc RegisterProc,
+                                                    ide::TWizardTerminateProc* Terminate) {
     try {
         return korvel::InitWizard(BorlandIDEServices, Terminate) ? 1 : 0;
     } catch (const rtl::Exception& error) {
@@ -19,3 +22,6 @@ extern "C" Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* Bo
     }
     return 0;
 }
+
+// The IDE calls the entry through this type; a mismatch must not compile.
+[[maybe_unused]] static constexpr ide::TWizardInitProc kEntryMatchesTheIde = &INITWIZARD0001;
