@@ -72,9 +72,11 @@ std::filesystem::path ExecutableFolder() {
 }
 
 std::filesystem::path DefaultRegistryFile() {
-    const std::filesystem::path examples = std::filesystem::u8path(KORVEL_EXAMPLES_DIR) / kRegistryFileName;
     std::error_code error;
-    if (std::filesystem::is_regular_file(examples, error)) return examples;
+    // Made absolute, so that under wine the path reads as one of its drives.
+    const std::filesystem::path examples =
+        std::filesystem::absolute(std::filesystem::u8path(KORVEL_EXAMPLES_DIR) / kRegistryFileName, error);
+    if (!error && std::filesystem::is_regular_file(examples, error)) return examples;
     return ExecutableFolder() / kRegistryFileName;
 }
 

@@ -104,7 +104,7 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSampleAndReportsTheUnregisteredPackage
         "message box [Korvel Products Loader, style 16]: Failed to load package 'Missing Package "
         "(%ProgramFiles%\\Korvel)'.",
         "    Package ID: " + missingId,
-        "    Error: " + rtl::ToUtf8(rtl::SysErrorMessage(static_cast<DWORD>(REGDB_E_CLASSNOTREG))),
+        "    Error: " + rtl::ToUtf8(rtl::EOleSysError(REGDB_E_CLASSNOTREG).Message()),
         "created: " + sample,
         "sited: " + sample,
         "INITWIZARD0001 answered true",
