@@ -6,6 +6,7 @@
 #include "loader/PackageDiscovery.h"
 #include "platform/rtl/ComGuard.h"
 #include "platform/rtl/Guid.h"
+#include "platform/rtl/LoaderTrace.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win32/Observed.h"
 #include "services/KorvelBdsServices.h"
@@ -53,14 +54,18 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
         GUID packageId;
         if (!rtl::TryStringToGUID(pkgIDs[k], packageId)) continue;
         PackageInfoEntry entry{packageId, pkgNames[k].c_str(), nullptr};
+        const rtl::Stopwatch creation;
         try {
             rtl::ComPtr<IBdsPackage> package = CreatePackage(packageId);
             entry.Instance = package;
             if (!ShellPackage) ShellPackage = package.Query<IBdsShellPackage>();
+            rtl::TracePackageCreated(pkgIDs[k], pkgNames[k], package.Get(), creation);
             Packages.push_back(std::move(package));
         } catch (const rtl::Exception& error) {
+            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation);
             ReportLoadFailure(pkgNames[k], pkgIDs[k], error);
         } catch (...) {
+            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation);
             continue;  // not the library's exception: the entry is abandoned silently
         }
         PackagesInfo.push_back(std::move(entry));
@@ -70,7 +75,8 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
 void SitePackages() {
     rtl::ComPtr<IBdsServices> site(BdsServices);
     const auto packages = Packages;  // a package may call back in while it is sited
-    for (const auto& package : packages) rtl::Swallow([&] { package->SetSite(site.Get()); });
+    for (const auto& package : packages)
+        rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { package->SetSite(site.Get()); });
 }
 
 }  // namespace
@@ -107,7 +113,7 @@ void FinalizeWizard() {
     std::vector<rtl::ComPtr<IBdsPackage>> packages = std::move(Packages);
     Packages.clear();
     for (auto package = packages.rbegin(); package != packages.rend(); ++package) {
-        rtl::Swallow([&] { (*package)->Terminate(); });
+        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { (*package)->Terminate(); });
         package->Reset();
     }
     if (vcl::TApplication* application = vcl::Application()) application->OnMessage = nullptr;

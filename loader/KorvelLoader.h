@@ -31,7 +31,7 @@ extern TBdsServices* BdsServices;
 extern const String LoadOrderValue;
 extern const int32_t DefaultLoadOrder;
 
-using TWizardTerminateProc = void (*)();
+using ide::TWizardTerminateProc;
 
 // The entry's work. Raises EAssertionFailed when `services` is not the IDE's global object.
 bool InitWizard(ide::IBorlandIDEServices* services, TWizardTerminateProc* terminate);

@@ -6,17 +6,14 @@
 #include "platform/win32/Observed.h"
 
 #ifdef _WIN32
-#define KORVEL_EXPORT  // the .def file names the export
+#define KORVEL_ENTRY extern "C"  // the .def names the export
 #else
-#define KORVEL_EXPORT __attribute__((visibility("default")))
+#define KORVEL_ENTRY extern "C" __attribute__((visibility("default")))
 #endif
 
-using Boolean = uint8_t;
-using TWizardRegisterProc = void*;
-
-extern "C" KORVEL_EXPORT Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
-                                                    TWizardRegisterProc RegisterProc,
-                                                    korvel::TWizardTerminateProc* Terminate) {
+KORVEL_ENTRY uint8_t STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandIDEServices* BorlandIDEServices,
+                                                    ide::TWizardRegisterProc RegisterProc,
+                                                    ide::TWizardTerminateProc* Terminate) {
     try {
         return korvel::InitWizard(BorlandIDEServices, Terminate) ? 1 : 0;
     } catch (const rtl::Exception& error) {
@@ -25,3 +22,6 @@ extern "C" KORVEL_EXPORT Boolean STDMETHODCALLTYPE INITWIZARD0001(ide::IBorlandI
     }
     return 0;
 }
+
+// The IDE calls the entry through this type; a mismatch must not compile.
+[[maybe_unused]] static constexpr ide::TWizardInitProc kEntryMatchesTheIde = &INITWIZARD0001;

@@ -4,6 +4,7 @@
 
 #include "loader/KorvelLoader.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/LoaderTrace.h"
 #include "platform/rtl/Registry.h"
 
 namespace korvel {
@@ -66,6 +67,7 @@ std::optional<std::vector<String>> DetectPackages(std::vector<String>& pkgNames)
             registry.CloseKey();
         }
         if (pkgIDs.size() > 1) SortPackagesByLoadOrder(loadOrders, pkgIDs, names);
+        for (size_t i = 0; i < pkgIDs.size(); ++i) rtl::TracePackageFound(pkgIDs[i], names[i], loadOrders[i]);
         pkgNames = std::move(names);
         return pkgIDs;
     } catch (...) {

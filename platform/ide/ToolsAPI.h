@@ -61,6 +61,16 @@ struct INTAServices : INTAServices40 {
     virtual void STDMETHODCALLTYPE UnregisterToolbarNotifier(int index) = 0;
 };
 
+// A wizard library's entry, which the IDE finds by the name WizardEntryPoint and calls once.
+// It answers true when it took part; Terminate receives what the IDE calls when it unloads
+// experts. The registration procedure is the IDE's own; wizards may ignore it.
+using TWizardRegisterProc = void*;
+using TWizardTerminateProc = void (*)();
+using TWizardInitProc = uint8_t(STDMETHODCALLTYPE*)(IBorlandIDEServices* BorlandIDEServices,
+                                                    TWizardRegisterProc RegisterProc,
+                                                    TWizardTerminateProc* Terminate);
+inline constexpr char WizardEntryPoint[] = "INITWIZARD0001";
+
 // The IDE's global services object; nil outside an IDE.
 IBorlandIDEServices* BorlandIDEServices();
 void SetBorlandIDEServices(IBorlandIDEServices* services);

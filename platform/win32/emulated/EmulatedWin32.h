@@ -163,6 +163,7 @@ struct BITMAPINFO {
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_OUTOFMEMORY 14L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_MORE_DATA 234L
@@ -309,6 +310,8 @@ LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey);
 HMODULE LoadLibraryW(LPCWSTR fileName);
 FARPROC GetProcAddress(HMODULE module, const char* name);
 BOOL FreeLibrary(HMODULE module);
+// The program's own file for a nil module.
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 DWORD GetFileAttributesW(LPCWSTR fileName);
 DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer,
                      DWORD size, void* arguments);

@@ -1,7 +1,9 @@
 #include <dlfcn.h>
+#include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/rtl/Text.h"
@@ -45,13 +47,33 @@ const KnownError kErrorTexts[] = {
 
 std::string PathOf(LPCWSTR fileName) { return rtl::ToUtf8(rtl::FromWide(fileName)); }
 
-// Like Windows, a bare module name is looked for in the executable's folder first.
-std::string InExecutableFolder(const std::string& name) {
-    char buffer[4096];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    if (length <= 0) return {};
-    std::string folder(buffer, static_cast<size_t>(length));
-    return folder.substr(0, folder.rfind('/') + 1) + name;
+std::string ExecutablePath() {
+    std::string path(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return path;
+}
+
+bool IsBareName(const std::string& fileName) { return fileName.find_first_of("/\\") == std::string::npos; }
+
+// As the platform searches: a bare name in the program's own folder first, then the usual
+// search; a name with a folder only there.
+void* OpenLibrary(const std::string& fileName) {
+    if (IsBareName(fileName)) {
+        const std::string executable = ExecutablePath();
+        const std::string folder = executable.substr(0, executable.rfind('/') + 1);
+        struct stat info {};
+        const std::string beside = folder + fileName;
+        if (!folder.empty() && stat(beside.c_str(), &info) == 0) return dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    return dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+std::string ModulePath(HMODULE module) {
+    if (!module) return ExecutablePath();
+    link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name) return {};
+    return map->l_name;
 }
 
 }  // namespace
@@ -66,12 +88,30 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         lastError = ERROR_INVALID_PARAMETER;
         return nullptr;
     }
-    const std::string path = PathOf(fileName);
-    void* module = nullptr;
-    if (path.find('/') == std::string::npos) module = dlopen(InExecutableFolder(path).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* module = OpenLibrary(PathOf(fileName));
     if (!module) lastError = ERROR_MOD_NOT_FOUND;
     return static_cast<HMODULE>(module);
+}
+
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+    const std::u16string path = rtl::FromUtf8(ModulePath(module));
+    if (path.empty()) {
+        lastError = ERROR_MOD_NOT_FOUND;
+        return 0;
+    }
+    if (!fileName || size == 0) {
+        lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    // Cut to fit, zero-terminated, as the platform does.
+    const size_t copied = std::min<size_t>(path.size(), size - 1);
+    path.copy(fileName, copied);
+    fileName[copied] = 0;
+    if (copied < path.size()) {
+        lastError = ERROR_INSUFFICIENT_BUFFER;
+        return size;
+    }
+    return static_cast<DWORD>(copied);
 }
 
 FARPROC GetProcAddress(HMODULE module, const char* name) {

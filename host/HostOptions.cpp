@@ -1,0 +1,85 @@
+#include "host/HostOptions.h"
+
+#include <system_error>
+
+namespace host {
+namespace {
+
+const String kRegistryOption = u"--registry";
+const String kLoaderOption = u"--loader";
+const char kRegistryFileName[] = "Sample.reg";
+
+// "--name=value" or "--name value"; false when the argument is another option.
+bool TakeOptionValue(const String& option, const std::vector<String>& arguments, size_t& index, String& value) {
+    const String& argument = arguments[index];
+    if (argument.rfind(option + u"=", 0) == 0) {
+        value = argument.substr(option.size() + 1);
+    } else if (argument == option) {
+        if (index + 1 >= arguments.size()) throw UsageError("option " + rtl::ToUtf8(option) + " needs a file");
+        value = arguments[++index];
+    } else {
+        return false;
+    }
+    if (value.empty()) throw UsageError("option " + rtl::ToUtf8(option) + " needs a file");
+    return true;
+}
+
+}  // namespace
+
+HostOptions ParseHostOptions(const std::vector<String>& arguments) {
+    HostOptions options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        String value;
+        if (arguments[i] == u"--help" || arguments[i] == u"-h") {
+            options.help = true;
+        } else if (TakeOptionValue(kRegistryOption, arguments, i, value)) {
+            options.registry = std::filesystem::path(value);
+        } else if (TakeOptionValue(kLoaderOption, arguments, i, value)) {
+            options.loader = std::filesystem::path(value);
+        } else {
+            throw UsageError("unknown argument '" + rtl::ToUtf8(arguments[i]) + "'");
+        }
+    }
+    if (options.registry.empty()) options.registry = DefaultRegistryFile();
+    if (options.loader.empty()) options.loader = DefaultLoaderFile();
+    return options;
+}
+
+std::string HostUsage() {
+    return "usage: KorvelHost [--registry FILE] [--loader FILE]\n"
+           "\n"
+           "Starts the simulated IDE, writes the registry file into the registry, loads the\n"
+           "loader library through INITWIZARD0001, shuts it down again, and prints what\n"
+           "happened on the way.\n"
+           "\n"
+           "  --registry FILE  a file in the registry editor's format (default: " +
+           DefaultRegistryFile().u8string() +
+           ")\n"
+           "  --loader FILE    the loader library (default: " +
+           DefaultLoaderFile().u8string() +
+           ")\n"
+           "  --help           this text\n";
+}
+
+std::filesystem::path ExecutableFolder() {
+    std::vector<WCHAR> buffer(1024);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::filesystem::current_path();
+        if (length < buffer.size()) return std::filesystem::path(rtl::FromWide(buffer.data(), length)).parent_path();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::filesystem::path DefaultRegistryFile() {
+    std::error_code error;
+    // Made absolute, so that under wine the path reads as one of its drives.
+    const std::filesystem::path examples =
+        std::filesystem::absolute(std::filesystem::u8path(KORVEL_EXAMPLES_DIR) / kRegistryFileName, error);
+    if (!error && std::filesystem::is_regular_file(examples, error)) return examples;
+    return ExecutableFolder() / kRegistryFileName;
+}
+
+std::filesystem::path DefaultLoaderFile() { return ExecutableFolder() / std::filesystem::u8path(KORVEL_LOADER_FILE_NAME); }
+
+}  // namespace host

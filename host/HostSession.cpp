@@ -1,0 +1,56 @@
+#include "host/HostSession.h"
+
+#include "host/RegFile.h"
+
+namespace host {
+namespace {
+
+String PathText(const std::filesystem::path& file) { return file.u16string(); }
+
+size_t ValueCount(const std::vector<RegKey>& keys) {
+    size_t count = 0;
+    for (const RegKey& key : keys) count += key.values.size();
+    return count;
+}
+
+}  // namespace
+
+HostSession::HostSession(Transcript& transcript) : transcript_(transcript), trace_(transcript) {
+    ide_.Record().echo = [this](const String& line) { transcript_.Line(line); };
+}
+
+HostSession::~HostSession() {
+    ShutDown();
+    ide_.Record().echo = nullptr;
+}
+
+void HostSession::ImportRegistry(const std::filesystem::path& file) {
+    const std::vector<RegKey> keys = ReadRegFile(file);
+    ApplyRegFile(keys);
+    transcript_.Line(u"registry: " + PathText(file) + u", " + rtl::IntToStr(static_cast<int64_t>(keys.size())) +
+                     u" keys, " + rtl::IntToStr(static_cast<int64_t>(ValueCount(keys))) + u" values");
+}
+
+bool HostSession::StartWizard(const std::filesystem::path& library) {
+    wizard_ = std::make_unique<WizardLibrary>(library);
+    transcript_.Line(u"wizard: " + PathText(library));
+    transcript_.Line(u"start-up: " + rtl::FromUtf8(ide::WizardEntryPoint));
+    const rtl::Stopwatch entry;
+    const bool tookPart = wizard_->Enter();
+    transcript_.Timed(rtl::FromUtf8(ide::WizardEntryPoint) + u" answered " + (tookPart ? u"true" : u"false"),
+                      entry.Elapsed());
+    return tookPart;
+}
+
+void HostSession::ShutDown() {
+    if (!wizard_) return;
+    transcript_.Line(u"shut-down");
+    const rtl::Stopwatch terminate;
+    if (wizard_->Terminate())
+        transcript_.Timed(u"terminate procedure returned", terminate.Elapsed());
+    else
+        transcript_.Line(u"no terminate procedure to call");
+    wizard_.reset();
+}
+
+}  // namespace host

@@ -1,0 +1,40 @@
+// One run of the IDE stand-in: the simulated IDE, the registry it is given, the wizard it
+// loads, and the transcript of what happens. Each step is a call of its own, so that a
+// script can drive the session one command at a time.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "host/PackageTracePrinter.h"
+#include "host/Transcript.h"
+#include "host/WizardLibrary.h"
+#include "sim/SimulatedIde.h"
+
+namespace host {
+
+class HostSession {
+public:
+    explicit HostSession(Transcript& transcript);
+    // Shuts the wizard down if that has not happened, then closes the IDE.
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // Raises RegFileError or std::runtime_error for a file that cannot be read or written.
+    void ImportRegistry(const std::filesystem::path& file);
+    // Loads the library and calls its entry, as the IDE does at start-up; the entry's answer.
+    bool StartWizard(const std::filesystem::path& library);
+    // Calls the terminate procedure the entry handed back, as the IDE does at shut-down.
+    void ShutDown();
+
+    sim::SimulatedIde& Ide() { return ide_; }
+
+private:
+    Transcript& transcript_;
+    sim::SimulatedIde ide_;
+    PackageTracePrinter trace_;
+    std::unique_ptr<WizardLibrary> wizard_;
+};
+
+}  // namespace host

@@ -1,0 +1,41 @@
+#include "platform/rtl/LoaderTrace.h"
+
+namespace rtl {
+namespace {
+
+LoaderTraceHook& loaderTraceHook() {
+    static LoaderTraceHook hook;
+    return hook;
+}
+
+// The event is only built when someone listens.
+template <class MakeEvent>
+void Report(MakeEvent&& makeEvent) noexcept {
+    if (!loaderTraceHook()) return;
+    Swallow([&] { loaderTraceHook()(makeEvent()); });
+}
+
+}  // namespace
+
+LoaderTraceHook SetLoaderTraceHook(LoaderTraceHook hook) { return std::exchange(loaderTraceHook(), std::move(hook)); }
+
+void TracePackageFound(const String& id, const String& name, int32_t loadOrder) noexcept {
+    Report([&] { return PackageEvent{PackageStep::Found, nullptr, id, name, loadOrder, {}}; });
+}
+
+void TracePackageCreated(const String& id, const String& name, IUnknown* package, const Stopwatch& creation) noexcept {
+    const Milliseconds took = creation.Elapsed();
+    Report([&] { return PackageEvent{PackageStep::Created, package, id, name, 0, took}; });
+}
+
+void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation) noexcept {
+    const Milliseconds took = creation.Elapsed();
+    Report([&] { return PackageEvent{PackageStep::CreationFailed, nullptr, id, name, 0, took}; });
+}
+
+void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call) noexcept {
+    const Milliseconds took = call.Elapsed();
+    Report([&] { return PackageEvent{step, package, {}, {}, 0, took}; });
+}
+
+}  // namespace rtl

@@ -1,0 +1,59 @@
+// What the loader does to each package, as it happens, for a program that wants to show it
+// (the IDE stand-in prints a transcript). Nothing is reported while no hook is installed, and
+// a hook can never change what the loader does: whatever it raises is swallowed.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+#include "platform/rtl/ComGuard.h"
+#include "platform/rtl/Text.h"
+
+namespace rtl {
+
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+enum class PackageStep { Found, Created, CreationFailed, Sited, Initialized, Terminated };
+
+struct PackageEvent {
+    PackageStep step;
+    // From Created on: the package object. Later steps name the package by it alone.
+    IUnknown* package = nullptr;
+    // Found, Created, CreationFailed: the key name as the registry spells it, the display name.
+    String id;
+    String name;
+    // Found: the LoadOrder the package was sorted by.
+    int32_t loadOrder = 0;
+    // How long the step took; zero for Found.
+    Milliseconds took{};
+};
+
+using LoaderTraceHook = std::function<void(const PackageEvent& event)>;
+// Returns the hook it replaces, so that a caller can put it back.
+LoaderTraceHook SetLoaderTraceHook(LoaderTraceHook hook);
+
+class Stopwatch {
+public:
+    Stopwatch() : start_(std::chrono::steady_clock::now()) {}
+    Milliseconds Elapsed() const noexcept { return std::chrono::steady_clock::now() - start_; }
+
+private:
+    std::chrono::steady_clock::time_point start_;
+};
+
+void TracePackageFound(const String& id, const String& name, int32_t loadOrder) noexcept;
+void TracePackageCreated(const String& id, const String& name, IUnknown* package, const Stopwatch& creation) noexcept;
+void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation) noexcept;
+void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call) noexcept;
+
+// A call into a package whose failures are swallowed, reported with the time it took.
+template <class Call>
+void SwallowTraced(PackageStep step, IUnknown* package, Call&& call) noexcept {
+    const Stopwatch stopwatch;
+    Swallow(std::forward<Call>(call));
+    TracePackageStep(step, package, stopwatch);
+}
+
+}  // namespace rtl

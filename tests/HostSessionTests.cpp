@@ -1,0 +1,152 @@
+// The IDE stand-in: its command line, its transcript, and a whole run on the shipped example
+// registry with the loader library the build makes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "examples/SamplePackage/SamplePackage.h"
+#include "host/HostOptions.h"
+#include "host/HostSession.h"
+#include "host/RegFile.h"
+#include "loader/PackageDiscovery.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guid.h"
+
+using host::String;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> WithoutTimings(const std::vector<std::string>& lines) {
+    static const std::regex timing(R"( \([0-9]+\.[0-9]{2} ms\)$)");
+    std::vector<std::string> cut;
+    for (const auto& line : lines) cut.push_back(std::regex_replace(line, timing, ""));
+    return cut;
+}
+
+TEST(TranscriptTest, LineBreaksContinueIndentedAndTimingsEndTheLine) {
+    std::ostringstream out;
+    host::Transcript transcript(out);
+    transcript.Line(u"one\n\rtwo\r\nthree\n\nfour");
+    transcript.Timed(u"step", rtl::Milliseconds(1.234));
+    transcript.Line(u"\u00C4rger \u20AC");
+    EXPECT_EQ(out.str(),
+              "one\n    two\n    three\n    \n    four\n"
+              "step (1.23 ms)\n"
+              "\xC3\x84rger \xE2\x82\xAC\n");
+}
+
+TEST(TranscriptTest, QuotedNamesShowWhatWouldBreakTheLine) {
+    EXPECT_EQ(host::Quoted(u"Plain"), u"\"Plain\"");
+    EXPECT_EQ(host::Quoted(String(u"first\0second", 12) + u"\r\n\t"), u"\"first\\0second\\r\\n\\t\"");
+}
+
+TEST(HostOptionsTest, FilesComeFromTheCommandLineOrTheDefaults) {
+    const host::HostOptions defaults = host::ParseHostOptions({});
+    EXPECT_FALSE(defaults.help);
+    EXPECT_EQ(defaults.registry, host::DefaultRegistryFile());
+    EXPECT_EQ(defaults.loader, host::DefaultLoaderFile());
+    EXPECT_EQ(defaults.registry.filename(), "Sample.reg");
+    EXPECT_EQ(defaults.loader.parent_path(), host::ExecutableFolder());
+
+    const host::HostOptions named =
+        host::ParseHostOptions({u"--registry", u"other.reg", u"--loader=K\u00F6rvel.dll", u"--help"});
+    EXPECT_EQ(named.registry, std::filesystem::path(u"other.reg"));
+    EXPECT_EQ(named.loader, std::filesystem::path(u"K\u00F6rvel.dll"));
+    EXPECT_TRUE(named.help);
+}
+
+TEST(HostOptionsTest, UnknownArgumentsAndMissingFilesAreUsageErrors) {
+    EXPECT_THROW(host::ParseHostOptions({u"--verbose"}), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"Sample.reg"}), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--registry"}), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--loader="}), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--registryfile=x"}), host::UsageError);
+}
+
+class HostSessionTest : public ::testing::Test {
+protected:
+    ~HostSessionTest() override {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(korvel::PkgKey()));
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                       rtl::W(u"Software\\Classes\\CLSID\\" + rtl::GUIDToString(CLSID_SamplePackage)));
+    }
+
+    std::ostringstream out;
+    host::Transcript transcript{out};
+};
+
+TEST_F(HostSessionTest, DefaultRunLoadsTheSampleAndReportsTheUnregisteredPackage) {
+    {
+        host::HostSession session(transcript);
+        session.ImportRegistry(host::DefaultRegistryFile());
+        EXPECT_TRUE(session.StartWizard(host::DefaultLoaderFile()));
+    }  // shut down on the way out
+
+    const std::string sample = "\"Korvel Sample Package\" " + rtl::ToUtf8(rtl::GUIDToString(CLSID_SamplePackage));
+    const std::string missingId = "{FCA4E05B-9610-47D5-B35D-69C201A3412E}";
+    const std::string missing = "\"Missing Package (%ProgramFiles%\\Korvel)\" " + missingId;
+    const std::vector<std::string> expected = {
+        "registry: " + host::DefaultRegistryFile().u8string() + ", 5 keys, 7 values",
+        "wizard: " + host::DefaultLoaderFile().u8string(),
+        "start-up: INITWIZARD0001",
+        "found 1: " + missing + ", LoadOrder 10",
+        "found 2: " + sample + ", LoadOrder 20",
+        "creation failed: " + missing,
+        "message box [Korvel Products Loader, style 16]: Failed to load package 'Missing Package "
+        "(%ProgramFiles%\\Korvel)'.",
+        "    Package ID: " + missingId,
+        "    Error: " + rtl::ToUtf8(rtl::EOleSysError(REGDB_E_CLASSNOTREG).Message()),
+        "created: " + sample,
+        "sited: " + sample,
+        "INITWIZARD0001 answered true",
+        "shut-down",
+        "terminated: " + sample,
+        "terminate procedure returned",
+    };
+    const std::vector<std::string> lines = Lines(out.str());
+    EXPECT_EQ(WithoutTimings(lines), expected) << out.str();
+    ASSERT_EQ(lines.size(), expected.size());
+    for (size_t i : {5u, 9u, 10u, 11u, 13u, 14u}) EXPECT_NE(lines[i], expected[i]) << "timed: " << lines[i];
+}
+
+TEST_F(HostSessionTest, LibraryWithoutTheEntryOrNoLibraryAtAllIsAHostError) {
+    host::HostSession session(transcript);
+    try {
+        session.StartWizard(host::ExecutableFolder() / "SamplePackage.dll");
+        ADD_FAILURE() << "a package library has no wizard entry";
+    } catch (const host::HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("has no entry INITWIZARD0001"), std::string::npos) << error.what();
+    }
+    EXPECT_THROW(session.StartWizard(host::ExecutableFolder() / "NoSuchLoader.dll"), host::HostError);
+    session.ShutDown();
+    EXPECT_EQ(out.str(), "") << "nothing was entered, so there is nothing to shut down";
+}
+
+TEST_F(HostSessionTest, RegistryFileProblemsKeepTheirLine) {
+    const std::filesystem::path file = host::ExecutableFolder() / "HostSessionTest.reg";
+    {
+        std::ofstream bad(file, std::ios::binary);
+        bad << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Korvel\\HostTests]\r\n"
+               "\"Value\"=dword:xyz\r\n";
+    }
+    host::HostSession session(transcript);
+    try {
+        session.ImportRegistry(file);
+        ADD_FAILURE() << "the file is broken";
+    } catch (const host::RegFileError& error) {
+        EXPECT_EQ(error.Line(), 4);
+    }
+    std::filesystem::remove(file);
+    EXPECT_THROW(session.ImportRegistry(file), std::runtime_error);
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+// The loader with a real package: the sample package library that the build makes, created
+// through the platform's COM from its InprocServer32 registration (natively the emulated COM,
+// under wine the real one), sited with the hub and terminated.
+#include <gtest/gtest.h>
+
+#include "examples/SamplePackage/SamplePackage.h"
+#include "host/HostOptions.h"
+#include "platform/rtl/Guid.h"
+#include "services/KorvelBdsServices.h"
+#include "tests/support/LoaderFixture.h"
+
+using namespace testing_support;
+
+namespace {
+
+using DllCanUnloadNowProc = HRESULT(STDMETHODCALLTYPE*)();
+using DllGetClassObjectProc = HRESULT(STDMETHODCALLTYPE*)(REFCLSID, REFIID, LPVOID*);
+
+const String kLibraryName = u"SamplePackage.dll";
+
+String BesideTheProgram(const String& name) { return (host::ExecutableFolder() / name).u16string(); }
+
+// The library as the tests see it: loaded once more, so that its entries can be called.
+class SampleLibrary {
+public:
+    SampleLibrary() : module_(LoadLibraryW(rtl::W(BesideTheProgram(kLibraryName)))) {}
+    ~SampleLibrary() {
+        if (module_) FreeLibrary(module_);
+    }
+    SampleLibrary(const SampleLibrary&) = delete;
+    SampleLibrary& operator=(const SampleLibrary&) = delete;
+
+    bool Loaded() const { return module_ != nullptr; }
+    HRESULT CanUnloadNow() const { return Entry<DllCanUnloadNowProc>("DllCanUnloadNow")(); }
+    HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** object) const {
+        return Entry<DllGetClassObjectProc>("DllGetClassObject")(clsid, iid, object);
+    }
+
+private:
+    template <class Proc>
+    Proc Entry(const char* name) const {
+        auto entry = reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        if (!entry) throw std::runtime_error(std::string("SamplePackage.dll lacks ") + name);
+        return entry;
+    }
+
+    HMODULE module_;
+};
+
+class InprocServerTest : public LoaderFixture {
+protected:
+    void RegisterSample(const String& serverPath) {
+        registry.RegisterInprocServer(CLSID_SamplePackage, serverPath);
+        registry.AddPackage(rtl::GUIDToString(CLSID_SamplePackage), u"Sample", 1);
+    }
+};
+
+TEST_F(InprocServerTest, SamplePackageIsCreatedSitedAndTerminated) {
+    RegisterSample(BesideTheProgram(kLibraryName));
+    ASSERT_TRUE(Enter());
+    EXPECT_TRUE(ide.Record().messageBoxes.empty());
+    ASSERT_EQ(korvel::Packages.size(), 1u);
+    ASSERT_EQ(korvel::PackagesInfo.size(), 1u);
+    EXPECT_EQ(korvel::PackagesInfo[0].Instance.Get(), korvel::Packages[0].Get());
+    EXPECT_FALSE(korvel::ShellPackage) << "the sample is no shell package";
+
+    SampleLibrary library;
+    ASSERT_TRUE(library.Loaded());
+    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "the package object is alive";
+
+    // The sample keeps its site until Terminate: one reference on the hub, given back then.
+    korvel::TBdsServices* hub = korvel::BdsServices;
+    ASSERT_NE(hub, nullptr);
+    const ULONG whileSited = hub->RefCount();
+    ShutDown();
+    EXPECT_EQ(hub->RefCount(), whileSited - 1);
+    EXPECT_EQ(library.CanUnloadNow(), S_OK) << "every object and class object was released";
+    EXPECT_TRUE(ide.Record().messageBoxes.empty());
+}
+
+// As examples/Sample.reg registers it: the bare name is looked for beside the program first.
+TEST_F(InprocServerTest, BareServerNameIsFoundBesideTheProgram) {
+    RegisterSample(kLibraryName);
+    ASSERT_TRUE(Enter());
+    EXPECT_TRUE(ide.Record().messageBoxes.empty());
+    EXPECT_EQ(korvel::Packages.size(), 1u);
+}
+
+TEST_F(InprocServerTest, MissingServerLibraryIsReportedAsALoadFailure) {
+    RegisterSample(BesideTheProgram(u"NoSuchPackage.dll"));
+    ASSERT_TRUE(Enter());
+    ASSERT_EQ(ide.Record().messageBoxes.size(), 1u);
+    EXPECT_EQ(ide.Record().messageBoxes[0].text.rfind(u"Failed to load package 'Sample'.\n\rPackage ID: ", 0), 0u);
+    EXPECT_TRUE(korvel::Packages.empty());
+    EXPECT_EQ(korvel::PackagesInfo.size(), 1u);
+}
+
+TEST(SamplePackageLibraryTest, ServesOnlyItsOwnClassAndCountsWhatItHandsOut) {
+    SampleLibrary library;
+    ASSERT_TRUE(library.Loaded());
+    IUnknown* foreign = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(library.GetClassObject(IID_IBdsPackage, IID_IClassFactory, reinterpret_cast<void**>(&foreign)),
+              CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(foreign, nullptr);
+
+    rtl::ComPtr<IClassFactory> factory;
+    ASSERT_EQ(library.GetClassObject(CLSID_SamplePackage, IID_IClassFactory, factory.PutVoid()), S_OK);
+    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a class object is held";
+    rtl::ComPtr<IBdsPackage> aggregated;
+    EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IBdsPackage, aggregated.PutVoid()), CLASS_E_NOAGGREGATION);
+
+    rtl::ComPtr<IBdsPackage> package;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IBdsPackage, package.PutVoid()), S_OK);
+    factory = nullptr;
+    EXPECT_FALSE(package.Query<IBdsShellPackage>());
+    EXPECT_EQ(package->SetSite(nullptr), E_POINTER);
+    EXPECT_EQ(package->Terminate(), S_OK) << "terminating without a site is harmless";
+    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a package object is alive";
+    package = nullptr;
+    EXPECT_EQ(library.CanUnloadNow(), S_OK);
+}
+
+}  // namespace
