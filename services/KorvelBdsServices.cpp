@@ -1,5 +1,7 @@
 #include "services/KorvelBdsServices.h"
 
+#include "designer/BdsDesignerNotifier.h"
+#include "help/BdsHelpService.h"
 #include "loader/KorvelLoader.h"
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/Bstr.h"
@@ -10,6 +12,8 @@ namespace korvel {
 TBdsServices::TBdsServices() {
     // The sub-services are created here, in order: windows, toolbars, help, menu bar, then
     // the designer notifier; a service that does not exist stays nil.
+    FBdsHelpService = new TBdsHelpService;
+    FBdsUnmanagedDesignerHelper = new TDragDropDesignerNotifier;
 }
 
 TBdsServices::~TBdsServices() { FBdsUnmanagedDesignerHelper = nullptr; }
@@ -34,7 +38,9 @@ HRESULT TBdsServices::Get_BdsToolBarService(IBdsToolBarService** pRetVal) {
     return HandOut<IBdsToolBarService>(nullptr, pRetVal);
 }
 
-HRESULT TBdsServices::Get_BdsHelpService(IBdsHelpService** pRetVal) { return HandOut<IBdsHelpService>(nullptr, pRetVal); }
+HRESULT TBdsServices::Get_BdsHelpService(IBdsHelpService** pRetVal) {
+    return HandOut<IBdsHelpService>(FBdsHelpService, pRetVal);
+}
 
 HRESULT TBdsServices::Get_BdsMenuBarService(IBdsMenuBarService** pRetVal) {
     return HandOut<IBdsMenuBarService>(nullptr, pRetVal);

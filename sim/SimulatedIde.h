@@ -8,6 +8,7 @@
 
 #include "platform/rtl/ComPtr.h"
 #include "platform/vcl/Forms.h"
+#include "sim/FormDesigner.h"
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
 
@@ -24,6 +25,7 @@ public:
     vcl::TApplication& Application() { return *application_; }
     IdeServices& Services() { return *services_.Get(); }
     HWND MainWindow() const { return mainWindow_; }
+    FormDesigners& Designers() { return designers_; }
 
     // The message loop: each queued message is offered to Application.OnMessage and
     // dispatched only when not handled.
@@ -46,6 +48,7 @@ private:
     vcl::DialogHook previousDialogHook_;
     vcl::TApplication* previousApplication_;
     ide::IBorlandIDEServices* previousServices_;
+    FormDesigners designers_{recorder_};
 };
 
 }  // namespace sim

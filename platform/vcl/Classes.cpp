@@ -119,8 +119,11 @@ bool GetClass(const String& className) {
     return classRegistry().classes.count(className) != 0;
 }
 
-void FindClass(const String& className) {
-    if (!GetClass(className)) throw EClassNotFound(u"Class " + className + u" not found");
+TComponentFactory FindClass(const String& className) {
+    std::lock_guard<std::mutex> lock(classRegistry().mutex);
+    const auto found = classRegistry().classes.find(className);
+    if (found == classRegistry().classes.end()) throw EClassNotFound(u"Class " + className + u" not found");
+    return found->second;
 }
 
 }  // namespace vcl

@@ -103,8 +103,9 @@ void RegisterClass(const String& className, TComponentFactory factory = {});
 void UnRegisterClass(const String& className);
 // Whether a class of that name is registered.
 bool GetClass(const String& className);
-// Raises EClassNotFound when the class is not registered.
-void FindClass(const String& className);
+// The class's factory (empty when it was registered without one); raises EClassNotFound when
+// the class is not registered.
+TComponentFactory FindClass(const String& className);
 
 class EClassNotFound : public rtl::Exception {
 public:

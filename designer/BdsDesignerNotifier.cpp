@@ -1,0 +1,56 @@
+#include "designer/BdsDesignerNotifier.h"
+
+#include <vector>
+
+#include "interop/InterfaceBindings.h"
+#include "loader/KorvelLoader.h"
+#include "platform/rtl/Bstr.h"
+#include "services/KorvelBdsServices.h"
+
+namespace korvel {
+namespace {
+
+// Top in the high word, left in the low word, on 32 bits as they are: X is not masked.
+int32_t DesignInfoOf(Integer x, Integer y) {
+    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x));
+}
+
+// Raises the platform's OLE error when the helper is no IDragDropHelper or fails.
+int32_t DropPosition(IUnknown* helper) {
+    rtl::ComPtr<IDragDropHelper> dropHelper;
+    HRESULT result = helper->QueryInterface(IID_IDragDropHelper, dropHelper.PutVoid());
+    if (SUCCEEDED(result) && !dropHelper) result = E_NOINTERFACE;
+    rtl::OleCheck(result);
+    rtl::OleCheck(dropHelper->WaitForInfo());
+    Integer x = 0;
+    Integer y = 0;
+    rtl::OleCheck(dropHelper->Get_DropX(&x));
+    rtl::OleCheck(dropHelper->Get_DropY(&y));
+    return DesignInfoOf(x, y);
+}
+
+}  // namespace
+
+TDragDropDesignerNotifier::TDragDropDesignerNotifier() { ide::RegisterDesignNotification(this); }
+
+void TDragDropDesignerNotifier::ItemInserted(ide::IDesigner*, vcl::TPersistent* AItem) {
+    // The helper may let the designer run while it waits, and the component may go meanwhile.
+    const vcl::ComponentPtr<vcl::TComponent> component(dynamic_cast<vcl::TComponent*>(AItem));
+    if (!component || !BdsServices) return;
+    // A copy: a provider may register another one while it is asked.
+    const std::vector<IDragDropHelperProvider*> providers = BdsServices->DragDropHelpers();
+    if (providers.empty()) return;
+    const rtl::WideString className(component->ClassName());
+    for (IDragDropHelperProvider* provider : providers) {
+        if (!provider) continue;
+        rtl::ComPtr<IUnknown> helper;
+        // Only the helper counts, not the result.
+        provider->GetDragDropHelper(className.Get(), helper.Put());
+        if (!helper) continue;
+        const int32_t position = DropPosition(helper.Get());
+        if (component) component->DesignInfo = position;
+        return;
+    }
+}
+
+}  // namespace korvel
