@@ -42,7 +42,6 @@ void TDragDropDesignerNotifier::ItemInserted(ide::IDesigner*, vcl::TPersistent* 
     if (providers.empty()) return;
     const rtl::WideString className(component->ClassName());
     for (IDragDropHelperProvider* provider : providers) {
-        if (!provider) continue;
         rtl::ComPtr<IUnknown> helper;
         // Only the helper counts, not the result.
         provider->GetDragDropHelper(className.Get(), helper.Put());

@@ -185,7 +185,7 @@ TEST_F(DesignerTest, FirstProviderWithAHelperPlacesTheComponent) {
 }
 
 TEST_F(DesignerTest, ProvidersWithoutAHelperPassTheTurnInRegistrationOrder) {
-    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), S_OK);
+    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), E_INVALIDARG) << "a nil provider is never listed";
     FakeProvider& silent = AddProvider("A");
     EXPECT_EQ(Hub()->AddDragDropHelper(&silent), S_OK);
     AddProvider("B", {u"TButton"}, &AddHelper("b", 7, 8));
