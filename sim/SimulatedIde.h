@@ -10,6 +10,7 @@
 #include "platform/vcl/Forms.h"
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
+#include "sim/SplashAbout.h"
 
 namespace sim {
 
@@ -32,6 +33,9 @@ public:
     int ProcessMessages();
     const std::vector<MSG>& DispatchedMessages() const { return dispatched_; }
 
+    SplashScreen& Splash() { return *splashScreen_.Get(); }
+    AboutBox& About() { return *aboutBox_.Get(); }
+
 private:
     Recorder recorder_;
     std::unique_ptr<vcl::TApplication> application_;
@@ -46,6 +50,9 @@ private:
     vcl::DialogHook previousDialogHook_;
     vcl::TApplication* previousApplication_;
     ide::IBorlandIDEServices* previousServices_;
+    rtl::ComPtr<SplashScreen> splashScreen_;
+    rtl::ComPtr<AboutBox> aboutBox_;
+    ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
 };
 
 }  // namespace sim
