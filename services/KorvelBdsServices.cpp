@@ -23,7 +23,11 @@ TBdsServices::~TBdsServices() {
 }
 
 // Runs after the loader removed the message hook, so no handler is called once released.
-void TBdsServices::FreeServices() { FMessageHandlers.clear(); }
+void TBdsServices::FreeServices() {
+    // Out of the list first: a handler's last release may call back in.
+    const std::vector<rtl::ComPtr<IMessageHandler>> handlers = std::move(FMessageHandlers);
+    FMessageHandlers.clear();
+}
 
 template <class Interface>
 HRESULT TBdsServices::HandOut(Interface* service, Interface** out) {
@@ -140,12 +144,13 @@ void TBdsServices::RestoreMessageProcessing() {
 }
 
 void TBdsServices::MessageProcessing(MSG& Msg, bool& Handled) {
-    WordBool CallDefaultHandler = -1;
-    if (!FMessageHandlers.empty()) OfferToMessageHandlers(Msg, CallDefaultHandler, Handled);
-    if (CallDefaultHandler && OldMessageProcessing) OldMessageProcessing(Msg, Handled);
+    // Every message the IDE dispatches passes here: with no handler it costs one check.
+    if (!FMessageHandlers.empty()) return OfferToMessageHandlers(Msg, Handled);
+    if (OldMessageProcessing) OldMessageProcessing(Msg, Handled);
 }
 
-void TBdsServices::OfferToMessageHandlers(MSG& Msg, WordBool& CallDefaultHandler, bool& Handled) {
+void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
+    WordBool CallDefaultHandler = -1;
     // A handler registered while a message is offered sees the messages after it.
     const size_t registered = FMessageHandlers.size();
     for (size_t index = 0; index < registered && index < FMessageHandlers.size(); ++index) {
@@ -156,6 +161,7 @@ void TBdsServices::OfferToMessageHandlers(MSG& Msg, WordBool& CallDefaultHandler
         Handled = FunctionResult != 0;
         if (Handled) break;
     }
+    if (CallDefaultHandler && OldMessageProcessing) OldMessageProcessing(Msg, Handled);
 }
 
 HRESULT TBdsServices::AddMessageHandler(IMessageHandler* AHandler) {

@@ -68,7 +68,8 @@ public:
 private:
     template <class Interface>
     static HRESULT HandOut(Interface* service, Interface** out);
-    void OfferToMessageHandlers(MSG& Msg, WordBool& CallDefaultHandler, bool& Handled);
+    // The packages' handlers first, then the previous handler unless one of them declined it.
+    void OfferToMessageHandlers(MSG& Msg, bool& Handled);
     void NotifyPackagesNetSerices();
     void InitializePackages();
     void CollectShortCuts();

@@ -1,6 +1,15 @@
 #include "services/ShortCutTable.h"
 
 namespace korvel {
+namespace {
+
+bool BelongsInTable(const vcl::TCustomAction& action) {
+    const rtl::String& name = action.Name();
+    return name.find(u"Edit") == rtl::String::npos && name.find(u"Search") == rtl::String::npos &&
+           !vcl::ShortCutToText(action.ShortCut()).empty();
+}
+
+}  // namespace
 
 vcl::TShortCut ShortCutOfKeyData(int32_t keyData) {
     vcl::TShiftState modifiers = 0;
@@ -20,18 +29,10 @@ ShortCutTable::~ShortCutTable() {
     }
 }
 
-bool ShortCutTable::Takes(const vcl::TContainedAction& action) {
-    const auto* custom = dynamic_cast<const vcl::TCustomAction*>(&action);
-    if (!custom) return false;
-    const rtl::String& name = custom->Name();
-    return name.find(u"Edit") == rtl::String::npos && name.find(u"Search") == rtl::String::npos &&
-           !vcl::ShortCutToText(custom->ShortCut()).empty();
-}
-
 void ShortCutTable::CollectFrom(const vcl::TCustomActionList& actionList) {
     for (int index = 0; index < actionList.ActionCount(); ++index) {
-        vcl::TContainedAction* action = actionList.Actions(index);
-        if (Takes(*action)) Add(static_cast<vcl::TCustomAction*>(action));
+        auto* action = dynamic_cast<vcl::TCustomAction*>(actionList.Actions(index));
+        if (action && BelongsInTable(*action)) Add(action);
     }
 }
 

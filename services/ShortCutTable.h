@@ -19,10 +19,9 @@ public:
     ShortCutTable();
     ~ShortCutTable() override;
 
-    // Appends every action of the list that the table takes (see Takes), in list order.
+    // Appends, in list order, the custom actions whose shortcut has a text and whose name
+    // holds neither "Edit" nor "Search" (case-sensitive): those commands are left to packages.
     void CollectFrom(const vcl::TCustomActionList& actionList);
-    // A custom action with a shortcut that has a name, and no "Edit" or "Search" in its name.
-    static bool Takes(const vcl::TContainedAction& action);
 
     bool HasEnabledAction(vcl::TShortCut shortCut) const;
     // In collection order, without the actions destroyed since.
