@@ -173,16 +173,6 @@ TEST_F(MessageProcessingTest, FailingThrowingOrSilentHandlersHaveNotHandledTheMe
     EXPECT_EQ(previous.size(), 2u);
 }
 
-TEST_F(MessageProcessingTest, SilentHandlerAfterAnotherDoesNotInheritItsAnswer) {
-    EnterWithOnePackage();
-    Register("first", [](MSG*, WordBool*, WordBool* handled) {
-        *handled = 0;
-        return S_OK;
-    });
-    Register("silent", [](MSG*, WordBool*, WordBool*) { return S_OK; });
-    EXPECT_TRUE(Deliver(KeyDown('A')));
-}
-
 TEST_F(MessageProcessingTest, HandlersAreAskedInRegistrationOrderAndTwiceWhenAddedTwice) {
     EnterWithOnePackage();
     rtl::ComPtr<IMessageHandler> twice = Register("twice", Answers(0));
