@@ -38,10 +38,10 @@ void TDragDropDesignerNotifier::ItemInserted(ide::IDesigner*, vcl::TPersistent* 
     const vcl::ComponentPtr<vcl::TComponent> component(dynamic_cast<vcl::TComponent*>(AItem));
     if (!component || !BdsServices) return;
     // A copy: a provider may register another one while it is asked.
-    const std::vector<IDragDropHelperProvider*> providers = BdsServices->DragDropHelpers();
+    const std::vector<rtl::ComPtr<IDragDropHelperProvider>> providers = BdsServices->DragDropHelpers();
     if (providers.empty()) return;
     const rtl::WideString className(component->ClassName());
-    for (IDragDropHelperProvider* provider : providers) {
+    for (const auto& provider : providers) {
         rtl::ComPtr<IUnknown> helper;
         // Only the helper counts, not the result.
         provider->GetDragDropHelper(className.Get(), helper.Put());

@@ -3,9 +3,12 @@
 #include "designer/BdsDesignerNotifier.h"
 #include "help/BdsHelpService.h"
 #include "loader/KorvelLoader.h"
+#include "platform/ide/SplashAbout.h"
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/Bstr.h"
 #include "platform/rtl/ComGuard.h"
+#include "platform/rtl/LoaderTrace.h"
+#include "services/IdeProductKey.h"
 
 namespace korvel {
 
@@ -14,11 +17,24 @@ TBdsServices::TBdsServices() {
     // the designer notifier; a service that does not exist stays nil.
     FBdsHelpService = new TBdsHelpService;
     FBdsUnmanagedDesignerHelper = new TDragDropDesignerNotifier;
+    if (vcl::TApplication* application = vcl::Application()) OldMessageProcessing = application->OnMessage;
+    UpdateMessageProcessing();
 }
 
-TBdsServices::~TBdsServices() { FBdsUnmanagedDesignerHelper = nullptr; }
+TBdsServices::~TBdsServices() {
+    FBdsUnmanagedDesignerHelper = nullptr;
+    RestoreMessageProcessing();
+    FreeServices();
+}
 
-void TBdsServices::FreeServices() {}
+// Runs after the loader removed the message hook, so no handler is called once released.
+void TBdsServices::FreeServices() {
+    // Out of the lists first: a callback's last release may call back in.
+    const auto handlers = std::move(FMessageHandlers);
+    FMessageHandlers.clear();
+    const auto providers = std::move(FDragDropHelpers);
+    FDragDropHelpers.clear();
+}
 
 template <class Interface>
 HRESULT TBdsServices::HandOut(Interface* service, Interface** out) {
@@ -67,13 +83,24 @@ HRESULT TBdsServices::GetService(const GUID* Service, IUnknown** pRetVal) {
     return S_OK;
 }
 
-HRESULT TBdsServices::AddDragDropHelper(IDragDropHelperProvider* ADragDropHelper) {
-    // A nil provider would be called at the next drop.
-    if (!ADragDropHelper) return E_INVALIDARG;
+namespace {
+
+// Packages register handlers and providers for good. The hub keeps each with a reference
+// until FreeServices, so that one a package lets go of early is never called freed, and
+// lists only objects that really answer the interface.
+template <class Interface>
+HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* callback) {
+    if (!callback) return E_POINTER;
     return rtl::ComGuard([&] {
-        FDragDropHelpers.push_back(ADragDropHelper);
+        callbacks.push_back(rtl::ComPtr<IUnknown>(callback).template As<Interface>());
         return S_OK;
     });
+}
+
+}  // namespace
+
+HRESULT TBdsServices::AddDragDropHelper(IDragDropHelperProvider* ADragDropHelper) {
+    return AddCallback(FDragDropHelpers, ADragDropHelper);
 }
 
 HRESULT TBdsServices::get_PackagesCount(Integer* count) {
@@ -94,16 +121,147 @@ HRESULT TBdsServices::GetPackageInfo(Integer index, PackageInfo* pRetVal) {
     return S_OK;
 }
 
-HRESULT TBdsServices::get_BdsVersionMajor(Integer*) { return E_NOTIMPL; }
-HRESULT TBdsServices::get_BdsVersionMinor(Integer*) { return E_NOTIMPL; }
-HRESULT TBdsServices::get_BdsEdition(BSTR*) { return E_NOTIMPL; }
-HRESULT TBdsServices::get_IsPersonalityEdition(WordBool*) { return E_NOTIMPL; }
-HRESULT TBdsServices::IsShortcut(Integer, WordBool*) { return E_NOTIMPL; }
-HRESULT TBdsServices::AddSplashInfo(HBITMAP, BSTR, BSTR, WordBool, BSTR) { return E_NOTIMPL; }
-HRESULT TBdsServices::AddAboutBoxInfo(HBITMAP, HBITMAP, BSTR, BSTR, BSTR, BSTR, BSTR, WordBool, BSTR) {
-    return E_NOTIMPL;
+HRESULT TBdsServices::get_BdsVersionMajor(Integer* version) {
+    KORVEL_CHECK_OUT(version);
+    *version = FBdsVersionMajor;
+    return S_OK;
 }
-HRESULT TBdsServices::AddMessageHandler(IMessageHandler*) { return E_NOTIMPL; }
-HRESULT TBdsServices::OnDotNetServicesInitialized() { return E_NOTIMPL; }
+
+HRESULT TBdsServices::get_BdsVersionMinor(Integer* version) {
+    KORVEL_CHECK_OUT(version);
+    *version = FBdsVersionMinor;
+    return S_OK;
+}
+
+String TBdsServices::RegKeyName() const { return u"SOFTWARE\\CodeGear\\BDS\\" + FBdsVersionStr; }
+
+HRESULT TBdsServices::get_BdsEdition(BSTR* edition) {
+    KORVEL_CHECK_OUT(edition);
+    *edition = nullptr;
+    return rtl::ComGuard([&] {
+        // An empty "Edition" leaves the cache empty, so it is read again next time.
+        if (FBdsEdition.empty()) FBdsEdition = ReadIdeEdition(RegKeyName());
+        *edition = rtl::AllocBstr(FBdsEdition);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsServices::get_IsPersonalityEdition(WordBool* personality) {
+    KORVEL_CHECK_OUT(personality);
+    return rtl::ComGuard([&] {
+        if (FIsBdsPersonality < 0) FIsBdsPersonality = ReadIsPersonalityEdition(RegKeyName()) ? 1 : 0;
+        *personality = FIsBdsPersonality == 1 ? -1 : 0;
+        return S_OK;
+    });
+}
+
+void TBdsServices::UpdateMessageProcessing() {
+    if (vcl::TApplication* application = vcl::Application())
+        application->OnMessage = [this](MSG& Msg, bool& Handled) { MessageProcessing(Msg, Handled); };
+}
+
+void TBdsServices::RestoreMessageProcessing() {
+    if (vcl::TApplication* application = vcl::Application()) application->OnMessage = OldMessageProcessing;
+    OldMessageProcessing = nullptr;
+}
+
+void TBdsServices::MessageProcessing(MSG& Msg, bool& Handled) {
+    // Every message the IDE dispatches passes here: with no handler it costs one check.
+    if (!FMessageHandlers.empty()) return OfferToMessageHandlers(Msg, Handled);
+    if (OldMessageProcessing) OldMessageProcessing(Msg, Handled);
+}
+
+void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
+    WordBool CallDefaultHandler = -1;
+    // A handler registered while a message is offered sees the messages after it.
+    const size_t registered = FMessageHandlers.size();
+    for (size_t index = 0; index < registered && index < FMessageHandlers.size(); ++index) {
+        const rtl::ComPtr<IMessageHandler> handler = FMessageHandlers[index];
+        // A handler that fails, throws or never writes its answer has not handled the message.
+        WordBool FunctionResult = 0;
+        rtl::Swallow([&] { handler->HandleMessage(&Msg, &CallDefaultHandler, &FunctionResult); });
+        Handled = FunctionResult != 0;
+        if (Handled) break;
+    }
+    if (CallDefaultHandler && OldMessageProcessing) OldMessageProcessing(Msg, Handled);
+}
+
+HRESULT TBdsServices::AddMessageHandler(IMessageHandler* AHandler) { return AddCallback(FMessageHandlers, AHandler); }
+
+HRESULT TBdsServices::IsShortcut(Integer keyData, WordBool* pResult) {
+    KORVEL_CHECK_OUT(pResult);
+    *pResult = 0;
+    return rtl::ComGuard([&] {
+        // 0 is "no shortcut": it names no key, even of an action whose shortcut was removed.
+        const vcl::TShortCut shortcutData = ShortCutOfKeyData(keyData);
+        if (shortcutData != 0 && FBdsShortCuts.HasEnabledAction(shortcutData)) *pResult = -1;
+        return S_OK;
+    });
+}
+
+HRESULT TBdsServices::AddSplashInfo(HBITMAP ABitmap, BSTR ACaption, BSTR ALicenseStatus, WordBool AIsUnRegistered,
+                                    BSTR ASKUName) {
+    return rtl::ComGuard([&] {
+        ide::IOTASplashScreenServices* splashScreen = ide::SplashScreenServices();
+        // Once the IDE's splash screen is gone there is nowhere to show the entry.
+        if (!splashScreen) return E_UNEXPECTED;
+        splashScreen->AddPluginBitmap(rtl::FromBstr(ACaption), ABitmap, AIsUnRegistered != 0,
+                                      rtl::FromBstr(ALicenseStatus), rtl::FromBstr(ASKUName));
+        return S_OK;
+    });
+}
+
+HRESULT TBdsServices::AddAboutBoxInfo(HBITMAP AAboutImage, HBITMAP AProductImage, BSTR ADialogTitle,
+                                      BSTR ACopyright, BSTR ATitle, BSTR ADescription, BSTR ALicenseStatus,
+                                      WordBool AIsUnRegistered, BSTR ASKUName) {
+    return rtl::ComGuard([&] {
+        const auto aboutBox = ide::GetIDEService<ide::IOTAAboutBoxServices>(ide::IID_IOTAAboutBoxServices);
+        if (!aboutBox) rtl::RaiseIntfCastError();
+        aboutBox->AddProductInfo(rtl::FromBstr(ADialogTitle), rtl::FromBstr(ACopyright), rtl::FromBstr(ATitle),
+                                 rtl::FromBstr(ADescription), AAboutImage, AProductImage, AIsUnRegistered != 0,
+                                 rtl::FromBstr(ALicenseStatus), rtl::FromBstr(ASKUName), String(), String());
+        return S_OK;
+    });
+}
+
+HRESULT TBdsServices::OnDotNetServicesInitialized() {
+    return rtl::ComGuard([&] {
+        if (!FBdsNetServicesInitialized) {
+            FBdsNetServicesInitialized = true;
+            NotifyPackagesNetSerices();
+        }
+        return S_OK;
+    });
+}
+
+void TBdsServices::OnToolBarServiceInitialized() {
+    if (FToolBarServiceInitialized) return;
+    FToolBarServiceInitialized = true;
+    NotifyPackagesNetSerices();
+}
+
+// Each notice sets its flag before it gets here, so the body runs once, on the later notice,
+// even when a package's Initialize sends a notice again.
+void TBdsServices::NotifyPackagesNetSerices() {
+    if (!FToolBarServiceInitialized || !FBdsNetServicesInitialized) return;
+    InitializePackages();
+    CollectShortCuts();
+}
+
+void TBdsServices::InitializePackages() {
+    rtl::Swallow([&] {
+        const auto packages = Packages;  // a package may shut the loader down from Initialize
+        for (const auto& package : packages)
+            rtl::SwallowTraced(rtl::PackageStep::Initialized, package.Get(), [&] { package->Initialize(); });
+    });
+}
+
+void TBdsServices::CollectShortCuts() {
+    rtl::Swallow([&] {
+        const auto services = ide::GetIDEService<ide::INTAServices40>(ide::IID_INTAServices40);
+        if (!services) return;
+        if (vcl::TCustomActionList* actionList = services->GetActionList()) FBdsShortCuts.CollectFrom(*actionList);
+    });
+}
 
 }  // namespace korvel

@@ -9,6 +9,7 @@
 #include "platform/rtl/ComObject.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
+#include "services/ShortCutTable.h"
 
 namespace korvel {
 
@@ -54,11 +55,25 @@ public:
     TBdsToolBarService* BdsToolBarService() const { return FBdsToolBarService; }
     TBdsHelpService* BdsHelpService() const { return FBdsHelpService; }
     TBdsMenuBarService* BdsMenuBarService() const { return FBdsMenuBarService; }
-    const std::vector<IDragDropHelperProvider*>& DragDropHelpers() const { return FDragDropHelpers; }
+    const std::vector<rtl::ComPtr<IDragDropHelperProvider>>& DragDropHelpers() const { return FDragDropHelpers; }
+
+    // The message hook on the IDE application's OnMessage.
+    void UpdateMessageProcessing();
+    void RestoreMessageProcessing();
+    void MessageProcessing(MSG& Msg, bool& Handled);
+    // The IDE reports its toolbars loaded: one of the two notices that let packages initialize.
+    void OnToolBarServiceInitialized();
+    const ShortCutTable& BdsShortCuts() const { return FBdsShortCuts; }
 
 private:
     template <class Interface>
     static HRESULT HandOut(Interface* service, Interface** out);
+    // The packages' handlers first, then the previous handler unless one of them declined it.
+    void OfferToMessageHandlers(MSG& Msg, bool& Handled);
+    void NotifyPackagesNetSerices();
+    void InitializePackages();
+    void CollectShortCuts();
+    String RegKeyName() const;
 
     TBdsWindowsService* FBdsWindowsService = nullptr;
     TBdsToolBarService* FBdsToolBarService = nullptr;
@@ -67,10 +82,17 @@ private:
     TDragDropDesignerNotifier* FBdsUnmanagedDesignerHelper = nullptr;
     bool FToolBarServiceInitialized = false;
     bool FBdsNetServicesInitialized = false;
-    std::vector<vcl::TCustomAction*> FBdsShortCuts;
-    // Plain pointers, no reference: a package keeps its handlers alive until shut-down.
-    std::vector<IMessageHandler*> FMessageHandlers;
-    std::vector<IDragDropHelperProvider*> FDragDropHelpers;
+    ShortCutTable FBdsShortCuts;
+    String FBdsEdition;
+    // -1 until first asked, then 0 or 1.
+    int32_t FIsBdsPersonality = -1;
+    const Integer FBdsVersionMajor = 9;
+    const Integer FBdsVersionMinor = 0;
+    const String FBdsVersionStr = rtl::IntToStr(FBdsVersionMajor) + u"." + rtl::IntToStr(FBdsVersionMinor);
+    // Held until shut-down: a package releasing one early must not leave it called freed.
+    std::vector<rtl::ComPtr<IMessageHandler>> FMessageHandlers;
+    std::vector<rtl::ComPtr<IDragDropHelperProvider>> FDragDropHelpers;
+    vcl::TMessageEvent OldMessageProcessing;
 };
 
 }  // namespace korvel

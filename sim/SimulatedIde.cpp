@@ -1,5 +1,7 @@
 #include "sim/SimulatedIde.h"
 
+#include "sim/ActionListLayout.h"
+
 namespace sim {
 namespace {
 
@@ -21,6 +23,12 @@ SimulatedIde::SimulatedIde()
     });
     vcl::SetApplication(application_.get());
     ide::SetBorlandIDEServices(services_.Get());
+    services_->SetActionList(BuildIdeActionList(application_.get()));
+    splashScreen_ = rtl::ComPtr<SplashScreen>(new SplashScreen(recorder_));
+    aboutBox_ = rtl::ComPtr<AboutBox>(new AboutBox(recorder_));
+    previousSplashScreen_ = ide::SplashScreenServices();
+    ide::SetSplashScreenServices(splashScreen_.Get());
+    services_->OfferService(ide::IID_IOTAAboutBoxServices, aboutBox_->Unknown());
 
     previousMessageBoxHook_ =
         win32::SetMessageBoxHook([this](HWND owner, const String& text, const String& caption, UINT style) {
@@ -48,6 +56,7 @@ SimulatedIde::~SimulatedIde() {
     vcl::SetDialogHook(std::move(previousDialogHook_));
     win32::SetShellExecuteHook(std::move(previousShellHook_));
     win32::SetDebugOutputHook(std::move(previousDebugHook_));
+    ide::SetSplashScreenServices(previousSplashScreen_);
     ide::SetBorlandIDEServices(previousServices_);
     vcl::SetApplication(previousApplication_);
     services_ = nullptr;

@@ -11,6 +11,7 @@
 #include "sim/FormDesigner.h"
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
+#include "sim/SplashAbout.h"
 
 namespace sim {
 
@@ -34,6 +35,9 @@ public:
     int ProcessMessages();
     const std::vector<MSG>& DispatchedMessages() const { return dispatched_; }
 
+    SplashScreen& Splash() { return *splashScreen_.Get(); }
+    AboutBox& About() { return *aboutBox_.Get(); }
+
 private:
     Recorder recorder_;
     std::unique_ptr<vcl::TApplication> application_;
@@ -48,6 +52,9 @@ private:
     vcl::DialogHook previousDialogHook_;
     vcl::TApplication* previousApplication_;
     ide::IBorlandIDEServices* previousServices_;
+    rtl::ComPtr<SplashScreen> splashScreen_;
+    rtl::ComPtr<AboutBox> aboutBox_;
+    ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
     FormDesigners designers_{recorder_};
 };
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/Bstr.h"
+#include "services/KorvelBdsServices.h"
 #include "tests/support/LoaderFixture.h"
 
 using namespace testing_support;
@@ -128,6 +131,7 @@ protected:
         form = &ide.Designers().Open();
     }
     void TearDown() override {
+        ShutDown();
         providers.clear();
         helpers.clear();
         EXPECT_EQ(drops.liveObjects, 0) << "a provider or helper was not released";
@@ -152,9 +156,15 @@ protected:
     vcl::TComponent* Insert(const String& className, int16_t x = 1, int16_t y = 1) {
         return form->InsertComponent(className, POINT{x, y});
     }
-    // Only the test's own references and the providers' ones on their helpers remain.
+    // Only the test's own references, the hub's one per registration and the providers' ones
+    // on their helpers remain.
     void ExpectReferencesBalanced() {
-        for (const auto& provider : providers) EXPECT_EQ(provider->RefCount(), 1u);
+        const auto& registered = static_cast<korvel::TBdsServices*>(Hub())->DragDropHelpers();
+        for (const auto& provider : providers) {
+            const auto registrations = std::count_if(registered.begin(), registered.end(),
+                                                     [&](const auto& entry) { return entry.Get() == provider.Get(); });
+            EXPECT_EQ(provider->RefCount(), 1u + registrations);
+        }
         for (const auto& helper : helpers) EXPECT_EQ(helper->RefCount(), 2u);
     }
 
@@ -185,7 +195,7 @@ TEST_F(DesignerTest, FirstProviderWithAHelperPlacesTheComponent) {
 }
 
 TEST_F(DesignerTest, ProvidersWithoutAHelperPassTheTurnInRegistrationOrder) {
-    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), E_INVALIDARG) << "a nil provider is never listed";
+    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), E_POINTER) << "a nil provider is never listed";
     FakeProvider& silent = AddProvider("A");
     EXPECT_EQ(Hub()->AddDragDropHelper(&silent), S_OK);
     AddProvider("B", {u"TButton"}, &AddHelper("b", 7, 8));

@@ -104,13 +104,24 @@ TEST_F(ServiceHubTest, ComponentRegistrationIsLookedUpByClassName) {
     vcl::UnRegisterClass(u"TRegisteredForHubTest");
 }
 
-TEST_F(ServiceHubTest, DragDropProvidersAreListedAsOftenAsAdded) {
+class NullProvider : public rtl::ComObject<IDragDropHelperProvider> {
+public:
+    HRESULT STDMETHODCALLTYPE GetDragDropHelper(BSTR, IUnknown** helper) override {
+        if (helper) *helper = nullptr;
+        return S_OK;
+    }
+};
+
+TEST_F(ServiceHubTest, DragDropProvidersAreListedAsOftenAsAddedAndReleasedAtShutDown) {
     auto* hub = static_cast<korvel::TBdsServices*>(Hub());
-    auto* provider = reinterpret_cast<IDragDropHelperProvider*>(0x40);
-    EXPECT_EQ(Hub()->AddDragDropHelper(provider), S_OK);
-    EXPECT_EQ(Hub()->AddDragDropHelper(provider), S_OK);
-    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), E_INVALIDARG);
-    EXPECT_EQ(hub->DragDropHelpers(), (std::vector<IDragDropHelperProvider*>{provider, provider}));
+    rtl::ComPtr<NullProvider> provider(new NullProvider);
+    EXPECT_EQ(Hub()->AddDragDropHelper(provider.Get()), S_OK);
+    EXPECT_EQ(Hub()->AddDragDropHelper(provider.Get()), S_OK);
+    EXPECT_EQ(Hub()->AddDragDropHelper(nullptr), E_POINTER);
+    ASSERT_EQ(hub->DragDropHelpers().size(), 2u);
+    EXPECT_EQ(hub->DragDropHelpers()[1].Get(), provider.Get());
+    ShutDown();
+    EXPECT_EQ(provider->RefCount(), 1u);
 }
 
 TEST_F(ServiceHubTest, SlotsAreTheContractsMethods) {
@@ -129,7 +140,7 @@ TEST_F(ServiceHubTest, SlotsAreTheContractsMethods) {
     EXPECT_EQ(registered, 0);
     IBdsWindowsService* windows = nullptr;
     EXPECT_EQ(CallMethod(hub, 5, &windows), E_NOINTERFACE);
-    EXPECT_EQ(CallMethod(hub, 15, static_cast<IDragDropHelperProvider*>(nullptr)), E_INVALIDARG);
+    EXPECT_EQ(CallMethod(hub, 15, static_cast<IDragDropHelperProvider*>(nullptr)), E_POINTER);
 }
 
 TEST_F(ServiceHubTest, ReleasingTooOftenNeverFreesTheHub) {

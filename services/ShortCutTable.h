@@ -1,0 +1,51 @@
+// The IDE actions whose shortcuts packages must not take over, collected once from the IDE's
+// action list. Answers "does an enabled collected action have this shortcut" from a count per
+// shortcut, kept current as the actions change and as the IDE destroys them.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/vcl/ActnList.h"
+
+namespace korvel {
+
+// The shortcut of IsShortcut's key data: bits 0-15 the key code, 16 Shift, 17 Ctrl, 18 Alt.
+vcl::TShortCut ShortCutOfKeyData(int32_t keyData);
+
+class ShortCutTable : public vcl::TComponent {
+public:
+    ShortCutTable();
+    ~ShortCutTable() override;
+
+    // Appends, in list order, the custom actions whose shortcut has a text and whose name
+    // holds neither "Edit" nor "Search" (case-sensitive): those commands are left to packages.
+    void CollectFrom(const vcl::TCustomActionList& actionList);
+
+    bool HasEnabledAction(vcl::TShortCut shortCut) const;
+    // In collection order, without the actions destroyed since.
+    std::vector<vcl::TCustomAction*> Actions() const;
+
+protected:
+    void Notification(vcl::TComponent* component, vcl::TOperation operation) override;
+
+private:
+    // What an action adds to the counts, as of its last change.
+    struct Counted {
+        int listenerKey;
+        vcl::TShortCut shortCut;
+        bool enabled;
+    };
+
+    void Add(vcl::TCustomAction* action);
+    void Recount(vcl::TCustomAction* action);
+    void Count(const Counted& counted, int delta);
+
+    std::vector<vcl::ComponentPtr<vcl::TCustomAction>> order_;
+    // Keyed by address only: a destroyed action is looked up, never read.
+    std::unordered_map<const vcl::TComponent*, Counted> counted_;
+    std::unordered_map<vcl::TShortCut, int> enabledCounts_;
+};
+
+}  // namespace korvel
