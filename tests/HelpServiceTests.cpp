@@ -7,6 +7,7 @@
 #include "help/BdsHelpService.h"
 #include "platform/rtl/Bstr.h"
 #include "tests/support/LoaderFixture.h"
+#include "tests/support/VtableCall.h"
 #ifndef _WIN32
 #include "platform/win32/emulated/EmulationControl.h"
 #endif
@@ -154,5 +155,22 @@ TEST_F(HelpServiceTest, RegistrationThatCannotBeOpenedIsNotReadFromTheRoot) {
     EXPECT_EQ(launch.file, u"dexplore.exe");
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+TEST_F(HelpServiceTest, SlotsAreTheContractsMethods) {
+    rtl::WideString keyword(u"TForm"), url(u"ms-help://Korvel");
+    ide.Record().Clear();
+    EXPECT_EQ(CallMethod(help.Get(), 1, keyword.Get()), S_OK);
+    EXPECT_EQ(ide.Record().helpKeywords, std::vector<String>{u"TForm"});
+    EXPECT_TRUE(ide.Record().shellLaunches.empty());
+    EXPECT_EQ(CallMethod(help.Get(), 2, url.Get()), S_OK);
+    ASSERT_EQ(ide.Record().shellLaunches.size(), 1u);
+    EXPECT_EQ(ide.Record().shellLaunches[0].parameters, u"/helpcol ms-help://Korvel");
+    rtl::ComPtr<IBdsHelpService> again = help.As<IUnknown>().As<IBdsHelpService>();
+    EXPECT_EQ(again.Get(), help.Get());
+}
 
 }  // namespace

@@ -124,23 +124,80 @@ TEST_F(ServiceHubTest, DragDropProvidersAreListedAsOftenAsAddedAndReleasedAtShut
     EXPECT_EQ(provider->RefCount(), 1u);
 }
 
+class CountingHandler : public rtl::ComObject<IMessageHandler> {
+public:
+    HRESULT STDMETHODCALLTYPE HandleMessage(MSG*, WordBool*, WordBool* Handled) override {
+        ++calls;
+        *Handled = 0;
+        return S_OK;
+    }
+    int calls = 0;
+};
+
+// Every slot of IBdsServices, called as a foreign caller does, is the method the contract
+// lists there: each call leaves a trace that only that method leaves.
 TEST_F(ServiceHubTest, SlotsAreTheContractsMethods) {
     void* hub = Hub();
-    Integer count = 0;
-    EXPECT_EQ(CallMethod(hub, 17, &count), S_OK);
-    EXPECT_EQ(count, 2);
+    Integer number = -1;
+    EXPECT_EQ(CallMethod(hub, 1, &number), S_OK);
+    EXPECT_EQ(number, 9);
+    EXPECT_EQ(CallMethod(hub, 2, &number), S_OK);
+    EXPECT_EQ(number, 0);
+    rtl::WideString edition;
+    EXPECT_EQ(CallMethod(hub, 3, edition.Put()), S_OK);
+    EXPECT_EQ(edition.Text(), u"unknown");
+    WordBool flag = 0;
+    EXPECT_EQ(CallMethod(hub, 4, &flag), S_OK);
+    EXPECT_EQ(flag, -1);
+    IUnknown* service = reinterpret_cast<IUnknown*>(8);
+    EXPECT_EQ(CallMethod(hub, 5, &service), E_NOINTERFACE);
+    EXPECT_EQ(service, nullptr);
+    if (CallMethod(hub, 6, &service) == S_OK) rtl::ComPtr<IUnknown>::Adopt(service).As<IBdsToolBarService>();
+    ASSERT_EQ(CallMethod(hub, 7, &service), S_OK);
+    rtl::ComPtr<IUnknown>::Adopt(service).As<IBdsHelpService>();
+    if (CallMethod(hub, 8, &service) == S_OK) rtl::ComPtr<IUnknown>::Adopt(service).As<IBdsMenuBarService>();
+    flag = -1;
+    EXPECT_EQ(CallMethod(hub, 9, static_cast<BSTR>(nullptr), &flag), S_OK);
+    EXPECT_EQ(flag, 0);
+    service = reinterpret_cast<IUnknown*>(8);
+    EXPECT_EQ(CallMethod(hub, 10, &IID_IBdsServices, &service), S_OK);
+    EXPECT_EQ(service, nullptr);
+    flag = -1;
+    EXPECT_EQ(CallMethod(hub, 11, Integer{0x20053}, &flag), S_OK);
+    EXPECT_EQ(flag, 0) << "no shortcut table before the handshake";
+
+    rtl::WideString caption(u"Splash"), empty(u"");
+    EXPECT_EQ(CallMethod(hub, 12, static_cast<HBITMAP>(nullptr), caption.Get(), empty.Get(), WordBool{1}, empty.Get()),
+              S_OK);
+    ASSERT_EQ(ide.Splash().Entries().size(), 1u);
+    EXPECT_EQ(ide.Splash().Entries()[0].caption, u"Splash");
+    EXPECT_TRUE(ide.Splash().Entries()[0].isUnRegistered) << "a WordBool of 1 reads as true";
+    rtl::WideString title(u"About");
+    EXPECT_EQ(CallMethod(hub, 13, static_cast<HBITMAP>(nullptr), static_cast<HBITMAP>(nullptr), title.Get(),
+                         empty.Get(), empty.Get(), empty.Get(), empty.Get(), WordBool{0}, empty.Get()),
+              S_OK);
+    ASSERT_EQ(ide.About().Products().size(), 1u);
+    EXPECT_EQ(ide.About().Products()[0].dialogTitle, u"About");
+
+    rtl::ComPtr<CountingHandler> handler(new CountingHandler);
+    EXPECT_EQ(CallMethod(hub, 14, static_cast<IMessageHandler*>(handler.Get())), S_OK);
+    ide.PostMessage(MSG{nullptr, WM_NULL, 0, 0, 0, {0, 0}});
+    ide.ProcessMessages();
+    EXPECT_EQ(handler->calls, 1);
+    EXPECT_EQ(CallMethod(hub, 15, static_cast<IDragDropHelperProvider*>(nullptr)), E_POINTER);
+
+    journal->calls.clear();
+    EXPECT_EQ(CallMethod(hub, 16), S_OK);
+    EXPECT_TRUE(journal->calls.empty()) << "Initialize waits for the toolbars as well";
+    static_cast<korvel::TBdsServices*>(Hub())->OnToolBarServiceInitialized();
+    EXPECT_EQ(journal->calls, std::vector<std::string>{"A.Initialize"});
+
+    EXPECT_EQ(CallMethod(hub, 17, &number), S_OK);
+    EXPECT_EQ(number, 2);
     PackageInfo info{};
     EXPECT_EQ(CallMethod(hub, 18, Integer{1}, &info), S_OK);
     EXPECT_EQ(info.Id, MakeGuid(2));
-    IUnknown* service = reinterpret_cast<IUnknown*>(8);
-    EXPECT_EQ(CallMethod(hub, 10, &IID_IBdsServices, &service), S_OK);
-    EXPECT_EQ(service, nullptr);
-    WordBool registered = -1;
-    EXPECT_EQ(CallMethod(hub, 9, static_cast<BSTR>(nullptr), &registered), S_OK);
-    EXPECT_EQ(registered, 0);
-    IBdsWindowsService* windows = nullptr;
-    EXPECT_EQ(CallMethod(hub, 5, &windows), E_NOINTERFACE);
-    EXPECT_EQ(CallMethod(hub, 15, static_cast<IDragDropHelperProvider*>(nullptr)), E_POINTER);
+    ShutDown();
 }
 
 TEST_F(ServiceHubTest, ReleasingTooOftenNeverFreesTheHub) {
