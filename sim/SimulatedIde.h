@@ -32,6 +32,10 @@ public:
     int ProcessMessages();
     const std::vector<MSG>& DispatchedMessages() const { return dispatched_; }
 
+    // The IDE loads its toolbars after its experts and tells every registered toolbar
+    // notifier about each one.
+    void LoadToolbars();
+
 private:
     Recorder recorder_;
     std::unique_ptr<vcl::TApplication> application_;
