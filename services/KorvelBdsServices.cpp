@@ -4,17 +4,21 @@
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/Bstr.h"
 #include "platform/rtl/ComGuard.h"
+#include "toolbars/BdsToolBarService.h"
 
 namespace korvel {
 
 TBdsServices::TBdsServices() {
     // The sub-services are created here, in order: windows, toolbars, help, menu bar, then
     // the designer notifier; a service that does not exist stays nil.
+    FBdsToolBarService = new TBdsToolBarService;
 }
 
 TBdsServices::~TBdsServices() { FBdsUnmanagedDesignerHelper = nullptr; }
 
 void TBdsServices::FreeServices() {}
+
+void TBdsServices::OnToolBarServiceInitialized() {}
 
 template <class Interface>
 HRESULT TBdsServices::HandOut(Interface* service, Interface** out) {
@@ -31,7 +35,7 @@ HRESULT TBdsServices::Get_BdsWindowsService(IBdsWindowsService** pRetVal) {
 }
 
 HRESULT TBdsServices::Get_BdsToolBarService(IBdsToolBarService** pRetVal) {
-    return HandOut<IBdsToolBarService>(nullptr, pRetVal);
+    return HandOut<IBdsToolBarService>(FBdsToolBarService, pRetVal);
 }
 
 HRESULT TBdsServices::Get_BdsHelpService(IBdsHelpService** pRetVal) { return HandOut<IBdsHelpService>(nullptr, pRetVal); }

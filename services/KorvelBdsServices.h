@@ -50,6 +50,7 @@ public:
 
     // For the loader and the sub-services.
     void FreeServices();
+    void OnToolBarServiceInitialized();
     TBdsWindowsService* BdsWindowsService() const { return FBdsWindowsService; }
     TBdsToolBarService* BdsToolBarService() const { return FBdsToolBarService; }
     TBdsHelpService* BdsHelpService() const { return FBdsHelpService; }
