@@ -11,22 +11,22 @@ namespace {
 constexpr int ImageSize = 16;
 
 // A button, or a separator when it has no name.
-struct ButtonSpec {
+struct ButtonEntry {
     const char16_t* name;
     const char16_t* hint;
 };
 
-struct ToolBarSpec {
+struct ToolBarEntry {
     const char16_t* name;
     const char16_t* caption;
     bool visible;
-    std::vector<ButtonSpec> buttons;
+    std::vector<ButtonEntry> buttons;
 };
 
-const ButtonSpec Separator{nullptr, nullptr};
+const ButtonEntry Separator{nullptr, nullptr};
 
-const std::vector<ToolBarSpec>& StandardToolBars() {
-    static const std::vector<ToolBarSpec> toolBars = {
+const std::vector<ToolBarEntry>& StandardToolBars() {
+    static const std::vector<ToolBarEntry> toolBars = {
         {u"StandardToolBar", u"Standard", true,
          {{u"NewItemsButton", u"New Items"},
           {u"OpenButton", u"Open"},
@@ -65,8 +65,8 @@ const std::vector<ToolBarSpec>& StandardToolBars() {
 
 int ButtonImageCount() {
     int count = 0;
-    for (const ToolBarSpec& toolBar : StandardToolBars())
-        for (const ButtonSpec& button : toolBar.buttons) count += button.name ? 1 : 0;
+    for (const ToolBarEntry& toolBar : StandardToolBars())
+        for (const ButtonEntry& button : toolBar.buttons) count += button.name ? 1 : 0;
     return count;
 }
 
@@ -104,18 +104,18 @@ ToolBarLayout::ToolBarLayout() : dock_(std::make_unique<vcl::TWinControl>(nullpt
     int imageIndex = 0;
     int left = 0;
     int top = 0;
-    for (const ToolBarSpec& spec : StandardToolBars()) {
+    for (const ToolBarEntry& entry : StandardToolBars()) {
         auto* toolBar = new vcl::TToolBar(dock_.get());
-        toolBar->SetName(spec.name);
-        toolBar->SetCaption(spec.caption);
+        toolBar->SetName(entry.name);
+        toolBar->SetCaption(entry.caption);
         toolBar->SetImages(images_);
         toolBar->SetAutoSize(true);
-        if (spec.name == String(u"DesktopToolBar")) AddDesktopChoice(*toolBar);
-        for (const ButtonSpec& buttonSpec : spec.buttons) {
+        if (entry.name == String(u"DesktopToolBar")) AddDesktopChoice(*toolBar);
+        for (const ButtonEntry& buttonEntry : entry.buttons) {
             auto* button = new vcl::TToolButton(toolBar);
-            if (buttonSpec.name) {
-                button->SetName(buttonSpec.name);
-                button->SetHint(buttonSpec.hint);
+            if (buttonEntry.name) {
+                button->SetName(buttonEntry.name);
+                button->SetHint(buttonEntry.hint);
                 button->SetImageIndex(imageIndex++);
             } else {
                 button->SetStyle(vcl::TToolButtonStyle::tbsSeparator);
@@ -129,7 +129,7 @@ ToolBarLayout::ToolBarLayout() : dock_(std::make_unique<vcl::TWinControl>(nullpt
         }
         toolBar->SetBounds(left, top, toolBar->Width(), toolBar->Height());
         left += toolBar->Width();
-        toolBar->SetVisible(spec.visible);
+        toolBar->SetVisible(entry.visible);
         toolBar->SetParent(dock_.get());
     }
 }
