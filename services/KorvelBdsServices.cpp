@@ -9,12 +9,15 @@
 #include "platform/rtl/ComGuard.h"
 #include "platform/rtl/LoaderTrace.h"
 #include "services/IdeProductKey.h"
+#include "services/WordBool.h"
+#include "toolbars/BdsToolBarService.h"
 
 namespace korvel {
 
 TBdsServices::TBdsServices() {
     // The sub-services are created here, in order: windows, toolbars, help, menu bar, then
     // the designer notifier; a service that does not exist stays nil.
+    FBdsToolBarService = new TBdsToolBarService;
     FBdsHelpService = new TBdsHelpService;
     FBdsUnmanagedDesignerHelper = new TDragDropDesignerNotifier;
     if (vcl::TApplication* application = vcl::Application()) OldMessageProcessing = application->OnMessage;
@@ -51,7 +54,7 @@ HRESULT TBdsServices::Get_BdsWindowsService(IBdsWindowsService** pRetVal) {
 }
 
 HRESULT TBdsServices::Get_BdsToolBarService(IBdsToolBarService** pRetVal) {
-    return HandOut<IBdsToolBarService>(nullptr, pRetVal);
+    return HandOut<IBdsToolBarService>(FBdsToolBarService, pRetVal);
 }
 
 HRESULT TBdsServices::Get_BdsHelpService(IBdsHelpService** pRetVal) {
@@ -68,7 +71,7 @@ HRESULT TBdsServices::Get_IsComponentRegistered(BSTR ComponentName, WordBool* pR
     return rtl::ComGuard([&] {
         rtl::Swallow([&] {
             vcl::FindClass(rtl::FromBstr(ComponentName));
-            *pRetVal = -1;
+            *pRetVal = ToWordBool(true);
         });
         return S_OK;
     });
@@ -150,7 +153,7 @@ HRESULT TBdsServices::get_IsPersonalityEdition(WordBool* personality) {
     KORVEL_CHECK_OUT(personality);
     return rtl::ComGuard([&] {
         if (FIsBdsPersonality < 0) FIsBdsPersonality = ReadIsPersonalityEdition(RegKeyName()) ? 1 : 0;
-        *personality = FIsBdsPersonality == 1 ? -1 : 0;
+        *personality = ToWordBool(FIsBdsPersonality == 1);
         return S_OK;
     });
 }
@@ -172,7 +175,7 @@ void TBdsServices::MessageProcessing(MSG& Msg, bool& Handled) {
 }
 
 void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
-    WordBool CallDefaultHandler = -1;
+    WordBool CallDefaultHandler = ToWordBool(true);
     // A handler registered while a message is offered sees the messages after it.
     const size_t registered = FMessageHandlers.size();
     for (size_t index = 0; index < registered && index < FMessageHandlers.size(); ++index) {
@@ -194,7 +197,7 @@ HRESULT TBdsServices::IsShortcut(Integer keyData, WordBool* pResult) {
     return rtl::ComGuard([&] {
         // 0 is "no shortcut": it names no key, even of an action whose shortcut was removed.
         const vcl::TShortCut shortcutData = ShortCutOfKeyData(keyData);
-        if (shortcutData != 0 && FBdsShortCuts.HasEnabledAction(shortcutData)) *pResult = -1;
+        *pResult = ToWordBool(shortcutData != 0 && FBdsShortCuts.HasEnabledAction(shortcutData));
         return S_OK;
     });
 }

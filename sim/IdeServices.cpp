@@ -2,7 +2,7 @@
 
 namespace sim {
 
-IdeServices::IdeServices() = default;
+IdeServices::IdeServices() : toolBars_(std::make_unique<ToolBarLayout>()) {}
 IdeServices::~IdeServices() = default;
 
 bool IdeServices::SupportsService(const GUID& service) {
@@ -32,10 +32,11 @@ void IdeServices::OfferService(const GUID& service, IUnknown* object) {
     if (object) offered_.emplace_back(service, rtl::ComPtr<IUnknown>(object));
 }
 
-vcl::TToolBar* IdeServices::GetToolBar(const rtl::String&) { return nullptr; }
+vcl::TToolBar* IdeServices::GetToolBar(const rtl::String& name) { return toolBars_->Find(name); }
 
-vcl::TToolBar* IdeServices::NewToolbar(const rtl::String&, const rtl::String&, const rtl::String&, bool) {
-    return nullptr;
+// The new toolbar goes below the others, wherever the reference toolbar is.
+vcl::TToolBar* IdeServices::NewToolbar(const rtl::String& name, const rtl::String& caption, const rtl::String&, bool) {
+    return toolBars_->Add(name, caption);
 }
 
 int IdeServices::RegisterToolbarNotifier(ide::IOTANotifier* notifier) {

@@ -7,6 +7,7 @@
 
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/ComObject.h"
+#include "sim/ToolBarLayout.h"
 
 namespace sim {
 
@@ -31,6 +32,8 @@ public:
     // The simulated IDE's parts install themselves here.
     void SetMainMenu(vcl::TMainMenu* menu) { mainMenu_ = menu; }
     void SetActionList(vcl::TCustomActionList* list) { actionList_ = list; }
+    // The IDE's toolbars, which GetToolBar and NewToolbar work on.
+    ToolBarLayout& ToolBars() { return *toolBars_; }
     // Further services (splash screen, About box, designer) offered under their GUIDs;
     // a nil service withdraws one.
     void OfferService(const GUID& service, IUnknown* object);
@@ -41,6 +44,7 @@ public:
 private:
     vcl::TMainMenu* mainMenu_ = nullptr;
     vcl::TCustomActionList* actionList_ = nullptr;
+    std::unique_ptr<ToolBarLayout> toolBars_;
     std::vector<std::pair<GUID, rtl::ComPtr<IUnknown>>> offered_;
     std::vector<rtl::ComPtr<ide::IOTANotifier>> toolbarNotifiers_;
 };

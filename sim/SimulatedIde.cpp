@@ -66,6 +66,8 @@ SimulatedIde::~SimulatedIde() {
 
 void SimulatedIde::PostMessage(const MSG& msg) { queue_.push_back(msg); }
 
+void SimulatedIde::LoadToolbars() { services_->ToolBars().ReportLoaded(*services_.Get()); }
+
 int SimulatedIde::ProcessMessages() {
     int dispatched = 0;
     while (!queue_.empty()) {

@@ -37,6 +37,9 @@ public:
 
     SplashScreen& Splash() { return *splashScreen_.Get(); }
     AboutBox& About() { return *aboutBox_.Get(); }
+    // The IDE loads its toolbars after its experts and tells every registered toolbar
+    // notifier about each one.
+    void LoadToolbars();
 
 private:
     Recorder recorder_;

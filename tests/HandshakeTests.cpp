@@ -137,3 +137,22 @@ TEST_F(HandshakeTest, WithoutTheIdeServicesObjectNothingIsCollected) {
 }
 
 }  // namespace
+
+namespace {
+
+// The whole start-up as the IDE runs it: experts first, then the IDE loads its toolbars and
+// tells its toolbar notifiers; a package reports its runtime services from SetSite.
+TEST_F(HandshakeTest, TheIdesToolbarLoadAndAPackagesNoticeInitializeThePackages) {
+    PackageBehaviour reporting;
+    reporting.onSetSite = [](IBdsServices* site) { site->OnDotNetServicesInitialized(); };
+    EnterWith({{"A", {}}, {"B", reporting}});
+    EXPECT_EQ(journal->calls, (Calls{"A.SetSite", "B.SetSite"}));
+    ide.LoadToolbars();
+    EXPECT_EQ(journal->calls, (Calls{"A.SetSite", "B.SetSite", "A.Initialize", "B.Initialize"}));
+    EXPECT_FALSE(ide.Record().debugOutput.empty());
+    EXPECT_EQ(ide.Record().debugOutput[0].rfind(u"ToolbarLoaded : ", 0), 0u);
+    ide.LoadToolbars();
+    EXPECT_EQ(journal->calls.size(), 4u) << "a second load initializes nobody again";
+}
+
+}  // namespace

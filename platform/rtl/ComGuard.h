@@ -2,6 +2,7 @@
 // escapes the body becomes a failing result, and no exception crosses the boundary.
 #pragma once
 
+#include <type_traits>
 #include <utility>
 
 #include "platform/rtl/ComPtr.h"
@@ -18,6 +19,17 @@ HRESULT ComGuard(Body&& body) noexcept {
         return std::forward<Body>(body)();
     } catch (...) {
         return HResultFromCurrentException();
+    }
+}
+
+// Runs a method body; a body without a result succeeded.
+template <class Body, class... Args>
+HRESULT ResultOf(Body&& body, Args&... args) {
+    if constexpr (std::is_void_v<std::invoke_result_t<Body, Args&...>>) {
+        std::forward<Body>(body)(args...);
+        return S_OK;
+    } else {
+        return std::forward<Body>(body)(args...);
     }
 }
 

@@ -11,8 +11,7 @@ TComponent::TComponent(TComponent* owner) : lifetime_(std::make_shared<TComponen
 }
 
 TComponent::~TComponent() {
-    destroying_ = true;
-    *lifetime_ = nullptr;
+    Destroying();
     // Whoever asked is told before the owned components go, as the library does.
     while (!freeNotifies_.empty()) {
         TComponent* other = freeNotifies_.back();
@@ -22,6 +21,11 @@ TComponent::~TComponent() {
     }
     DestroyComponents();
     if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::Destroying() {
+    destroying_ = true;
+    *lifetime_ = nullptr;
 }
 
 TComponent* TComponent::Components(int index) const {

@@ -57,6 +57,9 @@ public:
     void RemoveFreeNotification(TComponent* component);
 
     bool IsDestroying() const { return destroying_; }
+    // Marks the start of destruction: guarded pointers read nil from here on. Classes whose
+    // destructors do work of their own call it first.
+    void Destroying();
     int32_t DesignInfo = 0;
     intptr_t Tag = 0;
 

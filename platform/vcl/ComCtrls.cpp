@@ -1,0 +1,66 @@
+#include "platform/vcl/ComCtrls.h"
+
+#include <algorithm>
+
+namespace vcl {
+
+TToolButton::TToolButton(TComponent* owner) : TControl(owner) { SetBounds(0, 0, DefaultWidth, DefaultHeight); }
+
+int TToolButton::Index() const {
+    const auto* toolBar = dynamic_cast<const TToolBar*>(Parent());
+    return toolBar ? toolBar->IndexOfButton(this) : -1;
+}
+
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 150, 29); }
+
+TControl* TToolBar::Buttons(int index) const {
+    if (index < 0 || index >= ButtonCount()) rtl::RaiseListIndexError(index);
+    return buttons_[static_cast<size_t>(index)];
+}
+
+int TToolBar::IndexOfButton(const TControl* control) const {
+    const auto found = std::find(buttons_.begin(), buttons_.end(), control);
+    return found == buttons_.end() ? -1 : static_cast<int>(found - buttons_.begin());
+}
+
+void TToolBar::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    ArrangeButtons();
+}
+
+void TToolBar::ControlInserted(TControl* control) {
+    buttons_.insert(buttons_.begin() + static_cast<std::ptrdiff_t>(PositionFor(*control)), control);
+    ArrangeButtons();
+}
+
+void TToolBar::ControlRemoved(TControl* control) {
+    buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), control), buttons_.end());
+    ArrangeButtons();
+}
+
+void TToolBar::ControlChanged(TControl* control, bool moved) {
+    if (moved) {
+        buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), control), buttons_.end());
+        buttons_.insert(buttons_.begin() + static_cast<std::ptrdiff_t>(PositionFor(*control)), control);
+    }
+    ArrangeButtons();
+}
+
+size_t TToolBar::PositionFor(const TControl& control) const {
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const TControl* button = buttons_[i];
+        if (button->Visible() && control.Left() < button->Left() + button->Width() / 2) return i;
+    }
+    return buttons_.size();
+}
+
+void TToolBar::ArrangeButtons() {
+    int left = 0;
+    for (TControl* button : buttons_) {
+        PlaceChild(*button, left, 0);
+        if (button->Visible()) left += button->Width();
+    }
+    if (autoSize_) SetWidth(left);
+}
+
+}  // namespace vcl
