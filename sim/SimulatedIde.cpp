@@ -1,5 +1,7 @@
 #include "sim/SimulatedIde.h"
 
+#include "sim/MainMenuLayout.h"
+
 namespace sim {
 namespace {
 
@@ -21,6 +23,9 @@ SimulatedIde::SimulatedIde()
     });
     vcl::SetApplication(application_.get());
     ide::SetBorlandIDEServices(services_.Get());
+    services_->SetMainMenu(BuildIdeMainMenu(application_.get(), [this](const String& itemName) {
+        recorder_.Note(u"menu command: " + itemName);
+    }));
 
     previousMessageBoxHook_ =
         win32::SetMessageBoxHook([this](HWND owner, const String& text, const String& caption, UINT style) {
