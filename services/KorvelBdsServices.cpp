@@ -1,6 +1,7 @@
 #include "services/KorvelBdsServices.h"
 
 #include "loader/KorvelLoader.h"
+#include "menus/BdsMenuBarService.h"
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/Bstr.h"
 #include "platform/rtl/ComGuard.h"
@@ -10,6 +11,7 @@ namespace korvel {
 TBdsServices::TBdsServices() {
     // The sub-services are created here, in order: windows, toolbars, help, menu bar, then
     // the designer notifier; a service that does not exist stays nil.
+    FBdsMenuBarService = new TBdsMenuBarService;
 }
 
 TBdsServices::~TBdsServices() { FBdsUnmanagedDesignerHelper = nullptr; }
@@ -37,7 +39,7 @@ HRESULT TBdsServices::Get_BdsToolBarService(IBdsToolBarService** pRetVal) {
 HRESULT TBdsServices::Get_BdsHelpService(IBdsHelpService** pRetVal) { return HandOut<IBdsHelpService>(nullptr, pRetVal); }
 
 HRESULT TBdsServices::Get_BdsMenuBarService(IBdsMenuBarService** pRetVal) {
-    return HandOut<IBdsMenuBarService>(nullptr, pRetVal);
+    return HandOut<IBdsMenuBarService>(FBdsMenuBarService, pRetVal);
 }
 
 HRESULT TBdsServices::Get_IsComponentRegistered(BSTR ComponentName, WordBool* pRetVal) {
