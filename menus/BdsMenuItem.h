@@ -46,10 +46,8 @@ public:
 
     // Nil once the wrapper is destroyed or the IDE destroyed the item.
     vcl::TMenuItem* MenuItem() const { return FMenuItem.Get(); }
-    bool IsKorvelMenu() const { return FIsKorvelMenu; }
-    bool Destroyed() const { return FDestroyed; }
     // Detaches the wrapper from its item and the service; later calls find no item. Runs when
-    // the last reference goes, or earlier when the service itself goes.
+    // the last reference goes (or all but a given-up one), or when the service itself goes.
     void Destroy();
     // A holder hands one reference back without releasing it (RemoveMenuItem). The wrapper is
     // destroyed once that is the only reference left, but stays valid memory behind it: the

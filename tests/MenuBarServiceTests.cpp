@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "menus/BdsMenuBarService.h"
 #include "tests/support/MenuFixture.h"
 
@@ -114,20 +116,20 @@ TEST_F(MenuBarServiceTest, WrappersAreFoundByTheCurrentNameOfTheirItem) {
 
 TEST_F(MenuBarServiceTest, SameNamedItemsOfDifferentOwnersShareTheEarliestLiveWrapper) {
     // The library checks names per owner only, so the IDE can have two items of one name.
-    auto first = std::make_unique<vcl::TMenuItem>(nullptr);
-    auto second = std::make_unique<vcl::TMenuItem>(nullptr);
-    first->SetName(u"Twin");
-    second->SetName(u"Single");
-    ItemAt(u"ToolsMenu")->Add(first.get());
-    ItemAt(u"HelpMenu")->Add(second.get());
-    auto firstWrapper = Get(u"ToolsMenu\\Twin");
-    auto secondWrapper = Get(u"HelpMenu\\Single");
-    ASSERT_NE(firstWrapper.Get(), secondWrapper.Get());
+    auto renamed = std::make_unique<vcl::TMenuItem>(nullptr);
+    auto twin = std::make_unique<vcl::TMenuItem>(nullptr);
+    renamed->SetName(u"Single");
+    twin->SetName(u"Twin");
+    ItemAt(u"HelpMenu")->Add(renamed.get());
+    ItemAt(u"ToolsMenu")->Add(twin.get());
+    auto earlier = Get(u"HelpMenu\\Single");
+    auto later = Get(u"ToolsMenu\\Twin");
+    ASSERT_NE(earlier.Get(), later.Get());
 
-    second->SetName(u"TWIN");
-    EXPECT_EQ(Get(u"HelpMenu\\Twin").Get(), firstWrapper.Get()) << "the earlier wrapper comes first";
-    first.reset();
-    EXPECT_EQ(Get(u"HelpMenu\\Twin").Get(), secondWrapper.Get()) << "a wrapper whose item is gone matches nothing";
+    renamed->SetName(u"TWIN");
+    EXPECT_EQ(Get(u"ToolsMenu\\Twin").Get(), earlier.Get()) << "the wrapper made first comes first";
+    renamed.reset();
+    EXPECT_EQ(Get(u"ToolsMenu\\Twin").Get(), later.Get()) << "a wrapper whose item is gone matches nothing";
 }
 
 TEST_F(MenuBarServiceTest, AddMenuItemGoesBeforeAfterOrUnderTheReference) {

@@ -1,5 +1,6 @@
 #include "tests/support/MenuFixture.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "services/KorvelBdsServices.h"
