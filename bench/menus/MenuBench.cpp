@@ -62,10 +62,9 @@ korvel::TBdsMenuItem* ResolveLinearly(PackageMenu& menu, const String& path) {
             if (rtl::CompareText(current->Items(i)->Name(), segment) == 0) next = current->Items(i);
         if (!(current = next)) return nullptr;
     }
-    const korvel::TMenuItems& cache = menu.Service().MenuItems();
-    for (int i = 0; i < cache.Count(); ++i) {
-        vcl::TMenuItem* item = cache.Items(i)->MenuItem();
-        if (item && rtl::CompareText(item->Name(), current->Name()) == 0) return cache.Items(i);
+    for (korvel::TBdsMenuItem* wrapper : menu.Service().MenuItems().Snapshot()) {
+        vcl::TMenuItem* item = wrapper->MenuItem();
+        if (item && rtl::CompareText(item->Name(), current->Name()) == 0) return wrapper;
     }
     return nullptr;
 }
@@ -112,6 +111,8 @@ BENCHMARK(BM_ResolveItemsLinearBaseline)->Arg(200)->Arg(2000)->Unit(benchmark::k
 // Prints, after the usual table, the cost per operation and how it grows from 200 to 2,000.
 class GrowthReporter : public benchmark::ConsoleReporter {
 public:
+    GrowthReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
