@@ -3,6 +3,7 @@
 #include "designer/BdsDesignerNotifier.h"
 #include "help/BdsHelpService.h"
 #include "loader/KorvelLoader.h"
+#include "menus/BdsMenuBarService.h"
 #include "platform/ide/SplashAbout.h"
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/Bstr.h"
@@ -19,6 +20,7 @@ TBdsServices::TBdsServices() {
     // the designer notifier; a service that does not exist stays nil.
     FBdsToolBarService = new TBdsToolBarService;
     FBdsHelpService = new TBdsHelpService;
+    FBdsMenuBarService = new TBdsMenuBarService;
     FBdsUnmanagedDesignerHelper = new TDragDropDesignerNotifier;
     if (vcl::TApplication* application = vcl::Application()) OldMessageProcessing = application->OnMessage;
     UpdateMessageProcessing();
@@ -62,7 +64,7 @@ HRESULT TBdsServices::Get_BdsHelpService(IBdsHelpService** pRetVal) {
 }
 
 HRESULT TBdsServices::Get_BdsMenuBarService(IBdsMenuBarService** pRetVal) {
-    return HandOut<IBdsMenuBarService>(nullptr, pRetVal);
+    return HandOut<IBdsMenuBarService>(FBdsMenuBarService, pRetVal);
 }
 
 HRESULT TBdsServices::Get_IsComponentRegistered(BSTR ComponentName, WordBool* pRetVal) {

@@ -1,6 +1,7 @@
 #include "sim/SimulatedIde.h"
 
 #include "sim/ActionListLayout.h"
+#include "sim/MainMenuLayout.h"
 
 namespace sim {
 namespace {
@@ -29,6 +30,9 @@ SimulatedIde::SimulatedIde()
     previousSplashScreen_ = ide::SplashScreenServices();
     ide::SetSplashScreenServices(splashScreen_.Get());
     services_->OfferService(ide::IID_IOTAAboutBoxServices, aboutBox_->Unknown());
+    services_->SetMainMenu(BuildIdeMainMenu(application_.get(), [this](const String& itemName) {
+        recorder_.Note(u"menu command: " + itemName);
+    }));
 
     previousMessageBoxHook_ =
         win32::SetMessageBoxHook([this](HWND owner, const String& text, const String& caption, UINT style) {

@@ -89,6 +89,12 @@ String IntToHex(uint64_t value, int digits) {
 
 char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
 
+String LowerCase(const String& text) {
+    String lower(text);
+    for (char16_t& c : lower) c = AsciiLower(c);
+    return lower;
+}
+
 int CompareText(const String& a, const String& b) {
     const size_t common = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < common; ++i) {

@@ -28,6 +28,8 @@ String IntToHex(uint64_t value, int digits);
 int CompareText(const String& a, const String& b);
 inline bool SameText(const String& a, const String& b) { return CompareText(a, b) == 0; }
 char16_t AsciiLower(char16_t c);
+// Only A-Z change, as in the library: two texts are SameText exactly when their LowerCase agree.
+String LowerCase(const String& text);
 
 bool IsValidIdent(const String& text);
 

@@ -35,9 +35,8 @@ TComponent* TComponent::Components(int index) const {
 
 TComponent* TComponent::FindComponent(const String& name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* component : components_)
-        if (rtl::SameText(component->Name(), name)) return component;
-    return nullptr;
+    const auto found = componentsByName_.find(rtl::LowerCase(name));
+    return found == componentsByName_.end() ? nullptr : found->second;
 }
 
 void TComponent::ValidateRename(const String& name) const {
@@ -52,6 +51,10 @@ void TComponent::ValidateRename(const String& name) const {
 void TComponent::SetName(const String& name) {
     if (name == name_) return;
     ValidateRename(name);
+    if (owner_) {
+        if (!name_.empty()) owner_->componentsByName_.erase(rtl::LowerCase(name_));
+        if (!name.empty()) owner_->componentsByName_[rtl::LowerCase(name)] = this;
+    }
     name_ = name;
 }
 
@@ -59,6 +62,7 @@ void TComponent::InsertComponent(TComponent* component) {
     if (component->owner_) component->owner_->RemoveComponent(component);
     component->ValidateRename(component->name_);
     components_.push_back(component);
+    if (!component->name_.empty()) componentsByName_[rtl::LowerCase(component->name_)] = component;
     component->owner_ = this;
 }
 
@@ -66,6 +70,7 @@ void TComponent::RemoveComponent(TComponent* component) {
     const auto found = std::find(components_.begin(), components_.end(), component);
     if (found == components_.end()) return;
     components_.erase(found);
+    if (!component->name_.empty()) componentsByName_.erase(rtl::LowerCase(component->name_));
     component->owner_ = nullptr;
 }
 

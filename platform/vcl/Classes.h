@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -75,6 +76,8 @@ private:
     TComponent* owner_ = nullptr;
     String name_;
     std::vector<TComponent*> components_;
+    // Owned components with a name, by LowerCase of it: names are unique per owner.
+    std::unordered_map<String, TComponent*> componentsByName_;
     std::vector<TComponent*> freeNotifies_;
     bool destroying_ = false;
     std::shared_ptr<TComponent*> lifetime_;

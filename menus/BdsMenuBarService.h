@@ -1,0 +1,78 @@
+// The menu bar service: packages find items of the IDE's main menu by the path of their
+// component names, add their own items beside or under them, and remove them again. Every item
+// reaches a package as a TBdsMenuItem wrapper, which the service caches by item name.
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "interop/InterfaceBindings.h"
+#include "menus/BdsMenuItem.h"
+#include "menus/MenuItems.h"
+#include "platform/rtl/ComObject.h"
+#include "platform/vcl/Menus.h"
+
+namespace korvel {
+
+using rtl::String;
+
+// Where a new item goes relative to a reference item.
+enum TItemLocation { otamlBefore = 0, otamlAfter = 1, otamlChild = 2 };
+
+class TBdsMenuBarService : public rtl::SelfReferenced<rtl::ComObject<IBdsMenuBarService>> {
+public:
+    TBdsMenuBarService();
+    ~TBdsMenuBarService() override;
+
+    // IBdsMenuBarService
+    HRESULT STDMETHODCALLTYPE RemoveMenuItem(BSTR FullName) override;
+    HRESULT STDMETHODCALLTYPE GetMenuItem(BSTR FullName, IBdsMenuItem** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE AddMenuItem(BSTR ReferenceItemFullName, Integer ItemLocation, BSTR NewName,
+                                          BSTR NewText, Integer bitmapHandle, IBdsMenuItem** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE InsertMenuItem(BSTR parentItemFullName, Integer index, BSTR newName, BSTR newText,
+                                             Integer bitmapHandle, IBdsMenuItem** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE GetFirstMenuItem(IBdsMenuItem** pRetVal) override;
+
+    // For the wrappers and the windows service.
+
+    // The cached wrapper of an item of that name, or a new one, which starts with no reference.
+    TBdsMenuItem* CreateBdsMenuItem(vcl::TMenuItem* MenuItem, bool IsKorvelMenu);
+    // CreateBdsMenuItem, kept alive by the service from then on.
+    TBdsMenuItem* GetBdsMenuItem(vcl::TMenuItem* MenuItem);
+    void KeepForLife(TBdsMenuItem* BdsMenuItem);
+    // Finds or makes the item NewName before, after or under the reference item. Nil when the
+    // reference has no siblings to stand among, or without a main menu. Raises the library's
+    // error for a name it refuses; the half-made item is then gone.
+    TBdsMenuItem* InsertMenuItem(vcl::TMenuItem* ReferenceMenuItem, TItemLocation Location, const String& NewName,
+                                 const String& NewText, Integer bitmapHandle);
+    // A wrapper leaving the cache as it is destroyed.
+    void RemoveItem(TBdsMenuItem* BdsMenuItem);
+    // Takes the wrappers whose item was destroyed out of the cache and drops the service's
+    // references on them.
+    void ForgetWrappersOfVanishedItems();
+
+    // The item at a path of component names joined by "\"; the empty path is the root item.
+    vcl::TMenuItem* FindItemByFullName(const String& ItemFullName) const;
+    // The first child of that component name (SameText), or nil.
+    static vcl::TMenuItem* FindItemByName(vcl::TMenuItem* ParentItem, const String& ItemName);
+    // The text between backslashes; never empty.
+    static std::vector<String> SplitFullName(const String& FullName);
+    // Adds the bitmap to the main menu's image list and consumes the handle; 0 does nothing.
+    HRESULT SetImage(vcl::TMenuItem* MenuItem, Integer imageHandle);
+
+    const TMenuItems& MenuItems() const { return FMenuItems; }
+
+private:
+    // The main menu, when it has top-level items.
+    vcl::TMainMenu* PopulatedMainMenu() const;
+    // Gives up the reference the caller of RemoveMenuItem hands back.
+    void ReleaseForCaller(TBdsMenuItem* BdsMenuItem);
+
+    vcl::ComponentPtr<vcl::TMainMenu> FMainMenu;
+    TMenuItems FMenuItems;
+    // Wrappers reached by navigation or made as group separators stay alive, as packages
+    // may rely on their registered sinks; one reference each.
+    std::unordered_map<TBdsMenuItem*, rtl::ComPtr<IBdsMenuItem>> FLifelongReferences;
+};
+
+}  // namespace korvel

@@ -1,0 +1,333 @@
+#include "sim/MainMenuLayout.h"
+
+#include <vector>
+
+namespace sim {
+namespace {
+
+using vcl::TShortCut;
+
+// One item of the menu tree, in reading order; depth 0 is a top-level menu.
+struct MenuRow {
+    int depth;
+    const char16_t* name;
+    const char16_t* caption;
+    TShortCut shortCut = 0;
+};
+
+constexpr unsigned F(unsigned n) { return VK_F1 + n - 1; }
+constexpr TShortCut Key(unsigned key) { return static_cast<TShortCut>(key); }
+constexpr TShortCut Shift(unsigned key) { return static_cast<TShortCut>(vcl::scShift | key); }
+constexpr TShortCut Ctrl(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | key); }
+constexpr TShortCut Alt(unsigned key) { return static_cast<TShortCut>(vcl::scAlt | key); }
+constexpr TShortCut CtrlShift(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | vcl::scShift | key); }
+constexpr TShortCut CtrlAlt(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | vcl::scAlt | key); }
+constexpr TShortCut ShiftAlt(unsigned key) { return static_cast<TShortCut>(vcl::scShift | vcl::scAlt | key); }
+constexpr TShortCut CtrlShiftAlt(unsigned key) {
+    return static_cast<TShortCut>(vcl::scCtrl | vcl::scShift | vcl::scAlt | key);
+}
+
+// Separators are named as the IDE's form designer named them, or not at all.
+const MenuRow ideMenu[] = {
+    {0, u"FileMenu", u"&File"},
+    {1, u"FileNewMenu", u"&New"},
+    {2, u"FileNewVclAppItem", u"VCL Forms &Application - Delphi"},
+    {2, u"FileNewFmxAppItem", u"FireMonkey &HD Application - Delphi"},
+    {2, u"FileNewConsoleItem", u"&Console Application - Delphi"},
+    {2, u"FileNewPackageItem", u"&Package - Delphi"},
+    {2, u"N31", u"-"},
+    {2, u"FileNewFormItem", u"VCL &Form - Delphi"},
+    {2, u"FileNewFrameItem", u"F&rame - Delphi"},
+    {2, u"FileNewDataModuleItem", u"&Data Module - Delphi"},
+    {2, u"FileNewUnitItem", u"&Unit - Delphi"},
+    {2, u"", u"-"},
+    {2, u"FileNewOtherItem", u"&Other..."},
+    {2, u"FileNewCustomizeItem", u"Customi&ze..."},
+    {1, u"FileOpenItem", u"&Open..."},
+    {1, u"FileOpenProjectItem", u"Open &Project...", Ctrl(F(11))},
+    {1, u"FileOpenFromVersionControlItem", u"Open From &Version Control..."},
+    {1, u"FileReopenMenu", u"&Reopen"},
+    {2, u"FileReopenProject1Item", u"&0 Project1.dproj"},
+    {2, u"FileReopenProject2Item", u"&1 Demo.dproj"},
+    {2, u"FileReopenProject3Item", u"&2 Packages.groupproj"},
+    {2, u"N35", u"-"},
+    {2, u"FileReopenUnit1Item", u"&3 Unit1.pas"},
+    {2, u"FileReopenUnit2Item", u"&4 MainForm.pas"},
+    {2, u"FileReopenUnit3Item", u"&5 DataModule.pas"},
+    {1, u"N2", u"-"},
+    {1, u"FileSaveItem", u"&Save", Ctrl('S')},
+    {1, u"FileSaveAsItem", u"Save &As..."},
+    {1, u"FileSaveProjectAsItem", u"Sav&e Project As..."},
+    {1, u"FileSaveAllItem", u"Save A&ll", CtrlShift('S')},
+    {1, u"FileCloseItem", u"&Close"},
+    {1, u"FileCloseAllItem", u"C&lose All"},
+    {1, u"N3", u"-"},
+    {1, u"FileUseUnitItem", u"&Use Unit...", Alt(F(11))},
+    {1, u"FileIncludeUnitItem", u"&Include Unit Hdr..."},
+    {1, u"N4", u"-"},
+    {1, u"FilePrintItem", u"&Print..."},
+    {1, u"FilePageSetupItem", u"Page Set&up..."},
+    {1, u"", u"-"},
+    {1, u"FileExitItem", u"E&xit"},
+    {0, u"EditMenu", u"&Edit"},
+    {1, u"EditUndoItem", u"&Undo", Ctrl('Z')},
+    {1, u"EditRedoItem", u"&Redo", CtrlShift('Z')},
+    {1, u"N5", u"-"},
+    {1, u"EditCutItem", u"Cu&t", Ctrl('X')},
+    {1, u"EditCopyItem", u"&Copy", Ctrl('C')},
+    {1, u"EditPasteItem", u"&Paste", Ctrl('V')},
+    {1, u"EditDeleteItem", u"&Delete", Ctrl(VK_DELETE)},
+    {1, u"EditSelectAllItem", u"Se&lect All", Ctrl('A')},
+    {1, u"N6", u"-"},
+    {1, u"EditAlignGridItem", u"Align to &Grid"},
+    {1, u"EditFrontItem", u"Bring to &Front"},
+    {1, u"EditBackItem", u"Send to &Back"},
+    {1, u"EditAlignItem", u"&Align..."},
+    {1, u"EditSizeItem", u"Si&ze..."},
+    {1, u"EditScaleItem", u"Scal&e..."},
+    {1, u"EditTabOrderItem", u"Tab &Order..."},
+    {1, u"EditCreationOrderItem", u"Creat&ion Order..."},
+    {1, u"EditFlipChildrenMenu", u"F&lip Children"},
+    {2, u"EditFlipAllItem", u"&All"},
+    {2, u"EditFlipSelectedItem", u"&Selected"},
+    {1, u"EditLockControlsItem", u"Loc&k Controls"},
+    {1, u"N7", u"-"},
+    {1, u"EditAddToInterfaceItem", u"Add to Interface..."},
+    {1, u"EditFormatSourceItem", u"F&ormat Source", Ctrl('D')},
+    {1, u"EditIndentItem", u"Indent Block", CtrlShift('I')},
+    {1, u"EditUnindentItem", u"Unindent Block", CtrlShift('U')},
+    {1, u"EditToggleCommentItem", u"Toggle Comment"},
+    {0, u"SearchMenu", u"&Search"},
+    {1, u"SearchFindItem", u"&Find...", Ctrl('F')},
+    {1, u"SearchFindInFilesItem", u"Fin&d in Files...", CtrlShift('F')},
+    {1, u"SearchReplaceItem", u"&Replace...", Ctrl('R')},
+    {1, u"SearchAgainItem", u"&Search Again", Key(F(3))},
+    {1, u"SearchIncrementalItem", u"&Incremental Search", Ctrl('E')},
+    {1, u"N8", u"-"},
+    {1, u"SearchGoToLineItem", u"&Go to Line Number...", Alt('G')},
+    {1, u"SearchFindClassItem", u"Find &Class...", CtrlShiftAlt('A')},
+    {1, u"SearchFindOriginalSymbolItem", u"Find &Original Symbol..."},
+    {1, u"SearchFindReferencesItem", u"Find Re&ferences", CtrlShift(VK_RETURN)},
+    {1, u"SearchFindLocalReferencesItem", u"Find &Local References", CtrlShiftAlt(VK_RETURN)},
+    {1, u"SearchFindDeclarationItem", u"Find Declaration"},
+    {1, u"", u"-"},
+    {1, u"SearchFindMethodItem", u"Find &Method...", CtrlShift('G')},
+    {1, u"SearchFindSymbolItem", u"Find S&ymbol..."},
+    {1, u"SearchBrowseSymbolItem", u"&Browse Symbol..."},
+    {0, u"ViewsMenu", u"&View"},
+    {1, u"ViewPrjMgrItem", u"Project &Manager", CtrlAlt(F(11))},
+    {1, u"ViewObjInspItem", u"Object &Inspector", Key(F(11))},
+    {1, u"ViewStructureItem", u"&Structure", ShiftAlt(F(11))},
+    {1, u"ViewToolPaletteItem", u"Tool &Palette", CtrlAlt('P')},
+    {1, u"ViewDataExplorerItem", u"Data &Explorer"},
+    {1, u"ViewModelViewItem", u"&Model View"},
+    {1, u"ViewClassExplorerItem", u"&Class Explorer"},
+    {1, u"ViewTemplatesItem", u"&Templates"},
+    {1, u"ViewToDoListItem", u"T&o-Do List"},
+    {1, u"ViewMessagesItem", u"Messa&ges"},
+    {1, u"N9", u"-"},
+    {1, u"ViewDebugWindowsMenu", u"&Debug Windows"},
+    {2, u"ViewBreakpointsItem", u"&Breakpoints", CtrlAlt('B')},
+    {2, u"ViewCallStackItem", u"&Call Stack", CtrlAlt('S')},
+    {2, u"ViewWatchesItem", u"&Watches", CtrlAlt('W')},
+    {2, u"ViewLocalVariablesItem", u"&Local Variables", CtrlAlt('L')},
+    {2, u"ViewThreadsItem", u"&Threads", CtrlAlt('T')},
+    {2, u"ViewModulesItem", u"Mod&ules", CtrlAlt('M')},
+    {2, u"ViewEventLogItem", u"&Event Log", CtrlAlt('V')},
+    {2, u"N40", u"-"},
+    {2, u"ViewCPUWindowsMenu", u"CP&U Windows"},
+    {3, u"ViewCPUEntireItem", u"&Entire CPU", CtrlAlt('C')},
+    {3, u"ViewFPUItem", u"&FPU", CtrlAlt('F')},
+    {3, u"ViewMemory1Item", u"Memory &1", CtrlAlt('E')},
+    {3, u"ViewMemory2Item", u"Memory &2"},
+    {3, u"ViewMemory3Item", u"Memory &3"},
+    {3, u"ViewMemory4Item", u"Memory &4"},
+    {3, u"ViewDisassemblyItem", u"&Disassembly", CtrlAlt('D')},
+    {3, u"ViewRegistersItem", u"&Registers", CtrlAlt('R')},
+    {3, u"ViewStackItem", u"&Stack", CtrlAlt('K')},
+    {1, u"ViewDesktopsMenu", u"Des&ktops"},
+    {2, u"ViewDesktopSaveItem", u"&Save Desktop..."},
+    {2, u"ViewDesktopDeleteItem", u"&Delete..."},
+    {2, u"ViewDesktopDebugItem", u"Set &Debug Desktop..."},
+    {2, u"N41", u"-"},
+    {2, u"ViewDesktopDefaultItem", u"Default Layout"},
+    {2, u"ViewDesktopClassicItem", u"Classic Undocked"},
+    {2, u"ViewDesktopDebugLayoutItem", u"Debug Layout"},
+    {2, u"ViewDesktopStartupItem", u"Startup Layout"},
+    {1, u"ViewComponentListItem", u"C&omponent List"},
+    {1, u"ViewWindowListItem", u"&Window List...", Alt('0')},
+    {1, u"ViewToolbarsMenu", u"Tool&bars"},
+    {2, u"ViewToolbarStandardItem", u"&Standard"},
+    {2, u"ViewToolbarDebugItem", u"&Debug"},
+    {2, u"ViewToolbarDesktopItem", u"Des&ktop"},
+    {2, u"ViewToolbarCustomItem", u"C&ustom"},
+    {2, u"ViewToolbarAlignItem", u"&Align"},
+    {2, u"ViewToolbarSpacingItem", u"S&pacing"},
+    {2, u"ViewToolbarPositionItem", u"&Position"},
+    {2, u"ViewToolbarBrowserItem", u"&Browser"},
+    {2, u"ViewToolbarHtmlDesignItem", u"&HTML Design"},
+    {2, u"ViewToolbarHtmlFormatItem", u"HTML &Format"},
+    {2, u"ViewToolbarHtmlTableItem", u"HTML &Table"},
+    {2, u"ViewToolbarPersonalityItem", u"P&ersonality"},
+    {2, u"ViewToolbarViewItem", u"&View"},
+    {2, u"N42", u"-"},
+    {2, u"ViewToolbarCustomizeItem", u"&Customize..."},
+    {1, u"N10", u"-"},
+    {1, u"ViewSwapItem", u"Toggle Form/&Unit", Key(F(12))},
+    {1, u"ViewUnitsItem", u"&Units...", Ctrl(F(12))},
+    {1, u"ViewFormsItem", u"&Forms...", Shift(F(12))},
+    {1, u"ViewNewEditWindowItem", u"New Edit &Window"},
+    {1, u"N11", u"-"},
+    {1, u"ViewHelpInsightItem", u"Help Insight"},
+    {1, u"ViewWelcomePageItem", u"Welcome Page"},
+    {0, u"ProjectMenu", u"&Project"},
+    {1, u"ProjectAddItem", u"&Add to Project...", Shift(F(11))},
+    {1, u"ProjectRemoveItem", u"&Remove from Project..."},
+    {1, u"ProjectImportTypeLibItem", u"&Import Type Library..."},
+    {1, u"ProjectAddRepositoryItem", u"Add &to Repository..."},
+    {1, u"N12", u"-"},
+    {1, u"ProjectViewSourceItem", u"&View Source"},
+    {1, u"ProjectLanguagesMenu", u"Lan&guages"},
+    {2, u"ProjectLanguagesAddItem", u"&Add..."},
+    {2, u"ProjectLanguagesRemoveItem", u"&Remove..."},
+    {2, u"ProjectLanguagesUpdateItem", u"&Update Localized Projects"},
+    {2, u"ProjectLanguagesSetActiveItem", u"&Set Active..."},
+    {1, u"N13", u"-"},
+    {1, u"ProjectAddNewProjectItem", u"Add &New Project..."},
+    {1, u"ProjectAddExistingProjectItem", u"Add &Existing Project..."},
+    {1, u"N14", u"-"},
+    {1, u"ProjectCompileItem", u"&Compile Project1", Ctrl(F(9))},
+    {1, u"ProjectBuildItem", u"&Build Project1", Shift(F(9))},
+    {1, u"ProjectSyntaxCheckItem", u"&Syntax Check Project1"},
+    {1, u"ProjectInformationItem", u"&Information for Project1"},
+    {1, u"ProjectCleanItem", u"C&lean Project1"},
+    {1, u"ProjectDeployItem", u"&Deploy Project1"},
+    {1, u"", u"-"},
+    {1, u"ProjectCompileAllItem", u"Compile &All Projects"},
+    {1, u"ProjectBuildAllItem", u"B&uild All Projects"},
+    {1, u"ProjectCleanAllItem", u"Clean All Pro&jects"},
+    {1, u"N15", u"-"},
+    {1, u"ProjectFormatSourceItem", u"Format Project Sources"},
+    {1, u"ProjectDeploymentItem", u"Deplo&yment"},
+    {1, u"ProjectOptionsItem", u"&Options...", CtrlShift(F(11))},
+    {0, u"RunMenu", u"&Run"},
+    {1, u"RunRunItem", u"&Run", Key(F(9))},
+    {1, u"RunWithoutDebugItem", u"Run &Without Debugging", CtrlShift(F(9))},
+    {1, u"RunParametersItem", u"&Parameters..."},
+    {1, u"N16", u"-"},
+    {1, u"RunActiveXMenu", u"Active&X Server"},
+    {2, u"RunRegisterItem", u"&Register"},
+    {2, u"RunUnregisterItem", u"&Unregister"},
+    {1, u"RunInstallComPlusItem", u"Install &COM+ objects..."},
+    {1, u"N17", u"-"},
+    {1, u"RunAttachItem", u"Attac&h to Process..."},
+    {1, u"RunDetachItem", u"Detac&h From Program"},
+    {1, u"RunLoadProcessItem", u"&Load Process..."},
+    {1, u"N18", u"-"},
+    {1, u"RunStepOverItem", u"&Step Over", Key(F(8))},
+    {1, u"RunTraceIntoItem", u"&Trace Into", Key(F(7))},
+    {1, u"RunTraceToNextItem", u"Trace to &Next Source Line", Shift(F(7))},
+    {1, u"RunToCursorItem", u"Run to &Cursor", Key(F(4))},
+    {1, u"RunUntilReturnItem", u"Run &Until Return", Shift(F(8))},
+    {1, u"RunShowExecutionPointItem", u"Show E&xecution Point"},
+    {1, u"RunPauseItem", u"Progra&m Pause"},
+    {1, u"RunResetItem", u"Program R&eset", Ctrl(F(2))},
+    {1, u"N19", u"-"},
+    {1, u"RunInspectItem", u"&Inspect..."},
+    {1, u"RunEvaluateItem", u"Evaluate/Modif&y...", Ctrl(F(7))},
+    {1, u"RunAddWatchItem", u"Add &Watch...", Ctrl(F(5))},
+    {1, u"RunAddBreakpointMenu", u"Add &Breakpoint"},
+    {2, u"RunSourceBreakpointItem", u"&Source Breakpoint..."},
+    {2, u"RunAddressBreakpointItem", u"&Address Breakpoint..."},
+    {2, u"RunDataBreakpointItem", u"&Data Breakpoint..."},
+    {2, u"RunModuleLoadBreakpointItem", u"&Module Load Breakpoint..."},
+    {0, u"ComponentMenu", u"&Component"},
+    {1, u"ComponentNewItem", u"&New Component..."},
+    {1, u"ComponentInstallItem", u"Install Com&ponent..."},
+    {1, u"ComponentImportItem", u"&Import Component..."},
+    {1, u"ComponentCreateTemplateItem", u"&Create Component Template..."},
+    {1, u"N20", u"-"},
+    {1, u"ComponentInstallPackagesItem", u"Install Pac&kages..."},
+    {1, u"ComponentPaletteItem", u"&Configure Palette..."},
+    {0, u"ToolsMenu", u"&Tools"},
+    {1, u"ToolsOptionsItem", u"&Options..."},
+    {1, u"ToolsDebuggerOptionsItem", u"Debu&gger Options..."},
+    {1, u"ToolsTranslationMenu", u"&Translation Tools"},
+    {2, u"ToolsTranslationManagerItem", u"&Translation Manager"},
+    {2, u"ToolsTranslationRepositoryItem", u"Translation &Repository"},
+    {2, u"ToolsTranslationOptionsItem", u"Translation Tools &Options..."},
+    {1, u"N21", u"-"},
+    {1, u"ToolsTemplateLibrariesItem", u"Template &Libraries..."},
+    {1, u"ToolsRepositoryItem", u"&Repository"},
+    {1, u"ToolsConfigureToolsItem", u"&Configure Tools..."},
+    {1, u"N22", u"-"},
+    {1, u"ToolsDatabaseDesktopItem", u"Database &Desktop"},
+    {1, u"ToolsImageEditorItem", u"&Image Editor"},
+    {1, u"ToolsPackageCollectionItem", u"&Package Collection Editor"},
+    {1, u"ToolsResourceCompilerItem", u"Resource &Compiler"},
+    {1, u"ToolsXmlMapperItem", u"&XML Mapper"},
+    {1, u"ToolsRaveReportsItem", u"Rave &Reports"},
+    {1, u"ToolsHistoryItem", u"&History Manager"},
+    {0, u"WindowMenu", u"&Window"},
+    {1, u"WindowNextItem", u"&Next Window", Alt(VK_END)},
+    {1, u"WindowListItem", u"&Window List..."},
+    {1, u"N23", u"-"},
+    {1, u"WindowDesignItem", u"1 Unit1.pas"},
+    {1, u"WindowSourceItem", u"2 Project1.dpr"},
+    {0, u"HelpMenu", u"&Help"},
+    {1, u"HelpContentsItem", u"&Contents"},
+    {1, u"HelpIndexItem", u"&Index"},
+    {1, u"HelpTopicSearchItem", u"&Topic Search"},
+    {1, u"N24", u"-"},
+    {1, u"HelpMicrosoftMenu", u"&Windows SDK"},
+    {2, u"HelpWinApiItem", u"&Win32 API Reference"},
+    {2, u"HelpWinMsgItem", u"&Message Reference"},
+    {2, u"HelpWinShellItem", u"&Shell Reference"},
+    {1, u"HelpOnlineMenu", u"Online &Resources"},
+    {2, u"HelpHomePageItem", u"&Home Page"},
+    {2, u"HelpDeveloperNetworkItem", u"&Developer Network"},
+    {2, u"HelpCodeCentralItem", u"&Code Central"},
+    {2, u"HelpQualityCentralItem", u"&Quality Central"},
+    {2, u"HelpSupportItem", u"Technical &Support"},
+    {2, u"HelpNewsgroupsItem", u"&Forums"},
+    {1, u"N25", u"-"},
+    {1, u"HelpWhatsNewItem", u"What's &New"},
+    {1, u"HelpRegistrationItem", u"&Registration..."},
+    {1, u"HelpLicenseManagerItem", u"License &Manager"},
+    {1, u"HelpCheckUpdatesItem", u"Check for &Updates"},
+    {1, u"N26", u"-"},
+    {1, u"HelpAboutItem", u"&About..."},
+};
+
+void AssignCommands(vcl::TMenuItem* parent, const MenuCommandHandler& onCommand) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        vcl::TMenuItem* item = parent->Items(i);
+        if (item->Count() > 0) {
+            AssignCommands(item, onCommand);
+        } else if (!item->IsLine()) {
+            item->OnClick = [onCommand, name = item->Name()](vcl::TObject*) { onCommand(name); };
+        }
+    }
+}
+
+}  // namespace
+
+vcl::TMainMenu* BuildIdeMainMenu(vcl::TComponent* owner, MenuCommandHandler onCommand) {
+    auto* menu = new vcl::TMainMenu(owner);
+    menu->SetImages(new vcl::TImageList(menu));
+    // open[d] is the item that receives the rows of depth d.
+    std::vector<vcl::TMenuItem*> open{menu->Items()};
+    for (const MenuRow& row : ideMenu) {
+        open.resize(static_cast<size_t>(row.depth) + 1);
+        auto* item = new vcl::TMenuItem(menu);
+        item->SetName(row.name);
+        item->SetCaption(row.caption);
+        item->SetShortCut(row.shortCut);
+        open.back()->Add(item);
+        open.push_back(item);
+    }
+    AssignCommands(menu->Items(), onCommand);
+    return menu;
+}
+
+}  // namespace sim
