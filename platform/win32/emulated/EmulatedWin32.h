@@ -18,6 +18,7 @@ typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef uint32_t UINT;
 typedef int32_t INT;
+typedef int16_t SHORT;
 typedef int32_t BOOL;
 typedef int32_t HRESULT;
 typedef LONG LSTATUS;
@@ -317,10 +318,16 @@ DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languag
                      DWORD size, void* arguments);
 DWORD GetLastError();
 void SetLastError(DWORD code);
+// Goes to the observer that win32::SetDebugOutputHook installed, as a debugger would see it.
+void OutputDebugStringW(LPCWSTR text);
 
 // user32 and gdi32
 HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND window);
+// The calling thread's keyboard state: 256 bytes, bit 0x80 of a key's byte set while it is down.
+SHORT GetKeyState(int virtualKey);
+BOOL GetKeyboardState(BYTE* state);
+BOOL SetKeyboardState(BYTE* state);
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage);

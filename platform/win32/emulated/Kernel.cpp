@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/rtl/Text.h"
+#include "platform/win32/Observed.h"
 
 namespace {
 
@@ -82,6 +83,8 @@ extern "C" {
 
 DWORD GetLastError() { return lastError; }
 void SetLastError(DWORD code) { lastError = code; }
+
+void OutputDebugStringW(LPCWSTR text) { win32::WriteDebugOutput(text ? text : u""); }
 
 HMODULE LoadLibraryW(LPCWSTR fileName) {
     if (!fileName) {

@@ -22,6 +22,9 @@ struct Gdi {
     HWND foreground = nullptr;
 };
 
+// Each thread has its own, as on Windows.
+thread_local BYTE keyboardState[256] = {};
+
 Gdi& gdi() {
     static Gdi* instance = new Gdi;
     return *instance;
@@ -104,6 +107,25 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
 BOOL DeleteObject(HGDIOBJ object) {
     std::lock_guard<std::mutex> lock(gdi().mutex);
     return gdi().bitmaps.erase(reinterpret_cast<uintptr_t>(object)) ? TRUE : FALSE;
+}
+
+SHORT GetKeyState(int virtualKey) {
+    if (virtualKey < 0 || virtualKey > 255) return 0;
+    // Down is the sign bit; the toggle bit is the low one.
+    const BYTE state = keyboardState[virtualKey];
+    return static_cast<SHORT>(((state & 0x80) ? 0x8000 : 0) | (state & 1));
+}
+
+BOOL GetKeyboardState(BYTE* state) {
+    if (!state) return FALSE;
+    std::memcpy(state, keyboardState, sizeof keyboardState);
+    return TRUE;
+}
+
+BOOL SetKeyboardState(BYTE* state) {
+    if (!state) return FALSE;
+    std::memcpy(keyboardState, state, sizeof keyboardState);
+    return TRUE;
 }
 
 HDC GetDC(HWND) { return reinterpret_cast<HDC>(static_cast<uintptr_t>(1)); }
