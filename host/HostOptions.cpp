@@ -7,7 +7,18 @@ namespace {
 
 const String kRegistryOption = u"--registry";
 const String kLoaderOption = u"--loader";
+const String kScriptOption = u"--script";
 const char kRegistryFileName[] = "Sample.reg";
+const char kSessionFileName[] = "Sample.session";
+
+std::filesystem::path ExampleFile(const char* name) {
+    std::error_code error;
+    // Made absolute, so that under wine the path reads as one of its drives.
+    const std::filesystem::path examples =
+        std::filesystem::absolute(std::filesystem::u8path(KORVEL_EXAMPLES_DIR) / name, error);
+    if (!error && std::filesystem::is_regular_file(examples, error)) return examples;
+    return ExecutableFolder() / name;
+}
 
 // "--name=value" or "--name value"; false when the argument is another option.
 bool TakeOptionValue(const String& option, const std::vector<String>& arguments, size_t& index, String& value) {
@@ -26,7 +37,7 @@ bool TakeOptionValue(const String& option, const std::vector<String>& arguments,
 
 }  // namespace
 
-HostOptions ParseHostOptions(const std::vector<String>& arguments) {
+HostOptions ParseHostOptions(const std::vector<String>& arguments, bool inputIsTerminal) {
     HostOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         String value;
@@ -36,27 +47,37 @@ HostOptions ParseHostOptions(const std::vector<String>& arguments) {
             options.registry = std::filesystem::path(value);
         } else if (TakeOptionValue(kLoaderOption, arguments, i, value)) {
             options.loader = std::filesystem::path(value);
+        } else if (TakeOptionValue(kScriptOption, arguments, i, value)) {
+            options.script = std::filesystem::path(value);
         } else {
             throw UsageError("unknown argument '" + rtl::ToUtf8(arguments[i]) + "'");
         }
     }
     if (options.registry.empty()) options.registry = DefaultRegistryFile();
     if (options.loader.empty()) options.loader = DefaultLoaderFile();
+    options.interactive = options.script.empty() && inputIsTerminal;
+    if (options.script.empty() && !inputIsTerminal) options.script = DefaultSessionFile();
     return options;
 }
 
 std::string HostUsage() {
-    return "usage: KorvelHost [--registry FILE] [--loader FILE]\n"
+    return "usage: KorvelHost [--registry FILE] [--loader FILE] [--script FILE|-]\n"
            "\n"
-           "Starts the simulated IDE, writes the registry file into the registry, loads the\n"
-           "loader library through INITWIZARD0001, shuts it down again, and prints what\n"
-           "happened on the way.\n"
+           "Runs an IDE session without the IDE: starts the simulated IDE, writes the registry\n"
+           "file into its registry, and runs the session's commands; \"start\" loads the loader\n"
+           "library through INITWIZARD0001. Prints what a user of the IDE would see. Without\n"
+           "--script the commands are typed at a prompt when the input is a terminal, and the\n"
+           "example session runs otherwise. A failing command stops a script with its line\n"
+           "number and exit status 1, after the IDE has shut down.\n"
            "\n"
            "  --registry FILE  a file in the registry editor's format (default: " +
            DefaultRegistryFile().u8string() +
            ")\n"
            "  --loader FILE    the loader library (default: " +
            DefaultLoaderFile().u8string() +
+           ")\n"
+           "  --script FILE    the session's commands, - for standard input (default: " +
+           DefaultSessionFile().u8string() +
            ")\n"
            "  --help           this text\n";
 }
@@ -71,14 +92,8 @@ std::filesystem::path ExecutableFolder() {
     }
 }
 
-std::filesystem::path DefaultRegistryFile() {
-    std::error_code error;
-    // Made absolute, so that under wine the path reads as one of its drives.
-    const std::filesystem::path examples =
-        std::filesystem::absolute(std::filesystem::u8path(KORVEL_EXAMPLES_DIR) / kRegistryFileName, error);
-    if (!error && std::filesystem::is_regular_file(examples, error)) return examples;
-    return ExecutableFolder() / kRegistryFileName;
-}
+std::filesystem::path DefaultRegistryFile() { return ExampleFile(kRegistryFileName); }
+std::filesystem::path DefaultSessionFile() { return ExampleFile(kSessionFileName); }
 
 std::filesystem::path DefaultLoaderFile() { return ExecutableFolder() / std::filesystem::u8path(KORVEL_LOADER_FILE_NAME); }
 

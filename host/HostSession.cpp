@@ -5,7 +5,8 @@
 namespace host {
 namespace {
 
-String PathText(const std::filesystem::path& file) { return file.u16string(); }
+// Only the name: the folders differ between machines and between the native and wine runs.
+String FileName(const std::filesystem::path& file) { return file.filename().u16string(); }
 
 size_t ValueCount(const std::vector<RegKey>& keys) {
     size_t count = 0;
@@ -27,19 +28,24 @@ HostSession::~HostSession() {
 void HostSession::ImportRegistry(const std::filesystem::path& file) {
     const std::vector<RegKey> keys = ReadRegFile(file);
     ApplyRegFile(keys);
-    transcript_.Line(u"registry: " + PathText(file) + u", " + rtl::IntToStr(static_cast<int64_t>(keys.size())) +
+    transcript_.Line(u"registry: " + FileName(file) + u", " + rtl::IntToStr(static_cast<int64_t>(keys.size())) +
                      u" keys, " + rtl::IntToStr(static_cast<int64_t>(ValueCount(keys))) + u" values");
 }
 
 bool HostSession::StartWizard(const std::filesystem::path& library) {
     wizard_ = std::make_unique<WizardLibrary>(library);
-    transcript_.Line(u"wizard: " + PathText(library));
+    transcript_.Line(u"wizard: " + FileName(library));
     transcript_.Line(u"start-up: " + rtl::FromUtf8(ide::WizardEntryPoint));
     const rtl::Stopwatch entry;
     const bool tookPart = wizard_->Enter();
     transcript_.Timed(rtl::FromUtf8(ide::WizardEntryPoint) + u" answered " + (tookPart ? u"true" : u"false"),
                       entry.Elapsed());
     return tookPart;
+}
+
+void HostSession::LoadToolbars() {
+    transcript_.Line(u"toolbars loaded");
+    ide_.LoadToolbars();
 }
 
 void HostSession::ShutDown() {

@@ -25,8 +25,11 @@ public:
     void ImportRegistry(const std::filesystem::path& file);
     // Loads the library and calls its entry, as the IDE does at start-up; the entry's answer.
     bool StartWizard(const std::filesystem::path& library);
+    // What the IDE does once its experts are loaded.
+    void LoadToolbars();
     // Calls the terminate procedure the entry handed back, as the IDE does at shut-down.
     void ShutDown();
+    bool WizardEntered() const { return wizard_ != nullptr; }
 
     sim::SimulatedIde& Ide() { return ide_; }
 

@@ -1,15 +1,19 @@
 // KorvelHost: the IDE stand-in. It starts the simulated IDE, fills the registry from a
-// registry file, loads the loader through its wizard entry, shuts it down, and prints a
-// transcript of what happened on stdout.
+// registry file, and runs a session against it — a script or commands typed at its prompt —
+// printing a transcript of what a user of the IDE would see on stdout.
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
+#include "host/SessionRunner.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -29,6 +33,22 @@ std::vector<host::String> Arguments(int argc, char** argv) {
     return arguments;
 }
 
+bool InputIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+// Raises SessionError for a script that cannot be read or split into lines.
+std::vector<host::SessionLine> ReadScript(const std::filesystem::path& script) {
+    if (script == "-") return host::ReadSessionScript(std::cin);
+    std::ifstream file(script, std::ios::binary);
+    if (!file) throw host::SessionError(u"cannot be read");
+    return host::ReadSessionScript(file);
+}
+
 int Run(const host::HostOptions& options) {
     host::Transcript transcript(std::cout);
     host::HostSession session(transcript);
@@ -38,9 +58,22 @@ int Run(const host::HostOptions& options) {
         std::cerr << "KorvelHost: " << options.registry.u8string() << ": " << error.what() << '\n';
         return 1;
     }
-    const bool tookPart = session.StartWizard(options.loader);
-    session.ShutDown();
-    return tookPart ? 0 : 1;
+    host::SessionCommands commands(session, transcript, options.loader);
+    if (options.interactive) {
+        std::cout << "Type \"commands\" for the list of commands; end the input or \"shutdown\" to stop.\n";
+        host::RunInteractive(commands, std::cin, std::cout, std::cerr);
+        return 0;
+    }
+    const host::String source = options.script == "-" ? host::String(u"<stdin>") : options.script.u16string();
+    std::vector<host::SessionLine> lines;
+    try {
+        lines = ReadScript(options.script);
+    } catch (const host::SessionError& error) {
+        std::cerr << "KorvelHost: " << rtl::ToUtf8(source) << ':' << error.Line() << ": " << error.what() << '\n';
+        return 1;
+    }
+    transcript.Line(u"session: " + (options.script == "-" ? source : options.script.filename().u16string()));
+    return host::RunScript(commands, lines, source, std::cerr);
 }
 
 }  // namespace
@@ -52,13 +85,13 @@ int main(int argc, char** argv) {
 #endif
     host::HostOptions options;
     try {
-        options = host::ParseHostOptions(Arguments(argc, argv));
+        options = host::ParseHostOptions(Arguments(argc, argv), InputIsTerminal());
     } catch (const host::UsageError& error) {
         std::cerr << "KorvelHost: " << error.what() << "\n(--help lists the options)\n";
         return 2;
     }
     if (options.help) {
-        std::cout << host::HostUsage();
+        std::cout << host::HostUsage() << "\nSession commands:\n" << host::SessionCommands::Summary();
         return 0;
     }
     try {

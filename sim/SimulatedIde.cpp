@@ -1,5 +1,7 @@
 #include "sim/SimulatedIde.h"
 
+#include <algorithm>
+
 #include "sim/ActionListLayout.h"
 #include "sim/MainMenuLayout.h"
 
@@ -7,6 +9,44 @@ namespace sim {
 namespace {
 
 String StyleText(UINT style) { return u"style " + rtl::IntToStr(style); }
+
+// Depth first, as the main form asks its menu; hidden or disabled items and their
+// submenus do not take part.
+vcl::TMenuItem* FindShortCutItem(vcl::TMenuItem* parent, vcl::TShortCut shortCut) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        vcl::TMenuItem* item = parent->Items(i);
+        if (!item->Visible() || !item->Enabled()) continue;
+        if (item->Count() > 0) {
+            if (vcl::TMenuItem* found = FindShortCutItem(item, shortCut)) return found;
+        } else if (item->ShortCut() == shortCut) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+// Holds the shortcut's modifier keys down in the thread's keyboard state for its lifetime.
+class HeldModifiers {
+public:
+    explicit HeldModifiers(vcl::TShortCut shortCut) {
+        GetKeyboardState(previous_);
+        BYTE state[256];
+        GetKeyboardState(state);
+        SetDown(state, VK_SHIFT, shortCut & vcl::scShift);
+        SetDown(state, VK_CONTROL, shortCut & vcl::scCtrl);
+        SetDown(state, VK_MENU, shortCut & vcl::scAlt);
+        SetKeyboardState(state);
+    }
+    ~HeldModifiers() { SetKeyboardState(previous_); }
+    HeldModifiers(const HeldModifiers&) = delete;
+    HeldModifiers& operator=(const HeldModifiers&) = delete;
+
+private:
+    static void SetDown(BYTE* state, int key, bool down) {
+        state[key] = static_cast<BYTE>(down ? (state[key] | 0x80) : (state[key] & ~0x80));
+    }
+    BYTE previous_[256];
+};
 
 }  // namespace
 
@@ -71,6 +111,34 @@ SimulatedIde::~SimulatedIde() {
 void SimulatedIde::PostMessage(const MSG& msg) { queue_.push_back(msg); }
 
 void SimulatedIde::LoadToolbars() { services_->ToolBars().ReportLoaded(*services_.Get()); }
+
+bool SimulatedIde::PressKey(vcl::TShortCut shortCut) {
+    const String keyText = vcl::ShortCutToText(shortCut);
+    bool handled = false;
+    {
+        const HeldModifiers modifiers(shortCut);
+        MSG keyDown{};
+        keyDown.hwnd = mainWindow_;
+        keyDown.message = WM_KEYDOWN;
+        keyDown.wParam = shortCut & 0xFF;
+        keyDown.lParam = 1;
+        PostMessage(keyDown);
+        const size_t before = dispatched_.size();
+        ProcessMessages();
+        // Messages queued earlier go through first; only the key's own fate counts.
+        handled = std::none_of(dispatched_.begin() + static_cast<std::ptrdiff_t>(before), dispatched_.end(),
+                               [&](const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == keyDown.wParam; });
+    }
+    if (handled) {
+        recorder_.Note(u"key " + keyText + u": handled before dispatch");
+        return true;
+    }
+    vcl::TMainMenu* menu = services_->GetMainMenu();
+    vcl::TMenuItem* item = menu ? FindShortCutItem(menu->Items(), shortCut) : nullptr;
+    recorder_.Note(u"key " + keyText + (item ? u": runs " + item->Name() : String(u": no command")));
+    if (item) item->Click();
+    return false;
+}
 
 int SimulatedIde::ProcessMessages() {
     int dispatched = 0;

@@ -8,6 +8,7 @@
 
 #include "platform/rtl/ComPtr.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ShortCuts.h"
 #include "sim/FormDesigner.h"
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
@@ -37,6 +38,12 @@ public:
 
     SplashScreen& Splash() { return *splashScreen_.Get(); }
     AboutBox& About() { return *aboutBox_.Get(); }
+    // A key combination pressed in the IDE's main window: the modifiers are held down in the
+    // thread's keyboard state while the key's WM_KEYDOWN goes through the message loop; if no
+    // one handled it, the main menu runs the enabled item with that shortcut, as the main
+    // form does. True when the message was handled before dispatch.
+    bool PressKey(vcl::TShortCut shortCut);
+
     // The IDE loads its toolbars after its experts and tells every registered toolbar
     // notifier about each one.
     void LoadToolbars();

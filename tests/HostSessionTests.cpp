@@ -50,7 +50,7 @@ TEST(TranscriptTest, QuotedNamesShowWhatWouldBreakTheLine) {
 }
 
 TEST(HostOptionsTest, FilesComeFromTheCommandLineOrTheDefaults) {
-    const host::HostOptions defaults = host::ParseHostOptions({});
+    const host::HostOptions defaults = host::ParseHostOptions({}, false);
     EXPECT_FALSE(defaults.help);
     EXPECT_EQ(defaults.registry, host::DefaultRegistryFile());
     EXPECT_EQ(defaults.loader, host::DefaultLoaderFile());
@@ -58,18 +58,18 @@ TEST(HostOptionsTest, FilesComeFromTheCommandLineOrTheDefaults) {
     EXPECT_EQ(defaults.loader.parent_path(), host::ExecutableFolder());
 
     const host::HostOptions named =
-        host::ParseHostOptions({u"--registry", u"other.reg", u"--loader=K\u00F6rvel.dll", u"--help"});
+        host::ParseHostOptions({u"--registry", u"other.reg", u"--loader=K\u00F6rvel.dll", u"--help"}, false);
     EXPECT_EQ(named.registry, std::filesystem::path(u"other.reg"));
     EXPECT_EQ(named.loader, std::filesystem::path(u"K\u00F6rvel.dll"));
     EXPECT_TRUE(named.help);
 }
 
 TEST(HostOptionsTest, UnknownArgumentsAndMissingFilesAreUsageErrors) {
-    EXPECT_THROW(host::ParseHostOptions({u"--verbose"}), host::UsageError);
-    EXPECT_THROW(host::ParseHostOptions({u"Sample.reg"}), host::UsageError);
-    EXPECT_THROW(host::ParseHostOptions({u"--registry"}), host::UsageError);
-    EXPECT_THROW(host::ParseHostOptions({u"--loader="}), host::UsageError);
-    EXPECT_THROW(host::ParseHostOptions({u"--registryfile=x"}), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--verbose"}, false), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"Sample.reg"}, false), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--registry"}, false), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--loader="}, false), host::UsageError);
+    EXPECT_THROW(host::ParseHostOptions({u"--registryfile=x"}, false), host::UsageError);
 }
 
 class HostSessionTest : public ::testing::Test {
@@ -95,8 +95,8 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSampleAndReportsTheUnregisteredPackage
     const std::string missingId = "{FCA4E05B-9610-47D5-B35D-69C201A3412E}";
     const std::string missing = "\"Missing Package (%ProgramFiles%\\Korvel)\" " + missingId;
     const std::vector<std::string> expected = {
-        "registry: " + host::DefaultRegistryFile().u8string() + ", 5 keys, 7 values",
-        "wizard: " + host::DefaultLoaderFile().u8string(),
+        "registry: Sample.reg, 5 keys, 7 values",
+        "wizard: " + host::DefaultLoaderFile().filename().u8string(),
         "start-up: INITWIZARD0001",
         "found 1: " + missing + ", LoadOrder 10",
         "found 2: " + sample + ", LoadOrder 20",

@@ -1,0 +1,94 @@
+#include "host/IdeStatePrinter.h"
+
+#include "platform/vcl/StdCtrls.h"
+
+namespace host {
+namespace {
+
+String Indent(int depth) { return String(static_cast<size_t>(depth) * 2, u' '); }
+
+// The words after an element's name: what differs from the plain state, in a fixed order.
+class Traits {
+public:
+    Traits& Add(bool present, const String& word) {
+        if (present) text_ += u" " + word;
+        return *this;
+    }
+    const String& Text() const { return text_; }
+
+private:
+    String text_;
+};
+
+String MenuItemLine(const vcl::TMenuItem& item) {
+    if (item.IsLine()) return u"---- " + item.Name();
+    Traits traits;
+    traits.Add(item.ShortCut() != 0, u"[" + vcl::ShortCutToText(item.ShortCut()) + u"]")
+        .Add(item.ImageIndex() >= 0, u"image " + rtl::IntToStr(item.ImageIndex()))
+        .Add(item.Checked(), u"checked")
+        .Add(!item.Enabled(), u"disabled")
+        .Add(!item.Visible(), u"hidden");
+    return item.Name() + u" " + Quoted(item.Caption()) + traits.Text();
+}
+
+void PrintMenuItems(Transcript& transcript, const vcl::TMenuItem& parent, int depth) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        const vcl::TMenuItem& item = *parent.Items(i);
+        transcript.Line(Indent(depth) + MenuItemLine(item));
+        PrintMenuItems(transcript, item, depth + 1);
+    }
+}
+
+String ControlKind(const vcl::TControl& control) {
+    if (const auto* button = dynamic_cast<const vcl::TToolButton*>(&control)) {
+        switch (button->Style()) {
+            case vcl::TToolButtonStyle::tbsButton: return u"button";
+            case vcl::TToolButtonStyle::tbsSeparator: return u"separator";
+            case vcl::TToolButtonStyle::tbsDivider: return u"divider";
+        }
+    }
+    if (const auto* comboBox = dynamic_cast<const vcl::TComboBox*>(&control))
+        return comboBox->Style() == vcl::TComboBoxStyle::csDropDown ? u"combo box" : u"list combo box";
+    if (dynamic_cast<const vcl::TLabel*>(&control)) return u"label";
+    return control.ClassName();
+}
+
+String ComboBoxItems(const vcl::TComboBox& comboBox) {
+    String items;
+    for (int i = 0; i < comboBox.ItemCount(); ++i) items += (i ? u", " : u"") + Quoted(comboBox.Items(i));
+    return u"items [" + items + u"]";
+}
+
+String ControlLine(const vcl::TControl& control) {
+    Traits traits;
+    traits.Add(!control.Caption().empty(), Quoted(control.Caption()))
+        .Add(!control.Hint().empty(), u"tip " + Quoted(control.Hint()))
+        .Add(!control.Visible(), u"hidden")
+        .Add(!control.Enabled(), u"disabled");
+    if (const auto* button = dynamic_cast<const vcl::TToolButton*>(&control))
+        traits.Add(button->Down(), u"down").Add(button->ImageIndex() >= 0, u"image " + rtl::IntToStr(button->ImageIndex()));
+    if (const auto* comboBox = dynamic_cast<const vcl::TComboBox*>(&control))
+        traits.Add(true, ComboBoxItems(*comboBox)).Add(comboBox->ItemIndex() >= 0, u"selected " + rtl::IntToStr(comboBox->ItemIndex()));
+    const String name = control.Name().empty() ? String(u"(unnamed)") : control.Name();
+    return name + u" " + ControlKind(control) + u", left " + rtl::IntToStr(control.Left()) + u" width " +
+           rtl::IntToStr(control.Width()) + traits.Text();
+}
+
+}  // namespace
+
+void PrintMenuTree(Transcript& transcript, const vcl::TMenuItem& item) {
+    const bool isRoot = item.Parent() == nullptr;
+    transcript.Line(isRoot ? String(u"main menu") : MenuItemLine(item));
+    PrintMenuItems(transcript, item, 1);
+}
+
+void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar) {
+    Traits traits;
+    traits.Add(!toolBar.Visible(), u"hidden").Add(toolBar.Floating(), u"floating");
+    transcript.Line(u"toolbar " + toolBar.Name() + u" " + Quoted(toolBar.Caption()) + u", at " +
+                    rtl::IntToStr(toolBar.Left()) + u"," + rtl::IntToStr(toolBar.Top()) + u" size " +
+                    rtl::IntToStr(toolBar.Width()) + u"x" + rtl::IntToStr(toolBar.Height()) + traits.Text());
+    for (int i = 0; i < toolBar.ButtonCount(); ++i) transcript.Line(Indent(1) + ControlLine(*toolBar.Buttons(i)));
+}
+
+}  // namespace host

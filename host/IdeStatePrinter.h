@@ -1,0 +1,16 @@
+// What a user sees of the IDE's menus and toolbars, as transcript lines: one item or control
+// per line, children indented under their parent.
+#pragma once
+
+#include "host/Transcript.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/Menus.h"
+
+namespace host {
+
+// The item's line, then every item below it.
+void PrintMenuTree(Transcript& transcript, const vcl::TMenuItem& item);
+// The toolbar's line, then its controls in button order.
+void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
+
+}  // namespace host

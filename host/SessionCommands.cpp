@@ -1,0 +1,267 @@
+#include "host/SessionCommands.h"
+
+#include <algorithm>
+
+#include "host/IdeStatePrinter.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/vcl/StdCtrls.h"
+
+namespace host {
+
+struct SessionCommands::Command {
+    const char16_t* name;
+    const char* form;
+    const char* meaning;
+    size_t minWords;  // after the command's name
+    size_t maxWords;
+    void (SessionCommands::*run)(const Words& words);
+    // Raises SessionError for words the command cannot take; nil when any will do.
+    void (*check)(const Words& words);
+};
+
+namespace {
+
+[[noreturn]] void Fail(const String& message) { throw SessionError(message); }
+
+// Ctrl, Shift and Alt in any order before the key's name, joined by "+": "Ctrl+Shift+K".
+vcl::TShortCut ParseKeys(const String& text) {
+    std::vector<String> parts;
+    size_t start = 0;
+    for (size_t plus; (plus = text.find(u'+', start)) != String::npos; start = plus + 1)
+        parts.push_back(text.substr(start, plus - start));
+    parts.push_back(text.substr(start));
+    vcl::TShortCut modifiers = 0;
+    for (size_t i = 0; i + 1 < parts.size(); ++i) {
+        const vcl::TShortCut modifier = rtl::SameText(parts[i], u"Ctrl")    ? vcl::scCtrl
+                                        : rtl::SameText(parts[i], u"Shift") ? vcl::scShift
+                                        : rtl::SameText(parts[i], u"Alt")   ? vcl::scAlt
+                                                                            : 0;
+        if (!modifier || (modifiers & modifier)) Fail(u"\"" + text + u"\" is no key combination (like Ctrl+Shift+K)");
+        modifiers |= modifier;
+    }
+    const vcl::TShortCut key = vcl::TextToShortCut(parts.back());
+    if (!key || (key & ~0xFF)) Fail(u"\"" + parts.back() + u"\" names no key");
+    return static_cast<vcl::TShortCut>(modifiers | key);
+}
+
+int ParseCoordinate(const String& text) {
+    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; }))
+        Fail(u"\"" + text + u"\" is no position on the form (0 to 32767)");
+    const int value = std::stoi(rtl::ToUtf8(text));
+    if (value > 32767) Fail(u"\"" + text + u"\" is no position on the form (0 to 32767)");
+    return value;
+}
+
+void CheckKeys(const std::vector<String>& words) { ParseKeys(words[0]); }
+
+void CheckPosition(const std::vector<String>& words) {
+    ParseCoordinate(words[1]);
+    ParseCoordinate(words[2]);
+}
+
+void CheckShow(const std::vector<String>& words) {
+    const String& what = words[0];
+    const size_t names = words.size() - 1;
+    if (rtl::SameText(what, u"menu") && names <= 1) return;
+    if (rtl::SameText(what, u"toolbars") && names == 0) return;
+    if (rtl::SameText(what, u"toolbar") && names == 1) return;
+    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME)");
+}
+
+// Backslash-separated component names from the top of the main menu, as packages name them.
+vcl::TMenuItem* FindMenuItem(vcl::TMenuItem* root, const String& fullName) {
+    vcl::TMenuItem* item = root;
+    size_t start = !fullName.empty() && fullName[0] == u'\\' ? 1 : 0;
+    for (;;) {
+        const size_t separator = fullName.find(u'\\', start);
+        item = item->FindChildByName(fullName.substr(start, separator == String::npos ? String::npos : separator - start));
+        if (!item) Fail(u"the main menu has no item " + fullName);
+        if (separator == String::npos) return item;
+        start = separator + 1;
+    }
+}
+
+vcl::TMainMenu& MainMenu(sim::SimulatedIde& ide) {
+    vcl::TMainMenu* menu = ide.Services().GetMainMenu();
+    if (!menu) Fail(u"the IDE has no main menu");
+    return *menu;
+}
+
+vcl::TToolBar& FindToolBar(sim::SimulatedIde& ide, const String& name) {
+    vcl::TToolBar* toolBar = ide.Services().ToolBars().Find(name);
+    if (!toolBar) Fail(u"the IDE has no toolbar " + name);
+    return *toolBar;
+}
+
+// The control must be one a user can reach: shown and enabled.
+template <class Control>
+Control& FindControl(vcl::TToolBar& toolBar, const String& name, const char16_t* kind) {
+    for (int i = 0; i < toolBar.ButtonCount(); ++i) {
+        vcl::TControl* control = toolBar.Buttons(i);
+        if (!rtl::SameText(control->Name(), name)) continue;
+        auto* found = dynamic_cast<Control*>(control);
+        if (!found) Fail(name + u" on toolbar " + toolBar.Name() + u" is no " + kind);
+        if (!toolBar.Visible() || !found->Visible()) Fail(name + u" on toolbar " + toolBar.Name() + u" is hidden");
+        if (!found->Enabled()) Fail(name + u" on toolbar " + toolBar.Name() + u" is disabled");
+        return *found;
+    }
+    Fail(u"toolbar " + toolBar.Name() + u" has no " + kind + u" " + name);
+}
+
+int IndexOfItem(const vcl::TComboBox& comboBox, const String& item) {
+    for (int i = 0; i < comboBox.ItemCount(); ++i)
+        if (comboBox.Items(i) == item) return i;
+    Fail(u"combo box " + comboBox.Name() + u" has no item \"" + item + u"\"");
+}
+
+}  // namespace
+
+const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
+    static const std::vector<Command> commands{
+        {u"start", "start", "start-up: the loader's entry runs, then the IDE loads its toolbars", 0, 0,
+         &SessionCommands::Start, nullptr},
+        {u"menu", "menu FULLNAME", "click a main menu item, named like ToolsMenu\\ToolsOptionsItem", 1, 1,
+         &SessionCommands::ClickMenu, nullptr},
+        {u"button", "button TOOLBAR BUTTON", "click a toolbar button", 2, 2, &SessionCommands::ClickButton, nullptr},
+        {u"type", "type TOOLBAR COMBOBOX TEXT", "type text into a toolbar combo box", 3, 3, &SessionCommands::TypeText,
+         nullptr},
+        {u"pick", "pick TOOLBAR COMBOBOX ITEM", "pick an item from a toolbar combo box's list", 3, 3,
+         &SessionCommands::PickItem, nullptr},
+        {u"press", "press KEYS", "press a key combination in the IDE, like Ctrl+Shift+K", 1, 1,
+         &SessionCommands::PressKeys, &CheckKeys},
+        {u"insert", "insert CLASS X Y", "drop a component of a palette class on the form designer at X,Y", 3, 3,
+         &SessionCommands::InsertComponent, &CheckPosition},
+        {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
+        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME",
+         "print the main menu (or one submenu), the toolbars, or one toolbar", 1, 2, &SessionCommands::Show,
+         &CheckShow},
+        {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
+         &SessionCommands::ShutDownIde, nullptr},
+        {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
+    };
+    return commands;
+}
+
+SessionCommands::SessionCommands(HostSession& session, Transcript& transcript, std::filesystem::path loader)
+    : session_(session), transcript_(transcript), loader_(std::move(loader)) {}
+
+const SessionCommands::Command& SessionCommands::CommandOf(const SessionLine& line) {
+    for (const Command& command : Commands())
+        if (!line.words.empty() && rtl::SameText(line.words[0], command.name)) return command;
+    throw SessionError(u"unknown command \"" + (line.words.empty() ? String() : line.words[0]) +
+                           u"\" (\"commands\" lists them)",
+                       line.number);
+}
+
+void SessionCommands::Check(const SessionLine& line) {
+    const Command& command = CommandOf(line);
+    const Words words(line.words.begin() + 1, line.words.end());
+    try {
+        if (words.size() < command.minWords || words.size() > command.maxWords)
+            Fail(u"usage: " + rtl::FromUtf8(command.form));
+        if (command.check) command.check(words);
+    } catch (const SessionError& error) {
+        throw SessionError(rtl::FromUtf8(error.what()), line.number);
+    }
+}
+
+void SessionCommands::Run(const SessionLine& line) {
+    Check(line);
+    const Command& command = CommandOf(line);
+    try {
+        if (shutDown_) Fail(u"the IDE has shut down");
+        transcript_.Line(u"> " + line.text);
+        (this->*command.run)(Words(line.words.begin() + 1, line.words.end()));
+    } catch (const SessionError& error) {
+        throw SessionError(rtl::FromUtf8(error.what()), line.number);
+    } catch (const rtl::Exception& error) {
+        throw SessionError(error.Message(), line.number);
+    } catch (const std::exception& error) {
+        throw SessionError(rtl::FromUtf8(error.what()), line.number);
+    }
+}
+
+std::string SessionCommands::Summary() {
+    std::string text;
+    for (const Command& command : Commands()) {
+        std::string form = command.form;
+        form.resize(std::max<size_t>(form.size(), 30), ' ');
+        text += "  " + form + "  " + command.meaning + "\n";
+    }
+    return text;
+}
+
+void SessionCommands::Start(const Words&) {
+    if (started_) Fail(u"the IDE has started already");
+    started_ = true;
+    session_.StartWizard(loader_);
+    session_.LoadToolbars();
+}
+
+void SessionCommands::ClickMenu(const Words& words) {
+    vcl::TMenuItem* item = FindMenuItem(MainMenu(session_.Ide()).Items(), words[0]);
+    if (item->Count() > 0) Fail(words[0] + u" opens a submenu; name one of its items");
+    if (item->IsLine()) Fail(words[0] + u" is a separator line");
+    if (!item->Visible()) Fail(words[0] + u" is hidden");
+    if (!item->Enabled()) Fail(words[0] + u" is disabled");
+    item->Click();
+}
+
+void SessionCommands::ClickButton(const Words& words) {
+    FindControl<vcl::TToolButton>(FindToolBar(session_.Ide(), words[0]), words[1], u"button").Click();
+}
+
+void SessionCommands::TypeText(const Words& words) {
+    auto& comboBox = FindControl<vcl::TComboBox>(FindToolBar(session_.Ide(), words[0]), words[1], u"combo box");
+    if (comboBox.Style() != vcl::TComboBoxStyle::csDropDown)
+        Fail(u"combo box " + comboBox.Name() + u" takes no typed text; pick one of its items");
+    comboBox.UserTypes(words[2]);
+}
+
+void SessionCommands::PickItem(const Words& words) {
+    auto& comboBox = FindControl<vcl::TComboBox>(FindToolBar(session_.Ide(), words[0]), words[1], u"combo box");
+    comboBox.UserPicks(IndexOfItem(comboBox, words[2]));
+}
+
+void SessionCommands::PressKeys(const Words& words) { session_.Ide().PressKey(ParseKeys(words[0])); }
+
+void SessionCommands::InsertComponent(const Words& words) {
+    const String& className = words[0];
+    if (!vcl::GetClass(className)) Fail(u"the palette has no component class " + className);
+    const POINT drop{ParseCoordinate(words[1]), ParseCoordinate(words[2])};
+    if (!designer_) designer_ = &session_.Ide().Designers().Open();
+    const vcl::TComponent* component = designer_->InsertComponent(className, drop);
+    if (!component) {
+        transcript_.Line(className + u" was destroyed while it was inserted");
+        return;
+    }
+    const auto designInfo = static_cast<uint32_t>(component->DesignInfo);
+    transcript_.Line(u"inserted " + className + u" at " + rtl::IntToStr(designInfo & 0xFFFF) + u"," +
+                     rtl::IntToStr(designInfo >> 16));
+}
+
+void SessionCommands::AskForHelp(const Words& words) { session_.Ide().Application().HelpKeyword(words[0]); }
+
+void SessionCommands::Show(const Words& words) {
+    sim::SimulatedIde& ide = session_.Ide();
+    if (rtl::SameText(words[0], u"menu")) {
+        vcl::TMenuItem* root = MainMenu(ide).Items();
+        PrintMenuTree(transcript_, words.size() > 1 ? *FindMenuItem(root, words[1]) : *root);
+    } else if (rtl::SameText(words[0], u"toolbar")) {
+        PrintToolBar(transcript_, FindToolBar(ide, words[1]));
+    } else {
+        for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
+    }
+}
+
+void SessionCommands::ShutDownIde(const Words&) {
+    session_.ShutDown();
+    shutDown_ = true;
+}
+
+void SessionCommands::ListCommands(const Words&) {
+    const std::string summary = Summary();
+    transcript_.Line(rtl::FromUtf8(summary.substr(0, summary.size() - 1)));
+}
+
+}  // namespace host

@@ -1,0 +1,57 @@
+// The commands of a session, each one thing a user does in the IDE: start it, click, type,
+// pick, press keys, drop a component on a form, ask for help, look at the menus and toolbars,
+// shut it down. Every command finds all it names before it acts, so that a line which fails
+// has changed nothing.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "host/HostSession.h"
+#include "host/SessionScript.h"
+
+namespace host {
+
+class SessionCommands {
+public:
+    // `loader` is the library that start-up loads.
+    SessionCommands(HostSession& session, Transcript& transcript, std::filesystem::path loader);
+
+    // Raises SessionError, with the line, for an unknown command or arguments it cannot take.
+    static void Check(const SessionLine& line);
+    // Checks the line, then runs it. Raises SessionError, with the line, when it names
+    // something the IDE does not have or asks what the IDE cannot do now.
+    void Run(const SessionLine& line);
+    // After shut-down nothing more can be done.
+    bool ShutDown() const { return shutDown_; }
+
+    // One line per command: its form and what it does.
+    static std::string Summary();
+
+private:
+    struct Command;
+    using Words = std::vector<String>;
+    static const std::vector<Command>& Commands();
+    static const Command& CommandOf(const SessionLine& line);
+
+    void Start(const Words& words);
+    void ClickMenu(const Words& words);
+    void ClickButton(const Words& words);
+    void TypeText(const Words& words);
+    void PickItem(const Words& words);
+    void PressKeys(const Words& words);
+    void InsertComponent(const Words& words);
+    void AskForHelp(const Words& words);
+    void Show(const Words& words);
+    void ShutDownIde(const Words& words);
+    void ListCommands(const Words& words);
+
+    HostSession& session_;
+    Transcript& transcript_;
+    std::filesystem::path loader_;
+    bool started_ = false;
+    bool shutDown_ = false;
+    sim::FormDesigner* designer_ = nullptr;  // opened at the first drop; the IDE keeps it open
+};
+
+}  // namespace host
