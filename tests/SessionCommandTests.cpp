@@ -211,6 +211,13 @@ TEST_F(SessionCommandTest, ButtonsDropsHelpAndTheStateOfTheIde) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(SessionCommandTest, DebugOutputOfAnyCallerIsSeenAsADebuggerSeesIt) {
+    // As a package does it: straight to the platform, not through the system's own layer.
+    OutputDebugStringW(rtl::W(u"package says hello"));
+    EXPECT_TRUE(Printed("debug output: package says hello"));
+    EXPECT_EQ(session.Ide().Record().debugOutput, std::vector<String>{u"package says hello"});
+}
+
 TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {
     EXPECT_EQ(RunScript("shutdown\nhelp late"), 1);
     EXPECT_EQ(errors.str(), "test:2: the IDE has shut down\n");
