@@ -5,8 +5,13 @@
 namespace host {
 namespace {
 
+// "FILE:LINE: message" for a script, "line LINE: message" at the prompt.
 void Report(std::ostream& errors, const String& source, const SessionError& error) {
-    errors << rtl::ToUtf8(source) << ':' << error.Line() << ": " << error.what() << '\n';
+    if (source.empty())
+        errors << "line " << error.Line();
+    else
+        errors << rtl::ToUtf8(source) << ':' << error.Line();
+    errors << ": " << error.what() << '\n';
 }
 
 }  // namespace
@@ -31,7 +36,7 @@ void RunInteractive(SessionCommands& commands, std::istream& input, std::ostream
         try {
             if (SaysSomething(rtl::FromUtf8(text))) commands.Run(ParseSessionLine(number, text));
         } catch (const SessionError& error) {
-            Report(errors, u"line", error);
+            Report(errors, String(), error);
         }
     }
 }

@@ -218,6 +218,16 @@ TEST_F(SessionCommandTest, DebugOutputOfAnyCallerIsSeenAsADebuggerSeesIt) {
     EXPECT_EQ(session.Ide().Record().debugOutput, std::vector<String>{u"package says hello"});
 }
 
+TEST_F(SessionCommandTest, AtThePromptAFailingLineIsReportedAndTheSessionGoesOn) {
+    std::istringstream typed("help one\nbogus\n\nhelp \"two\nhelp three\nshutdown\nhelp never\n");
+    std::ostringstream prompt;
+    host::RunInteractive(commands, typed, prompt, errors);
+    EXPECT_EQ(errors.str(), "line 2: unknown command \"bogus\" (\"commands\" lists them)\n"
+                            "line 4: a quoted word is not closed\n");
+    EXPECT_EQ(session.Ide().Record().helpKeywords, (std::vector<String>{u"one", u"three"}));
+    EXPECT_EQ(prompt.str(), "korvel> korvel> korvel> korvel> korvel> korvel> ") << "no prompt after shut-down";
+}
+
 TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {
     EXPECT_EQ(RunScript("shutdown\nhelp late"), 1);
     EXPECT_EQ(errors.str(), "test:2: the IDE has shut down\n");
