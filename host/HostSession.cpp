@@ -34,7 +34,8 @@ void HostSession::ImportRegistry(const std::filesystem::path& file) {
 
 bool HostSession::StartWizard(const std::filesystem::path& library) {
     wizard_ = std::make_unique<WizardLibrary>(library);
-    transcript_.Line(u"wizard: " + FileName(library));
+    // Without the extension, which is the platform's (.dll or .so).
+    transcript_.Line(u"wizard: " + library.stem().u16string());
     transcript_.Line(u"start-up: " + rtl::FromUtf8(ide::WizardEntryPoint));
     const rtl::Stopwatch entry;
     const bool tookPart = wizard_->Enter();

@@ -35,7 +35,9 @@ std::vector<host::String> Arguments(int argc, char** argv) {
 
 bool InputIsTerminal() {
 #ifdef _WIN32
-    return _isatty(_fileno(stdin)) != 0;
+    // _isatty also says yes for the NUL device; only a console has a console mode.
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 #else
     return isatty(STDIN_FILENO) != 0;
 #endif

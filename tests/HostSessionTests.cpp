@@ -96,7 +96,7 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSampleAndReportsTheUnregisteredPackage
     const std::string missing = "\"Missing Package (%ProgramFiles%\\Korvel)\" " + missingId;
     const std::vector<std::string> expected = {
         "registry: Sample.reg, 5 keys, 7 values",
-        "wizard: " + host::DefaultLoaderFile().filename().u8string(),
+        "wizard: KorvelLoader150",
         "start-up: INITWIZARD0001",
         "found 1: " + missing + ", LoadOrder 10",
         "found 2: " + sample + ", LoadOrder 20",
