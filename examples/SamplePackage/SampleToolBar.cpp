@@ -28,12 +28,17 @@ std::optional<Text> TextOf(const ComRef<IBdsToolBarComboBox>& comboBox) {
 
 }  // namespace
 
+SampleToolBar::~SampleToolBar() {
+    // The controls go with the package's references to them, but the toolbar would stay, empty.
+    // One that the IDE has closed already is gone either way.
+    if (toolBar_) toolBars_->RemoveToolBar(toolBar_.Get());
+}
+
 void SampleToolBar::Add(const ComRef<IBdsServices>& site, OwnedBitmap& buttonImage) {
     site_ = site;
-    ComRef<IBdsToolBarService> toolBars;
-    if (!toolBars.Received(site_->Get_BdsToolBarService(toolBars.Put()))) return;
+    if (!toolBars_.Received(site_->Get_BdsToolBarService(toolBars_.Put()))) return;
     const HRESULT added =
-        toolBars->AddToolBar(Bstr(u"KorvelSampleToolBar").Get(), Bstr(u"Korvel Sample").Get(), toolBar_.Put());
+        toolBars_->AddToolBar(Bstr(u"KorvelSampleToolBar").Get(), Bstr(u"Korvel Sample").Get(), toolBar_.Put());
     if (toolBar_.Received(added) && SUCCEEDED(toolBar_->Set_Visible(WordTrue)) && AddRunButton(buttonImage) &&
         SUCCEEDED(toolBar_->AddSeparator()) && AddSearchComboBox())
         AddModeComboBox();

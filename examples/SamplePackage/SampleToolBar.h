@@ -10,9 +10,14 @@
 
 namespace sample {
 
-// Destroying it lets go of the controls, their sinks, the toolbar and the site.
 class SampleToolBar {
 public:
+    SampleToolBar() = default;
+    SampleToolBar(const SampleToolBar&) = delete;
+    SampleToolBar& operator=(const SampleToolBar&) = delete;
+    // Takes the toolbar off the IDE and lets go of everything.
+    ~SampleToolBar();
+
     // Built in order; a step the IDE refuses ends the building, since what follows would not
     // land where it belongs. The image goes to the button when the IDE takes it.
     void Add(const ComRef<IBdsServices>& site, OwnedBitmap& buttonImage);
@@ -32,6 +37,7 @@ private:
     void ReportMode();
 
     ComRef<IBdsServices> site_;
+    ComRef<IBdsToolBarService> toolBars_;
     ComRef<IBdsToolBar> toolBar_;
     Subscription<IBdsToolBarControl> runButton_;
     Subscription<IBdsToolBarControl> searchComboBox_;
