@@ -5,7 +5,7 @@
 namespace sample {
 namespace {
 
-// AddMenuItem's places beside the reference item.
+// AddMenuItem puts the new item before the reference item (0) or after it (1).
 constexpr Integer AfterReferenceItem = 1;
 
 }  // namespace
