@@ -9,7 +9,14 @@ String LicenceText(bool isUnRegistered, const String& licenseStatus, const Strin
     return text;
 }
 
-String HandleText(HBITMAP bitmap) { return u"$" + rtl::IntToHex(reinterpret_cast<uintptr_t>(bitmap), 8); }
+// What a user sees of an image: its size. Handle values differ from run to run.
+String BitmapText(HBITMAP bitmap) {
+    if (!bitmap) return u"no bitmap";
+    BITMAP info{};
+    if (GetObjectW(bitmap, sizeof info, &info) != sizeof info)
+        return u"bitmap $" + rtl::IntToHex(reinterpret_cast<uintptr_t>(bitmap), 8) + u" (no such bitmap)";
+    return u"bitmap " + rtl::IntToStr(info.bmWidth) + u"x" + rtl::IntToStr(info.bmHeight);
+}
 
 // A position outside the list removes nothing.
 template <class Entry>
@@ -22,7 +29,7 @@ void RemoveAt(std::vector<Entry>& entries, int index) {
 void SplashScreen::AddPluginBitmap(const String& caption, HBITMAP bitmap, bool isUnRegistered,
                                    const String& licenseStatus, const String& skuName) {
     entries_.push_back({caption, bitmap, isUnRegistered, licenseStatus, skuName});
-    recorder_.Note(u"splash screen: \"" + caption + u"\", bitmap " + HandleText(bitmap) + u", " +
+    recorder_.Note(u"splash screen: \"" + caption + u"\", " + BitmapText(bitmap) + u", " +
                    LicenceText(isUnRegistered, licenseStatus, skuName));
 }
 
@@ -45,7 +52,7 @@ int AboutBox::AddProductInfo(const String& dialogTitle, const String& copyright,
     products_.push_back({dialogTitle, copyright, title, description, aboutImage, productImage, isUnRegistered,
                          licenseStatus, skuName, version, homePage});
     recorder_.Note(u"about box product: \"" + title + u"\" - " + description + u" [" + dialogTitle + u"; " +
-                   copyright + u"], images " + HandleText(aboutImage) + u" " + HandleText(productImage) + u", " +
+                   copyright + u"], " + BitmapText(aboutImage) + u" and " + BitmapText(productImage) + u", " +
                    LicenceText(isUnRegistered, licenseStatus, skuName));
     return static_cast<int>(products_.size()) - 1;
 }

@@ -6,6 +6,7 @@
 #include <regex>
 #include <sstream>
 
+#include "examples/SamplePackage/DesignerPackage.h"
 #include "examples/SamplePackage/SamplePackage.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
@@ -76,15 +77,15 @@ class HostSessionTest : public ::testing::Test {
 protected:
     ~HostSessionTest() override {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(korvel::PkgKey()));
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE,
-                       rtl::W(u"Software\\Classes\\CLSID\\" + rtl::GUIDToString(CLSID_SamplePackage)));
+        for (const GUID& clsid : {CLSID_SamplePackage, CLSID_SampleDesignerPackage})
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(u"Software\\Classes\\CLSID\\" + rtl::GUIDToString(clsid)));
     }
 
     std::ostringstream out;
     host::Transcript transcript{out};
 };
 
-TEST_F(HostSessionTest, DefaultRunLoadsTheSampleAndReportsTheUnregisteredPackage) {
+TEST_F(HostSessionTest, DefaultRunLoadsTheSamplesAndReportsTheUnregisteredPackage) {
     {
         host::HostSession session(transcript);
         session.ImportRegistry(host::DefaultRegistryFile());
@@ -92,30 +93,43 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSampleAndReportsTheUnregisteredPackage
     }  // shut down on the way out
 
     const std::string sample = "\"Korvel Sample Package\" " + rtl::ToUtf8(rtl::GUIDToString(CLSID_SamplePackage));
+    const std::string designer =
+        "\"Korvel Sample Designer Package\" " + rtl::ToUtf8(rtl::GUIDToString(CLSID_SampleDesignerPackage));
     const std::string missingId = "{FCA4E05B-9610-47D5-B35D-69C201A3412E}";
     const std::string missing = "\"Missing Package (%ProgramFiles%\\Korvel)\" " + missingId;
+    const std::string licence = "license \"Registered\", SKU \"Sample Edition\"";
     const std::vector<std::string> expected = {
-        "registry: Sample.reg, 5 keys, 7 values",
+        "registry: Sample.reg, 8 keys, 12 values",
         "wizard: KorvelLoader150",
         "start-up: INITWIZARD0001",
         "found 1: " + missing + ", LoadOrder 10",
         "found 2: " + sample + ", LoadOrder 20",
+        "found 3: " + designer + ", LoadOrder 30",
         "creation failed: " + missing,
         "message box [Korvel Products Loader, style 16]: Failed to load package 'Missing Package "
         "(%ProgramFiles%\\Korvel)'.",
         "    Package ID: " + missingId,
         "    Error: " + rtl::ToUtf8(rtl::EOleSysError(REGDB_E_CLASSNOTREG).Message()),
         "created: " + sample,
+        "created: " + designer,
+        "splash screen: \"Korvel Sample Package\", bitmap 16x16, " + licence,
+        "about box product: \"Korvel Sample Package\" - Shows every service of the loader. [About Korvel Sample "
+        "Package; Copyright 2026 Korvel], bitmap 16x16 and bitmap 16x16, " + licence,
         "sited: " + sample,
+        "sited: " + designer,
         "INITWIZARD0001 answered true",
         "shut-down",
+        "debug output: Korvel Sample Designer: terminated",
+        "terminated: " + designer,
+        "debug output: Korvel Sample: terminated",
         "terminated: " + sample,
         "terminate procedure returned",
     };
     const std::vector<std::string> lines = Lines(out.str());
     EXPECT_EQ(WithoutTimings(lines), expected) << out.str();
     ASSERT_EQ(lines.size(), expected.size());
-    for (size_t i : {5u, 9u, 10u, 11u, 13u, 14u}) EXPECT_NE(lines[i], expected[i]) << "timed: " << lines[i];
+    for (size_t i : {6u, 10u, 11u, 14u, 15u, 16u, 19u, 21u, 22u})
+        EXPECT_NE(lines[i], expected[i]) << "timed: " << lines[i];
 }
 
 TEST_F(HostSessionTest, LibraryWithoutTheEntryOrNoLibraryAtAllIsAHostError) {

@@ -3,49 +3,16 @@
 // under wine the real one), sited with the hub and terminated.
 #include <gtest/gtest.h>
 
+#include "examples/SamplePackage/DesignerPackage.h"
 #include "examples/SamplePackage/SamplePackage.h"
-#include "host/HostOptions.h"
 #include "platform/rtl/Guid.h"
 #include "services/KorvelBdsServices.h"
 #include "tests/support/LoaderFixture.h"
+#include "tests/support/SampleLibrary.h"
 
 using namespace testing_support;
 
 namespace {
-
-using DllCanUnloadNowProc = HRESULT(STDMETHODCALLTYPE*)();
-using DllGetClassObjectProc = HRESULT(STDMETHODCALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-
-const String kLibraryName = u"SamplePackage.dll";
-
-String BesideTheProgram(const String& name) { return (host::ExecutableFolder() / name).u16string(); }
-
-// The library as the tests see it: loaded once more, so that its entries can be called.
-class SampleLibrary {
-public:
-    SampleLibrary() : module_(LoadLibraryW(rtl::W(BesideTheProgram(kLibraryName)))) {}
-    ~SampleLibrary() {
-        if (module_) FreeLibrary(module_);
-    }
-    SampleLibrary(const SampleLibrary&) = delete;
-    SampleLibrary& operator=(const SampleLibrary&) = delete;
-
-    bool Loaded() const { return module_ != nullptr; }
-    HRESULT CanUnloadNow() const { return Entry<DllCanUnloadNowProc>("DllCanUnloadNow")(); }
-    HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** object) const {
-        return Entry<DllGetClassObjectProc>("DllGetClassObject")(clsid, iid, object);
-    }
-
-private:
-    template <class Proc>
-    Proc Entry(const char* name) const {
-        auto entry = reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-        if (!entry) throw std::runtime_error(std::string("SamplePackage.dll lacks ") + name);
-        return entry;
-    }
-
-    HMODULE module_;
-};
 
 class InprocServerTest : public LoaderFixture {
 protected:
@@ -56,7 +23,7 @@ protected:
 };
 
 TEST_F(InprocServerTest, SamplePackageIsCreatedSitedAndTerminated) {
-    RegisterSample(BesideTheProgram(kLibraryName));
+    RegisterSample(BesideTheProgram(kSampleLibraryName));
     ASSERT_TRUE(Enter());
     EXPECT_TRUE(ide.Record().messageBoxes.empty());
     ASSERT_EQ(korvel::Packages.size(), 1u);
@@ -80,7 +47,7 @@ TEST_F(InprocServerTest, SamplePackageIsCreatedSitedAndTerminated) {
 
 // As examples/Sample.reg registers it: the bare name is looked for beside the program first.
 TEST_F(InprocServerTest, BareServerNameIsFoundBesideTheProgram) {
-    RegisterSample(kLibraryName);
+    RegisterSample(kSampleLibraryName);
     ASSERT_TRUE(Enter());
     EXPECT_TRUE(ide.Record().messageBoxes.empty());
     EXPECT_EQ(korvel::Packages.size(), 1u);
@@ -95,7 +62,7 @@ TEST_F(InprocServerTest, MissingServerLibraryIsReportedAsALoadFailure) {
     EXPECT_EQ(korvel::PackagesInfo.size(), 1u);
 }
 
-TEST(SamplePackageLibraryTest, ServesOnlyItsOwnClassAndCountsWhatItHandsOut) {
+TEST(SamplePackageLibraryTest, ServesOnlyItsOwnClassesAndCountsWhatItHandsOut) {
     SampleLibrary library;
     ASSERT_TRUE(library.Loaded());
     IUnknown* foreign = reinterpret_cast<IUnknown*>(1);
@@ -103,21 +70,24 @@ TEST(SamplePackageLibraryTest, ServesOnlyItsOwnClassAndCountsWhatItHandsOut) {
               CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(foreign, nullptr);
 
-    rtl::ComPtr<IClassFactory> factory;
-    ASSERT_EQ(library.GetClassObject(CLSID_SamplePackage, IID_IClassFactory, factory.PutVoid()), S_OK);
-    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a class object is held";
-    rtl::ComPtr<IBdsPackage> aggregated;
-    EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IBdsPackage, aggregated.PutVoid()), CLASS_E_NOAGGREGATION);
+    for (const CLSID& clsid : {CLSID_SamplePackage, CLSID_SampleDesignerPackage}) {
+        rtl::ComPtr<IClassFactory> factory;
+        ASSERT_EQ(library.GetClassObject(clsid, IID_IClassFactory, factory.PutVoid()), S_OK);
+        EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a class object is held";
+        rtl::ComPtr<IBdsPackage> aggregated;
+        EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IBdsPackage, aggregated.PutVoid()), CLASS_E_NOAGGREGATION);
 
-    rtl::ComPtr<IBdsPackage> package;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IBdsPackage, package.PutVoid()), S_OK);
-    factory = nullptr;
-    EXPECT_FALSE(package.Query<IBdsShellPackage>());
-    EXPECT_EQ(package->SetSite(nullptr), E_POINTER);
-    EXPECT_EQ(package->Terminate(), S_OK) << "terminating without a site is harmless";
-    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a package object is alive";
-    package = nullptr;
-    EXPECT_EQ(library.CanUnloadNow(), S_OK);
+        rtl::ComPtr<IBdsPackage> package;
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IBdsPackage, package.PutVoid()), S_OK);
+        factory = nullptr;
+        EXPECT_FALSE(package.Query<IBdsShellPackage>());
+        EXPECT_EQ(package->SetSite(nullptr), E_POINTER);
+        EXPECT_EQ(package->Initialize(), E_UNEXPECTED) << "nothing to initialize without a site";
+        EXPECT_EQ(package->Terminate(), S_OK) << "terminating without a site is harmless";
+        EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a package object is alive";
+        package = nullptr;
+        EXPECT_EQ(library.CanUnloadNow(), S_OK);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
+#include "examples/SamplePackage/DesignerPackage.h"
 #include "examples/SamplePackage/SamplePackage.h"
 #include "host/HostOptions.h"
 #include "host/RegFile.h"
@@ -167,31 +169,35 @@ TEST_F(RegFileApplyTest, WritesRemovesAndReadsBackThroughTheRegistry) {
     EXPECT_NO_THROW(host::ApplyRegFile(ParseRegFile(kHeader + "[-" + root.substr(1) + "\\Never\\There]\n")));
 }
 
-// The file the host reads by default registers the sample package's class as the in-process
-// server beside the program, and lists the packages so that the sort has work to do.
-TEST(ShippedRegistryFileTest, RegistersTheSamplePackageAndAnUnregisteredOneOutOfOrder) {
+// The file the host reads by default registers both sample classes as in-process servers in
+// the library beside the program, and lists the packages so that the sort has work to do.
+TEST(ShippedRegistryFileTest, RegistersBothSamplePackagesAndAnUnregisteredOneOutOfOrder) {
     const auto keys = host::ReadRegFile(host::DefaultRegistryFile());
-    const String server = u"Software\\Classes\\CLSID\\" + rtl::GUIDToString(CLSID_SamplePackage) + u"\\InprocServer32";
     const String packages = korvel::PkgKey() + u"\\";
+    std::vector<String> servers;
     std::vector<String> listed;
     std::vector<uint32_t> loadOrders;
-    bool serverRegistered = false;
     for (const RegKey& key : keys) {
         if (key.remove || key.root != HKEY_LOCAL_MACHINE) continue;
-        if (key.path == server)
-            serverRegistered = key.values.at(0).name.empty() &&
-                               key.values.at(0).data == Utf16Bytes(String(u"SamplePackage.dll") + u'\0');
+        if (!key.values.empty() && key.values.at(0).name.empty() &&
+            key.values.at(0).data == Utf16Bytes(String(u"SamplePackage.dll") + u'\0'))
+            servers.push_back(key.path);
         if (key.path.rfind(packages, 0) != 0) continue;
         listed.push_back(key.path.substr(packages.size()));
         for (const auto& value : key.values)
             if (value.name == u"LoadOrder") loadOrders.push_back(value.data.at(0));
     }
-    EXPECT_TRUE(serverRegistered);
-    ASSERT_EQ(listed.size(), 2u);
+    const auto serverKey = [](const GUID& clsid) {
+        return u"Software\\Classes\\CLSID\\" + rtl::GUIDToString(clsid) + u"\\InprocServer32";
+    };
+    EXPECT_EQ(servers, (std::vector<String>{serverKey(CLSID_SamplePackage), serverKey(CLSID_SampleDesignerPackage)}));
+    ASSERT_EQ(listed.size(), 3u);
     EXPECT_EQ(listed[0], rtl::GUIDToString(CLSID_SamplePackage));
-    ASSERT_EQ(loadOrders.size(), 2u);
-    EXPECT_LT(rtl::CompareText(listed[0], listed[1]), 0) << "listed in the order the registry enumerates";
-    EXPECT_GT(loadOrders[0], loadOrders[1]) << "so that the loader's sort exchanges them";
+    EXPECT_EQ(listed[1], rtl::GUIDToString(CLSID_SampleDesignerPackage));
+    EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end(),
+                               [](const String& a, const String& b) { return rtl::CompareText(a, b) < 0; }))
+        << "listed in the order the registry enumerates";
+    EXPECT_EQ(loadOrders, (std::vector<uint32_t>{20, 30, 10})) << "so that the loader's sort moves the last first";
 }
 
 }  // namespace

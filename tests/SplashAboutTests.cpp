@@ -25,7 +25,7 @@ TEST_F(SplashAboutTest, SplashEntryReachesTheIdeInItsOrder) {
     EXPECT_EQ(entry.licenseStatus, u"Trial, 30 days left");
     EXPECT_EQ(entry.skuName, u"Professional");
     EXPECT_EQ(ide.Record().lines.back(),
-              u"splash screen: \"Brivanta Studio\", bitmap $00001234, license \"Trial, 30 days left\", SKU "
+              u"splash screen: \"Brivanta Studio\", bitmap $00001234 (no such bitmap), license \"Trial, 30 days left\", SKU "
               u"\"Professional\", unregistered");
 }
 

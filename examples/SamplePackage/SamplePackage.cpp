@@ -1,116 +1,100 @@
-// A package as its author writes it: an in-process COM server built against the package
-// contract and the platform's COM alone. The loader creates it by its class identifier, sites
-// it with the hub, and tells it to terminate at shut-down.
 #include "examples/SamplePackage/SamplePackage.h"
 
-#include <new>
+#include <memory>
 
+#include "examples/SamplePackage/Bitmap.h"
+#include "examples/SamplePackage/ComObject.h"
+#include "examples/SamplePackage/SampleCommon.h"
+#include "examples/SamplePackage/SampleMenuItems.h"
+#include "examples/SamplePackage/SampleToolBar.h"
+
+namespace sample {
 namespace {
 
-// Live objects, class factory references and server locks: while any is left, the library
-// must stay loaded. Packages run on the IDE's main thread only.
-ULONG moduleReferences = 0;
+const Text ProductName = u"Korvel Sample Package";
+const Text LicenseStatus = u"Registered";
+const Text Edition = u"Sample Edition";
 
-class SamplePackage final : public IBdsPackage {
+// Everything the package has from SetSite to Terminate. Members go in reverse order: the
+// toolbar and menu items first, the site last.
+struct Sited {
+    explicit Sited(IBdsServices* site) : site(site) {}
+
+    ComRef<IBdsServices> site;
+    OwnedBitmap splashImage;
+    OwnedBitmap aboutImage;
+    OwnedBitmap productImage;
+    OwnedBitmap menuImage;
+    OwnedBitmap buttonImage;
+    SampleMenuItems menuItems;
+    SampleToolBar toolBar;
+    bool initialized = false;
+};
+
+class SamplePackage final : public ComObject<IBdsPackage> {
 public:
-    SamplePackage() { ++moduleReferences; }
-    SamplePackage(const SamplePackage&) = delete;
-    SamplePackage& operator=(const SamplePackage&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (!IsEqualGUID(iid, IID_IUnknown) && !IsEqualGUID(iid, IID_IBdsPackage)) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IBdsPackage*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    // The package keeps its site until Terminate; a site that cannot answer the simplest
-    // question of a hub is not one it can work with.
     HRESULT STDMETHODCALLTYPE SetSite(IBdsServices* site) override {
         if (!site) return E_POINTER;
-        Integer packages = 0;
-        const HRESULT answer = site->get_PackagesCount(&packages);
-        if (FAILED(answer)) return answer;
-        site->AddRef();
-        ReleaseSite();
-        site_ = site;
-        return S_OK;
+        return Guarded([&] {
+            if (sited_) return E_UNEXPECTED;
+            sited_ = std::make_unique<Sited>(site);
+            MakeBitmaps();
+            AnnounceProduct();
+            // The package's own start-up is done; the loader initializes the packages once
+            // the IDE has loaded its toolbars as well, possibly from within this call.
+            return site->OnDotNetServicesInitialized();
+        });
     }
-    HRESULT STDMETHODCALLTYPE Initialize() override { return S_OK; }
+
+    HRESULT STDMETHODCALLTYPE Initialize() override {
+        return Guarded([&] {
+            if (!sited_) return E_UNEXPECTED;
+            if (sited_->initialized) return S_OK;
+            sited_->initialized = true;
+            sited_->menuItems.Add(sited_->site, sited_->menuImage);
+            sited_->toolBar.Add(sited_->site, sited_->buttonImage);
+            SampleReport(u"initialized");
+            return S_OK;
+        });
+    }
+
     HRESULT STDMETHODCALLTYPE Terminate() override {
-        ReleaseSite();
-        return S_OK;
+        return Guarded([&] {
+            sited_.reset();
+            SampleReport(u"terminated");
+            return S_OK;
+        });
     }
 
 private:
-    ~SamplePackage() {
-        ReleaseSite();
-        --moduleReferences;
-    }
-    void ReleaseSite() {
-        if (site_) site_->Release();
-        site_ = nullptr;
+    void MakeBitmaps() {
+        sited_->splashImage.Make(0x002060C0);
+        sited_->aboutImage.Make(0x0040A040);
+        sited_->productImage.Make(0x00C08020);
+        sited_->menuImage.Make(0x00C02020);
+        sited_->buttonImage.Make(0x0020A0A0);
     }
 
-    ULONG references_ = 0;
-    IBdsServices* site_ = nullptr;
+    // The splash screen and the About box only borrow the bitmaps, and either may be gone
+    // already (the splash screen closes early): whether they took the entry changes nothing
+    // else the package does.
+    void AnnounceProduct() {
+        IBdsServices& site = *sited_->site.Get();
+        const Bstr product(ProductName);
+        const Bstr license(LicenseStatus);
+        const Bstr edition(Edition);
+        site.AddSplashInfo(sited_->splashImage.Get(), product.Get(), license.Get(), WordFalse, edition.Get());
+        site.AddAboutBoxInfo(sited_->aboutImage.Get(), sited_->productImage.Get(), Bstr(u"About " + ProductName).Get(),
+                             Bstr(u"Copyright 2026 Korvel").Get(), product.Get(),
+                             Bstr(u"Shows every service of the loader.").Get(), license.Get(), WordFalse,
+                             edition.Get());
+    }
+
+    std::unique_ptr<Sited> sited_;
 };
-
-// One class object for the life of the library; its references keep the library loaded.
-class SamplePackageFactory final : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (!IsEqualGUID(iid, IID_IUnknown) && !IsEqualGUID(iid, IID_IClassFactory)) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++moduleReferences; }
-    ULONG STDMETHODCALLTYPE Release() override { return --moduleReferences; }
-
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        SamplePackage* package = new (std::nothrow) SamplePackage;
-        if (!package) return E_OUTOFMEMORY;
-        package->AddRef();
-        const HRESULT result = package->QueryInterface(iid, object);
-        package->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        if (lock)
-            ++moduleReferences;
-        else if (moduleReferences > 0)
-            --moduleReferences;
-        return S_OK;
-    }
-};
-
-SamplePackageFactory factory;
 
 }  // namespace
 
-extern "C" HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualGUID(clsid, CLSID_SamplePackage)) return CLASS_E_CLASSNOTAVAILABLE;
-    return factory.QueryInterface(iid, object);
-}
+HRESULT CreateSamplePackage(REFIID iid, void** object) { return CreateObject<SamplePackage>(iid, object); }
 
-extern "C" HRESULT STDMETHODCALLTYPE DllCanUnloadNow() { return moduleReferences == 0 ? S_OK : S_FALSE; }
+}  // namespace sample

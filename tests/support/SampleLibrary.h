@@ -1,0 +1,35 @@
+// The sample package library that the build puts beside the test program, loaded once more so
+// that tests can call its COM entry points themselves.
+#pragma once
+
+#include "interop/InterfaceBindings.h"
+#include "platform/rtl/ComPtr.h"
+#include "platform/rtl/Text.h"
+
+namespace testing_support {
+
+extern const rtl::String kSampleLibraryName;
+
+rtl::String BesideTheProgram(const rtl::String& name);
+
+class SampleLibrary {
+public:
+    SampleLibrary();
+    ~SampleLibrary();
+    SampleLibrary(const SampleLibrary&) = delete;
+    SampleLibrary& operator=(const SampleLibrary&) = delete;
+
+    bool Loaded() const { return module_ != nullptr; }
+    HRESULT CanUnloadNow() const;
+    HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** object) const;
+    // A new object of the class, as its IBdsPackage; raises when the library refuses.
+    rtl::ComPtr<IBdsPackage> CreatePackage(const CLSID& clsid) const;
+
+private:
+    template <class Proc>
+    Proc Entry(const char* name) const;
+
+    HMODULE module_;
+};
+
+}  // namespace testing_support
