@@ -77,6 +77,7 @@ class HostSessionTest : public ::testing::Test {
 protected:
     ~HostSessionTest() override {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(korvel::PkgKey()));
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(u"SOFTWARE\\CodeGear\\BDS\\9.0"));
         for (const GUID& clsid : {CLSID_SamplePackage, CLSID_SampleDesignerPackage})
             RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(u"Software\\Classes\\CLSID\\" + rtl::GUIDToString(clsid)));
     }
@@ -99,7 +100,7 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSamplesAndReportsTheUnregisteredPackag
     const std::string missing = "\"Missing Package (%ProgramFiles%\\Korvel)\" " + missingId;
     const std::string licence = "license \"Registered\", SKU \"Sample Edition\"";
     const std::vector<std::string> expected = {
-        "registry: Sample.reg, 8 keys, 12 values",
+        "registry: Sample.reg, 9 keys, 13 values",
         "wizard: KorvelLoader150",
         "start-up: INITWIZARD0001",
         "found 1: " + missing + ", LoadOrder 10",
