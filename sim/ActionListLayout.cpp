@@ -1,9 +1,12 @@
 #include "sim/ActionListLayout.h"
 
+#include "sim/ShortCutKeys.h"
+
 namespace sim {
 namespace {
 
 using vcl::TShortCut;
+using namespace keys;
 
 struct ActionSpec {
     const char16_t* category;
@@ -17,17 +20,6 @@ constexpr TShortCut None = 0;
 constexpr bool On = true;
 constexpr bool Off = false;
 
-constexpr unsigned F(unsigned n) { return VK_F1 + n - 1; }
-constexpr TShortCut Key(unsigned key) { return static_cast<TShortCut>(key); }
-constexpr TShortCut Shift(unsigned key) { return static_cast<TShortCut>(vcl::scShift | key); }
-constexpr TShortCut Ctrl(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | key); }
-constexpr TShortCut Alt(unsigned key) { return static_cast<TShortCut>(vcl::scAlt | key); }
-constexpr TShortCut CtrlShift(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | vcl::scShift | key); }
-constexpr TShortCut CtrlAlt(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | vcl::scAlt | key); }
-constexpr TShortCut ShiftAlt(unsigned key) { return static_cast<TShortCut>(vcl::scShift | vcl::scAlt | key); }
-constexpr TShortCut CtrlShiftAlt(unsigned key) {
-    return static_cast<TShortCut>(vcl::scCtrl | vcl::scShift | vcl::scAlt | key);
-}
 
 // Disabled entries are the commands that wait for a debug session, an undo history, a
 // selection or a version-control connection.

@@ -2,10 +2,13 @@
 
 #include <vector>
 
+#include "sim/ShortCutKeys.h"
+
 namespace sim {
 namespace {
 
 using vcl::TShortCut;
+using namespace keys;
 
 // One item of the menu tree, in reading order; depth 0 is a top-level menu.
 struct MenuRow {
@@ -15,17 +18,6 @@ struct MenuRow {
     TShortCut shortCut = 0;
 };
 
-constexpr unsigned F(unsigned n) { return VK_F1 + n - 1; }
-constexpr TShortCut Key(unsigned key) { return static_cast<TShortCut>(key); }
-constexpr TShortCut Shift(unsigned key) { return static_cast<TShortCut>(vcl::scShift | key); }
-constexpr TShortCut Ctrl(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | key); }
-constexpr TShortCut Alt(unsigned key) { return static_cast<TShortCut>(vcl::scAlt | key); }
-constexpr TShortCut CtrlShift(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | vcl::scShift | key); }
-constexpr TShortCut CtrlAlt(unsigned key) { return static_cast<TShortCut>(vcl::scCtrl | vcl::scAlt | key); }
-constexpr TShortCut ShiftAlt(unsigned key) { return static_cast<TShortCut>(vcl::scShift | vcl::scAlt | key); }
-constexpr TShortCut CtrlShiftAlt(unsigned key) {
-    return static_cast<TShortCut>(vcl::scCtrl | vcl::scShift | vcl::scAlt | key);
-}
 
 // Separators are named as the IDE's form designer named them, or not at all.
 const MenuRow ideMenu[] = {
