@@ -153,7 +153,9 @@ const SessionCommands::Command& SessionCommands::CommandOf(const SessionLine& li
                        line.number);
 }
 
-void SessionCommands::Check(const SessionLine& line) {
+void SessionCommands::Check(const SessionLine& line) { CheckedCommand(line); }
+
+const SessionCommands::Command& SessionCommands::CheckedCommand(const SessionLine& line) {
     const Command& command = CommandOf(line);
     const Words words(line.words.begin() + 1, line.words.end());
     try {
@@ -163,11 +165,11 @@ void SessionCommands::Check(const SessionLine& line) {
     } catch (const SessionError& error) {
         throw SessionError(rtl::FromUtf8(error.what()), line.number);
     }
+    return command;
 }
 
 void SessionCommands::Run(const SessionLine& line) {
-    Check(line);
-    const Command& command = CommandOf(line);
+    const Command& command = CheckedCommand(line);
     try {
         if (shutDown_) Fail(u"the IDE has shut down");
         transcript_.Line(u"> " + line.text);

@@ -33,6 +33,8 @@ private:
     using Words = std::vector<String>;
     static const std::vector<Command>& Commands();
     static const Command& CommandOf(const SessionLine& line);
+    // The line's command once its words have passed the command's checks.
+    static const Command& CheckedCommand(const SessionLine& line);
 
     void Start(const Words& words);
     void ClickMenu(const Words& words);

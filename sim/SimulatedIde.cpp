@@ -31,7 +31,7 @@ public:
     explicit HeldModifiers(vcl::TShortCut shortCut) {
         GetKeyboardState(previous_);
         BYTE state[256];
-        GetKeyboardState(state);
+        std::copy(std::begin(previous_), std::end(previous_), state);
         SetDown(state, VK_SHIFT, shortCut & vcl::scShift);
         SetDown(state, VK_CONTROL, shortCut & vcl::scCtrl);
         SetDown(state, VK_MENU, shortCut & vcl::scAlt);
