@@ -73,10 +73,25 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
 }
 
 void SitePackages() {
-    rtl::ComPtr<IBdsServices> site(BdsServices);
+    TBdsServices* hub = BdsServices;
+    rtl::ComPtr<IBdsServices> site(hub);
     const auto packages = Packages;  // a package may call back in while it is sited
+    hub->HoldHandshake();
     for (const auto& package : packages)
         rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { package->SetSite(site.Get()); });
+    hub->ReleaseHandshake();
+}
+
+// Every package terminates before any is released, and the callbacks they registered go
+// in between: a message or drop during a later package's Terminate must not reach a
+// callback of a package that is already gone.
+void TerminatePackages(const std::vector<rtl::ComPtr<IBdsPackage>>& packages) {
+    for (auto package = packages.rbegin(); package != packages.rend(); ++package)
+        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { (*package)->Terminate(); });
+}
+
+void ReleasePackages(std::vector<rtl::ComPtr<IBdsPackage>>& packages) {
+    for (auto package = packages.rbegin(); package != packages.rend(); ++package) package->Reset();
 }
 
 }  // namespace
@@ -112,12 +127,12 @@ void FinalizeWizard() {
     PackagesInfo.clear();
     std::vector<rtl::ComPtr<IBdsPackage>> packages = std::move(Packages);
     Packages.clear();
-    for (auto package = packages.rbegin(); package != packages.rend(); ++package) {
-        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { (*package)->Terminate(); });
-        package->Reset();
-    }
+    TBdsServices* hub = BdsServices;  // lives on; the pointer is forgotten at the end
+    TerminatePackages(packages);
     if (vcl::TApplication* application = vcl::Application()) application->OnMessage = nullptr;
-    if (BdsServices) BdsServices->FreeServices();
+    if (hub) hub->ReleaseCallbacks();
+    ReleasePackages(packages);
+    if (hub) hub->FreeServices();
     BdsServices = nullptr;
 }
 

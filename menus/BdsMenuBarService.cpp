@@ -47,6 +47,7 @@ TBdsMenuBarService::~TBdsMenuBarService() {
     FMenuItems.Clear();
     for (const auto& wrapper : cached) static_cast<TBdsMenuItem*>(wrapper.Get())->Destroy();
     FLifelongReferences.clear();
+    ReleaseGivenBackWrappers();
 }
 
 vcl::TMainMenu* TBdsMenuBarService::PopulatedMainMenu() const {
@@ -57,23 +58,39 @@ vcl::TMainMenu* TBdsMenuBarService::PopulatedMainMenu() const {
 HRESULT TBdsMenuBarService::RemoveMenuItem(BSTR FullName) {
     return rtl::ComGuard([&] {
         vcl::TMenuItem* item = FindItemByFullName(rtl::FromBstr(FullName));
-        if (!item) return S_OK;
-        TBdsMenuItem* wrapper = FMenuItems.GetMenuItem(item->Name());
+        TBdsMenuItem* wrapper = FMenuItems.WrapperOf(item);
         if (!wrapper) return S_OK;
-        FMenuItems.Remove(wrapper);
-        ReleaseForCaller(wrapper);
+        // At once, whatever other references exist: the item leaves the menu and its sink
+        // is never called again.
+        const rtl::ComPtr<IBdsMenuItem> keepAlive(wrapper);
+        wrapper->Destroy();
+        DropLifelongReference(wrapper);
+        TakeBack(wrapper);
         return S_OK;
     });
 }
 
-void TBdsMenuBarService::ReleaseForCaller(TBdsMenuItem* BdsMenuItem) {
+void TBdsMenuBarService::DropLifelongReference(TBdsMenuItem* BdsMenuItem) {
     const auto kept = FLifelongReferences.find(BdsMenuItem);
-    if (kept != FLifelongReferences.end()) {
-        // Out of the map before the release, which may run package code that calls back in.
-        const rtl::ComPtr<IBdsMenuItem> reference = std::move(kept->second);
-        FLifelongReferences.erase(kept);
-    } else {
-        BdsMenuItem->GiveUpReference();
+    if (kept == FLifelongReferences.end()) return;
+    // Out of the map before the release, which may run package code that calls back in.
+    const rtl::ComPtr<IBdsMenuItem> reference = std::move(kept->second);
+    FLifelongReferences.erase(kept);
+}
+
+void TBdsMenuBarService::TakeBack(TBdsMenuItem* BdsMenuItem) {
+    if (!FGivenBack.insert(BdsMenuItem).second) return;
+    BdsMenuItem->SetGivenBack(true);
+}
+
+void TBdsMenuBarService::ForgetGivenBack(TBdsMenuItem* BdsMenuItem) { FGivenBack.erase(BdsMenuItem); }
+
+void TBdsMenuBarService::ReleaseGivenBackWrappers() {
+    while (!FGivenBack.empty()) {
+        TBdsMenuItem* wrapper = *FGivenBack.begin();
+        FGivenBack.erase(FGivenBack.begin());
+        wrapper->SetGivenBack(false);
+        wrapper->Release();
     }
 }
 
@@ -134,7 +151,7 @@ HRESULT TBdsMenuBarService::GetFirstMenuItem(IBdsMenuItem** pRetVal) {
 }
 
 TBdsMenuItem* TBdsMenuBarService::CreateBdsMenuItem(vcl::TMenuItem* MenuItem, bool IsKorvelMenu) {
-    if (TBdsMenuItem* cached = FMenuItems.GetMenuItem(MenuItem->Name())) return cached;
+    if (TBdsMenuItem* cached = FMenuItems.WrapperOf(MenuItem)) return cached;
     std::unique_ptr<TBdsMenuItem> made(new TBdsMenuItem(this, MenuItem, IsKorvelMenu));
     FMenuItems.Add(made.get());
     return made.release();
@@ -157,7 +174,9 @@ TBdsMenuItem* TBdsMenuBarService::InsertMenuItem(vcl::TMenuItem* ReferenceMenuIt
     vcl::TMainMenu* menu = FMainMenu.Get();
     vcl::TMenuItem* siblingsParent = Location == otamlChild ? ReferenceMenuItem : ReferenceMenuItem->Parent();
     if (!menu || !siblingsParent) return nullptr;
-    if (vcl::TMenuItem* existing = FindItemByName(siblingsParent, NewName)) return CreateBdsMenuItem(existing, true);
+    // An item found there is the IDE's (a package's own would have its wrapper cached): the
+    // wrapper must never destroy it.
+    if (vcl::TMenuItem* existing = FindItemByName(siblingsParent, NewName)) return CreateBdsMenuItem(existing, false);
 
     auto item = std::make_unique<vcl::TMenuItem>(menu);
     item->SetName(NewName);

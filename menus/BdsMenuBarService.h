@@ -4,6 +4,7 @@
 #pragma once
 
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "interop/InterfaceBindings.h"
@@ -47,6 +48,12 @@ public:
                                  const String& NewText, Integer bitmapHandle);
     // A wrapper leaving the cache as it is destroyed.
     void RemoveItem(TBdsMenuItem* BdsMenuItem);
+    // A wrapper whose given-back reference went some other way: its memory is going.
+    void ForgetGivenBack(TBdsMenuItem* BdsMenuItem);
+    // Releases the references packages handed back by RemoveMenuItem. At shut-down, once the
+    // packages are released: a package that released such a reference again has done so by
+    // then, and its wrapper has already left.
+    void ReleaseGivenBackWrappers();
     // Takes the wrappers whose item was destroyed out of the cache and drops the service's
     // references on them.
     void ForgetWrappersOfVanishedItems();
@@ -65,14 +72,24 @@ public:
 private:
     // The main menu, when it has top-level items.
     vcl::TMainMenu* PopulatedMainMenu() const;
-    // Gives up the reference the caller of RemoveMenuItem hands back.
-    void ReleaseForCaller(TBdsMenuItem* BdsMenuItem);
+    void DropLifelongReference(TBdsMenuItem* BdsMenuItem);
+    // Keeps the reference the caller of RemoveMenuItem hands back, without releasing it.
+    void TakeBack(TBdsMenuItem* BdsMenuItem);
 
     vcl::ComponentPtr<vcl::TMainMenu> FMainMenu;
     TMenuItems FMenuItems;
     // Wrappers reached by navigation or made as group separators stay alive, as packages
     // may rely on their registered sinks; one reference each.
     std::unordered_map<TBdsMenuItem*, rtl::ComPtr<IBdsMenuItem>> FLifelongReferences;
+    // Who holds what: the cache holds no reference; FLifelongReferences holds one on each
+    // wrapper reached by navigation or made as a group separator, until RemoveMenuItem or
+    // until its item vanishes; FGivenBack lists the wrappers whose reference a package gave
+    // back by RemoveMenuItem. That reference is kept, not released, so that a package that
+    // releases it again after all (against the contract) releases live memory; the wrapper
+    // is detached already, so the IDE is not harmed either way. The kept references end at
+    // shut-down (ReleaseGivenBackWrappers) or when the package's extra release frees the
+    // wrapper, which then leaves this list.
+    std::unordered_set<TBdsMenuItem*> FGivenBack;
 };
 
 }  // namespace korvel

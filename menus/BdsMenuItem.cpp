@@ -18,17 +18,9 @@ void HandOut(TBdsMenuItem* wrapper, IBdsMenuItem** out) {
 TBdsMenuItem::TBdsMenuItem(TBdsMenuBarService* service, vcl::TMenuItem* MenuItem, bool IsKorvelMenu)
     : FService(service), FMenuItem(MenuItem), FIsKorvelMenu(IsKorvelMenu), FName(MenuItem->Name()) {}
 
-TBdsMenuItem::~TBdsMenuItem() { Destroy(); }
-
-ULONG TBdsMenuItem::Release() {
-    const ULONG count = ComObject::Release();
-    if (count == 1 && FReferenceGivenUp) Destroy();
-    return count;
-}
-
-void TBdsMenuItem::GiveUpReference() {
-    FReferenceGivenUp = true;
-    if (RefCount() == 1) Destroy();
+TBdsMenuItem::~TBdsMenuItem() {
+    Destroy();
+    if (FGivenBack) FService->ForgetGivenBack(this);
 }
 
 void TBdsMenuItem::Destroy() {
@@ -215,9 +207,7 @@ HRESULT TBdsMenuItem::Set_Visible(WordBool pRetVal) {
 HRESULT TBdsMenuItem::RegisterEvents(IBdsToolBarControlEvents* BdsToolBarControlEvents) {
     return WithItem(u"RegisterEvents for ", [&](vcl::TMenuItem& item) {
         // A sink that is not what it claims to be would be called in the wrong slot.
-        rtl::ComPtr<IBdsToolBarControlEvents> sink;
-        if (BdsToolBarControlEvents)
-            sink = rtl::ComPtr<IUnknown>(BdsToolBarControlEvents).As<IBdsToolBarControlEvents>();
+        rtl::ComPtr<IBdsToolBarControlEvents> sink = rtl::CheckedInterface(BdsToolBarControlEvents);
         // The previous sink is released last: releasing it runs package code.
         std::swap(FEvents, sink);
         if (FEvents)

@@ -20,8 +20,6 @@ public:
     TBdsMenuItem(TBdsMenuBarService* service, vcl::TMenuItem* MenuItem, bool IsKorvelMenu);
     ~TBdsMenuItem() override;
 
-    ULONG STDMETHODCALLTYPE Release() override;
-
     // IBdsMenuItem
     HRESULT STDMETHODCALLTYPE Get_BeginGroup(WordBool* pRetVal) override;
     HRESULT STDMETHODCALLTYPE Set_BeginGroup(WordBool pRetVal) override;
@@ -47,12 +45,10 @@ public:
     // Nil once the wrapper is destroyed or the IDE destroyed the item.
     vcl::TMenuItem* MenuItem() const { return FMenuItem.Get(); }
     // Detaches the wrapper from its item and the service; later calls find no item. Runs when
-    // the last reference goes (or all but a given-up one), or when the service itself goes.
+    // the last reference goes, by RemoveMenuItem, or when the service itself goes.
     void Destroy();
-    // A holder hands one reference back without releasing it (RemoveMenuItem). The wrapper is
-    // destroyed once that is the only reference left, but stays valid memory behind it: the
-    // package may still call it, or release it after all.
-    void GiveUpReference();
+    // The service keeps a reference that a package handed back (RemoveMenuItem).
+    void SetGivenBack(bool givenBack) { FGivenBack = givenBack; }
 
 private:
     // Runs `body` on the item inside the call guard; without an item the call warns with
@@ -72,7 +68,7 @@ private:
     rtl::ComPtr<IBdsToolBarControlEvents> FEvents;
     bool FIsKorvelMenu;
     bool FDestroyed = false;
-    bool FReferenceGivenUp = false;
+    bool FGivenBack = false;
     // The item's name when the wrapper was made: for warnings and the group separator's name.
     String FName;
 };

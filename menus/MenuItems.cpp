@@ -9,11 +9,22 @@ namespace korvel {
 TMenuItems::~TMenuItems() { Clear(); }
 
 TBdsMenuItem* TMenuItems::GetMenuItem(const String& Name) const {
+    if (Name.empty()) return nullptr;
+    return FindInBucket(Name, [](const vcl::TMenuItem* item) { return item != nullptr; });
+}
+
+TBdsMenuItem* TMenuItems::WrapperOf(const vcl::TMenuItem* item) const {
+    if (!item) return nullptr;
+    return FindInBucket(item->Name(), [item](const vcl::TMenuItem* wrapped) { return wrapped == item; });
+}
+
+template <class Accept>
+TBdsMenuItem* TMenuItems::FindInBucket(const String& name, Accept&& accept) const {
     std::lock_guard<std::mutex> lock(FIndexLock);
-    const auto found = FByName.find(rtl::LowerCase(Name));
+    const auto found = FByName.find(rtl::LowerCase(name));
     if (found == FByName.end()) return nullptr;
     for (const Slot& slot : found->second)
-        if (FEntries.at(slot.second).item) return slot.second;
+        if (accept(FEntries.at(slot.second).item.Get())) return slot.second;
     return nullptr;
 }
 

@@ -31,8 +31,11 @@ public:
     std::vector<TBdsMenuItem*> Snapshot() const { return FList.Snapshot(); }
 
     // The first wrapper, in cache order, whose menu item is currently named `Name` (SameText);
-    // a wrapper whose item is gone matches no name.
+    // a wrapper whose item is gone matches no name. An empty name names no item: unnamed
+    // items (separators, the root) are told apart only by WrapperOf.
     TBdsMenuItem* GetMenuItem(const String& Name) const;
+    // The wrapper of that very item, or nil.
+    TBdsMenuItem* WrapperOf(const vcl::TMenuItem* item) const;
 
     // The wrapper's menu item must exist when it enters.
     void Add(TBdsMenuItem* item);
@@ -51,6 +54,9 @@ private:
     // Names are looked up through an index by LowerCase, kept current by the items' rename
     // notices, so that a lookup costs the same however many wrappers there are.
     void Renamed(TBdsMenuItem* wrapper, const String& name);
+    // The first wrapper, in cache order, among those filed under `name` whose item passes.
+    template <class Accept>
+    TBdsMenuItem* FindInBucket(const String& name, Accept&& accept) const;
     void Unindex(TBdsMenuItem* wrapper, const Entry& entry);
     void Forget(const Entry& entry);
 

@@ -29,16 +29,24 @@ TBdsServices::TBdsServices() {
 TBdsServices::~TBdsServices() {
     FBdsUnmanagedDesignerHelper = nullptr;
     RestoreMessageProcessing();
+    ReleaseCallbacks();
     FreeServices();
 }
 
-// Runs after the loader removed the message hook, so no handler is called once released.
-void TBdsServices::FreeServices() {
+// Runs once every package has terminated and before any is released: a callback may be part
+// of its package object, without a count of its own, and must not be released after it.
+void TBdsServices::ReleaseCallbacks() {
+    FCallbacksReleased = true;
     // Out of the lists first: a callback's last release may call back in.
     const auto handlers = std::move(FMessageHandlers);
     FMessageHandlers.clear();
     const auto providers = std::move(FDragDropHelpers);
     FDragDropHelpers.clear();
+}
+
+// Runs after the packages were released: what they handed back to the services goes now.
+void TBdsServices::FreeServices() {
+    if (FBdsMenuBarService) FBdsMenuBarService->ReleaseGivenBackWrappers();
 }
 
 template <class Interface>
@@ -91,13 +99,16 @@ HRESULT TBdsServices::GetService(const GUID* Service, IUnknown** pRetVal) {
 namespace {
 
 // Packages register handlers and providers for good. The hub keeps each with a reference
-// until FreeServices, so that one a package lets go of early is never called freed, and
-// lists only objects that really answer the interface.
+// until ReleaseCallbacks, so that one a package lets go of early is never called freed; it
+// keeps the pointer the package passed, once the object has confirmed the interface. Once
+// the callbacks were released at shut-down nothing would call a new one, so none is kept.
 template <class Interface>
-HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* callback) {
+HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* callback, bool released) {
     if (!callback) return E_POINTER;
     return rtl::ComGuard([&] {
-        callbacks.push_back(rtl::ComPtr<IUnknown>(callback).template As<Interface>());
+        rtl::ComPtr<Interface> checked = rtl::CheckedInterface(callback);
+        if (released) return E_UNEXPECTED;
+        callbacks.push_back(std::move(checked));
         return S_OK;
     });
 }
@@ -105,7 +116,7 @@ HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* c
 }  // namespace
 
 HRESULT TBdsServices::AddDragDropHelper(IDragDropHelperProvider* ADragDropHelper) {
-    return AddCallback(FDragDropHelpers, ADragDropHelper);
+    return AddCallback(FDragDropHelpers, ADragDropHelper, FCallbacksReleased);
 }
 
 HRESULT TBdsServices::get_PackagesCount(Integer* count) {
@@ -191,7 +202,9 @@ void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
     if (CallDefaultHandler && OldMessageProcessing) OldMessageProcessing(Msg, Handled);
 }
 
-HRESULT TBdsServices::AddMessageHandler(IMessageHandler* AHandler) { return AddCallback(FMessageHandlers, AHandler); }
+HRESULT TBdsServices::AddMessageHandler(IMessageHandler* AHandler) {
+    return AddCallback(FMessageHandlers, AHandler, FCallbacksReleased);
+}
 
 HRESULT TBdsServices::IsShortcut(Integer keyData, WordBool* pResult) {
     KORVEL_CHECK_OUT(pResult);
@@ -245,10 +258,16 @@ void TBdsServices::OnToolBarServiceInitialized() {
     NotifyPackagesNetSerices();
 }
 
-// Each notice sets its flag before it gets here, so the body runs once, on the later notice,
-// even when a package's Initialize sends a notice again.
+void TBdsServices::ReleaseHandshake() {
+    FHandshakeHeld = false;
+    NotifyPackagesNetSerices();
+}
+
+// Each notice sets its flag before it gets here, so the body runs once: on the later notice,
+// or when siting ends if both came while it was held; also when a package's Initialize sends
+// a notice again.
 void TBdsServices::NotifyPackagesNetSerices() {
-    if (!FToolBarServiceInitialized || !FBdsNetServicesInitialized) return;
+    if (FHandshakeHeld || !FToolBarServiceInitialized || !FBdsNetServicesInitialized) return;
     InitializePackages();
     CollectShortCuts();
 }

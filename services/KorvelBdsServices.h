@@ -49,7 +49,10 @@ public:
     HRESULT STDMETHODCALLTYPE get_PackagesCount(Integer* count) override;
     HRESULT STDMETHODCALLTYPE GetPackageInfo(Integer index, PackageInfo* pRetVal) override;
 
-    // For the loader and the sub-services.
+    // For the loader and the sub-services. At shut-down the loader terminates every package,
+    // then releases the callbacks they registered, then the packages, then FreeServices
+    // releases what the packages handed back to the services.
+    void ReleaseCallbacks();
     void FreeServices();
     TBdsWindowsService* BdsWindowsService() const { return FBdsWindowsService; }
     TBdsToolBarService* BdsToolBarService() const { return FBdsToolBarService; }
@@ -63,6 +66,10 @@ public:
     void MessageProcessing(MSG& Msg, bool& Handled);
     // The IDE reports its toolbars loaded: one of the two notices that let packages initialize.
     void OnToolBarServiceInitialized();
+    // While the loader sites the packages the handshake waits: no package may be initialized
+    // before its SetSite, nor inside another package's. It runs, if due, when siting ends.
+    void HoldHandshake() { FHandshakeHeld = true; }
+    void ReleaseHandshake();
     const ShortCutTable& BdsShortCuts() const { return FBdsShortCuts; }
 
 private:
@@ -82,6 +89,7 @@ private:
     TDragDropDesignerNotifier* FBdsUnmanagedDesignerHelper = nullptr;
     bool FToolBarServiceInitialized = false;
     bool FBdsNetServicesInitialized = false;
+    bool FHandshakeHeld = false;
     ShortCutTable FBdsShortCuts;
     String FBdsEdition;
     // -1 until first asked, then 0 or 1.
@@ -89,10 +97,11 @@ private:
     const Integer FBdsVersionMajor = 9;
     const Integer FBdsVersionMinor = 0;
     const String FBdsVersionStr = rtl::IntToStr(FBdsVersionMajor) + u"." + rtl::IntToStr(FBdsVersionMinor);
-    // Held until shut-down: a package releasing one early must not leave it called freed.
+    // Held until ReleaseCallbacks: a package releasing one early must not leave it called freed.
     std::vector<rtl::ComPtr<IMessageHandler>> FMessageHandlers;
     std::vector<rtl::ComPtr<IDragDropHelperProvider>> FDragDropHelpers;
     vcl::TMessageEvent OldMessageProcessing;
+    bool FCallbacksReleased = false;
 };
 
 }  // namespace korvel

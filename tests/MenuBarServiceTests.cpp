@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "menus/BdsMenuBarService.h"
+#include "services/KorvelBdsServices.h"
 #include "tests/support/MenuFixture.h"
 
 using namespace testing_support;
@@ -93,12 +94,26 @@ TEST_F(MenuBarServiceTest, PathsNameComponentsIgnoringAsciiCase) {
     EXPECT_TRUE(Dialogs().empty());
 }
 
-TEST_F(MenuBarServiceTest, UnnamedItemsShareTheFirstWrapperMadeForAnyOfThem) {
-    // A trailing backslash finds the File menu's unnamed separator.
+TEST_F(MenuBarServiceTest, AnEmptyNameNeverJoinsTwoItems) {
+    // Walking the File menu first wraps its unnamed separator.
+    auto file = Get(u"FileMenu");
+    Integer count = 0;
+    ASSERT_EQ(file->Get_ChildCount(&count), S_OK);
+    std::vector<rtl::ComPtr<IBdsMenuItem>> children(static_cast<size_t>(count));
+    for (Integer i = 0; i < count; ++i) ASSERT_EQ(file->ChildMenuItem(i, children[size_t(i)].Put()), S_OK);
     auto separator = Get(u"FileMenu\\");
     ASSERT_TRUE(separator);
     EXPECT_EQ(CaptionOf(separator.Get()), u"-");
-    EXPECT_EQ(Get(u"").Get(), separator.Get()) << "the root is unnamed too";
+
+    auto root = Get(u"");
+    EXPECT_NE(root.Get(), separator.Get());
+    rtl::ComPtr<IBdsMenuItem> rootParent;
+    EXPECT_EQ(root->Get_ParentMenuItem(rootParent.Put()), S_OK);
+    EXPECT_FALSE(rootParent) << "the root's own wrapper, not the separator's";
+    rtl::ComPtr<IBdsMenuItem> parent;
+    EXPECT_EQ(separator->Get_ParentMenuItem(parent.Put()), S_OK);
+    EXPECT_EQ(NameOf(parent.Get()), u"FileMenu");
+    EXPECT_EQ(korvel::BdsServices->BdsMenuBarService()->MenuItems().GetMenuItem(u""), nullptr);
 }
 
 TEST_F(MenuBarServiceTest, WrappersAreFoundByTheCurrentNameOfTheirItem) {
@@ -114,7 +129,7 @@ TEST_F(MenuBarServiceTest, WrappersAreFoundByTheCurrentNameOfTheirItem) {
     EXPECT_EQ(CaptionOf(debugger.Get()), u"Debu&gger Options...");
 }
 
-TEST_F(MenuBarServiceTest, SameNamedItemsOfDifferentOwnersShareTheEarliestLiveWrapper) {
+TEST_F(MenuBarServiceTest, SameNamedItemsOfDifferentOwnersKeepTheirOwnWrappers) {
     // The library checks names per owner only, so the IDE can have two items of one name.
     auto renamed = std::make_unique<vcl::TMenuItem>(nullptr);
     auto twin = std::make_unique<vcl::TMenuItem>(nullptr);
@@ -127,9 +142,10 @@ TEST_F(MenuBarServiceTest, SameNamedItemsOfDifferentOwnersShareTheEarliestLiveWr
     ASSERT_NE(earlier.Get(), later.Get());
 
     renamed->SetName(u"TWIN");
-    EXPECT_EQ(Get(u"ToolsMenu\\Twin").Get(), earlier.Get()) << "the wrapper made first comes first";
+    EXPECT_EQ(Get(u"ToolsMenu\\Twin").Get(), later.Get());
+    EXPECT_EQ(Get(u"HelpMenu\\Twin").Get(), earlier.Get());
     renamed.reset();
-    EXPECT_EQ(Get(u"ToolsMenu\\Twin").Get(), later.Get()) << "a wrapper whose item is gone matches nothing";
+    EXPECT_EQ(Get(u"ToolsMenu\\Twin").Get(), later.Get());
 }
 
 TEST_F(MenuBarServiceTest, AddMenuItemGoesBeforeAfterOrUnderTheReference) {
@@ -246,16 +262,18 @@ TEST_F(MenuBarServiceTest, NamesTheLibraryRefusesFailAndLeaveNoHalfMadeItem) {
     EXPECT_EQ(ChildNames(u"HelpMenu"), help);
 }
 
-TEST_F(MenuBarServiceTest, AnEmptyNameFindsTheFirstUnnamedSiblingAndTakesItOver) {
-    const int fileItems = ItemAt(u"FileMenu")->Count();
+TEST_F(MenuBarServiceTest, InsertingUnderTheNameOfAnIdeItemNeverDestroysIt) {
+    const auto fileItems = ChildNames(u"FileMenu");
     auto found = Add(u"FileMenu\\FileSaveItem", 1, u"", u"Ignored");
     ASSERT_TRUE(found);
     EXPECT_EQ(CaptionOf(found.Get()), u"-");
-    EXPECT_EQ(ItemAt(u"FileMenu")->Count(), fileItems);
-    // Made by an insert operation, the wrapper takes the item with it.
     found = nullptr;
-    EXPECT_EQ(ItemAt(u"FileMenu")->Count(), fileItems - 1);
-    EXPECT_EQ(ItemAt(u"FileMenu\\"), nullptr);
+    auto named = Insert(u"ToolsMenu", 0, u"ToolsOptionsItem", u"Ignored");
+    EXPECT_EQ(CaptionOf(named.Get()), u"&Options...");
+    named = nullptr;
+    EXPECT_EQ(ChildNames(u"FileMenu"), fileItems);
+    EXPECT_NE(ItemAt(u"FileMenu\\"), nullptr);
+    EXPECT_NE(ItemAt(u"ToolsMenu\\ToolsOptionsItem"), nullptr);
 }
 
 TEST_F(MenuBarServiceTest, InsertMenuItemIndexRules) {
@@ -322,15 +340,39 @@ TEST_F(MenuBarServiceTest, RemovingAPackageItemTakesItAndItsChildrenAwayAtOnce) 
     menu->Release();
 }
 
-TEST_F(MenuBarServiceTest, RemovingGivesUpOneReferenceOnly) {
+TEST_F(MenuBarServiceTest, RemovingDetachesAtOnceWhateverReferencesRemain) {
+    auto sink = rtl::ComPtr<CountingSink>(new CountingSink);
     IBdsMenuItem* item = Add(u"ToolsMenu", 2, u"KorvelItem", u"Item").Detach();
-    item->AddRef();  // the package holds it twice and gives one up
+    ASSERT_EQ(item->RegisterEvents(sink.Get()), S_OK);
+    rtl::ComPtr<IBdsMenuItem> parent;
+    rtl::ComPtr<IBdsMenuItem> navigated;
+    ASSERT_EQ(item->Get_ParentMenuItem(parent.Put()), S_OK);
+    ASSERT_EQ(parent->ChildMenuItem(ItemAt(u"ToolsMenu")->Count() - 1, navigated.Put()), S_OK);
+    ASSERT_EQ(navigated.Get(), item) << "navigation hands out the same wrapper";
+    navigated = nullptr;
+
     Remove(u"ToolsMenu\\KorvelItem");
-    ASSERT_NE(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
-    EXPECT_EQ(NameOf(item), u"KorvelItem");
-    item->Release();
     EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
-    item->Release();  // the given-up one, released anyway
+    EXPECT_EQ(sink->RefCount(), 1u) << "the sink is let go at once";
+    EXPECT_EQ(NameOf(item), u"");
+    EXPECT_EQ(Dialogs().back(), u"GetName for KorvelItem");
+    // Released again against the contract: the wrapper is still there to take it.
+    item->Release();
+}
+
+TEST_F(MenuBarServiceTest, GivenBackReferencesEndAtShutDown) {
+    auto& menuService = *korvel::BdsServices->BdsMenuBarService();
+    std::vector<IBdsMenuItem*> removed;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        removed.push_back(Add(u"ToolsMenu", 2, u"KorvelItem", u"Item").Detach());
+        Remove(u"ToolsMenu\\KorvelItem");
+    }
+    removed[1]->Release();  // one package releases again after all
+    std::vector<rtl::ComPtr<IUnknown>> watchers;
+    for (size_t i : {0, 2}) watchers.emplace_back(removed[i]);
+    ShutDown();
+    menuService.ReleaseGivenBackWrappers();  // nothing is left to release twice
+    for (const auto& watcher : watchers) EXPECT_EQ((watcher->AddRef(), watcher->Release()), 1u);
 }
 
 TEST_F(MenuBarServiceTest, RemovingIdeItemsLeavesThemInTheMenu) {

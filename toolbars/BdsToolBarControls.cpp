@@ -104,9 +104,10 @@ HRESULT TBdsToolBarControl::Set_ShortCut(Integer) {
 HRESULT TBdsToolBarControl::RegisterEvents(IBdsToolBarControlEvents* bdsToolBarControlEvents) {
     const rtl::ComPtr<IUnknown> keepAlive(Unknown());
     return Guarded([&] {
-        // The previous sink goes last: releasing it runs package code.
+        // A sink that is not what it claims to be would be called in the wrong slot. The
+        // previous sink goes last: releasing it runs package code.
         const rtl::ComPtr<IBdsToolBarControlEvents> previous =
-            std::exchange(FEvents, rtl::ComPtr<IBdsToolBarControlEvents>(bdsToolBarControlEvents));
+            std::exchange(FEvents, rtl::CheckedInterface(bdsToolBarControlEvents));
     });
 }
 

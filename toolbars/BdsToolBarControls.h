@@ -6,25 +6,13 @@
 #include "interop/InterfaceBindings.h"
 #include "platform/rtl/ComObject.h"
 #include "platform/rtl/ComObjectExtension.h"
+#include "platform/rtl/LiveObjects.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
 namespace korvel {
 
 class TBdsToolBar;
-class TBdsToolBarControl;
-
-// Internal: leads from a package's control interface back to the control object.
-struct IGetControlSelf : IUnknown {
-    virtual TBdsToolBarControl* STDMETHODCALLTYPE GetSelf() = 0;
-};
-inline constexpr GUID IID_IGetControlSelf = {0xC5DCA0A6, 0x7A90, 0x4455, {0xB8, 0x2D, 0xF7, 0x09, 0x24, 0x5D, 0x53, 0x7E}};
-
-}  // namespace korvel
-
-KORVEL_BIND_INTERFACE(korvel::IGetControlSelf, IUnknown, korvel::IID_IGetControlSelf);
-
-namespace korvel {
 
 // The placement rule: a Left at the far end of the toolbar's parent, so that the toolbar
 // puts the control after all the controls it has. Without a parent the toolbar's own width
@@ -35,7 +23,7 @@ void PlaceAfterLastControl(vcl::TControl& control, vcl::TToolBar& toolBar);
 // references (by RemoveControl, its toolbar's Clear or Close): it leaves its toolbar,
 // destroys its component-library controls and lets go of the sink; every later call answers
 // E_UNEXPECTED. The memory goes with the last reference.
-class TBdsToolBarControl : public rtl::ComObject<IBdsToolBarControl, IGetControlSelf> {
+class TBdsToolBarControl : public rtl::ComObject<IBdsToolBarControl> {
 public:
     explicit TBdsToolBarControl(TBdsToolBar& ABdsToolBar);
     ~TBdsToolBarControl() override;
@@ -45,7 +33,8 @@ public:
     HRESULT STDMETHODCALLTYPE Set_ShortCut(Integer pRetVal) override;
     HRESULT STDMETHODCALLTYPE RegisterEvents(IBdsToolBarControlEvents* bdsToolBarControlEvents) override;
 
-    TBdsToolBarControl* STDMETHODCALLTYPE GetSelf() override { return this; }
+    // The control object behind a package's interface pointer, or nil when it is none.
+    static TBdsToolBarControl* FromInterface(IUnknown* control) { return rtl::LiveObject<TBdsToolBarControl>::Find(control); }
 
     void Detach();
     bool IsDetached() const { return FDetached; }
@@ -79,6 +68,7 @@ private:
     void LeaveToolBar();
 
     bool FDetached = false;
+    const rtl::LiveObject<TBdsToolBarControl> FLive{this};
 };
 
 class TBdsToolBarButton : public rtl::ComObjectExtension<TBdsToolBarControl, IBdsToolBarButton> {

@@ -213,9 +213,8 @@ HRESULT TBdsToolBar::RemoveControl(IBdsToolBarControl* bdsToolBarControl) {
     if (!bdsToolBarControl) return E_POINTER;
     const rtl::ComPtr<IUnknown> keepAlive(Unknown());
     return WhileOpen([&]() -> HRESULT {
-        const rtl::ComPtr<IGetControlSelf> self =
-            rtl::ComPtr<IBdsToolBarControl>(bdsToolBarControl).As<IGetControlSelf>();
-        TBdsToolBarControl* control = self->GetSelf();
+        TBdsToolBarControl* control = TBdsToolBarControl::FromInterface(bdsToolBarControl);
+        if (!control) rtl::RaiseIntfCastError();
         if (control->IsDetached()) return E_UNEXPECTED;
         control->Detach();
         return S_OK;
@@ -282,8 +281,8 @@ HRESULT TBdsToolBarService::AddToolBar(BSTR Name, BSTR Title, IBdsToolBar** pRet
 HRESULT TBdsToolBarService::RemoveToolBar(IBdsToolBar* bdsToolBar) {
     if (!bdsToolBar) return E_POINTER;
     return rtl::ComGuard([&]() -> HRESULT {
-        const rtl::ComPtr<IGetSelf> self = rtl::ComPtr<IBdsToolBar>(bdsToolBar).As<IGetSelf>();
-        TBdsToolBar* toolBar = self->GetSelf();
+        TBdsToolBar* toolBar = rtl::LiveObject<TBdsToolBar>::Find(bdsToolBar);
+        if (!toolBar) rtl::RaiseIntfCastError();
         // Only a listed toolbar still carries the service's reference.
         if (!ToolBars.Contains(toolBar)) return E_UNEXPECTED;
         toolBar->Close();

@@ -10,6 +10,7 @@
 #include "interop/InterfaceBindings.h"
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/ComObject.h"
+#include "platform/rtl/LiveObjects.h"
 #include "platform/rtl/LockedList.h"
 #include "platform/vcl/ComCtrls.h"
 
@@ -21,18 +22,6 @@ class TBdsToolBar;
 class TBdsToolBarControl;
 class TBdsToolBarService;
 
-// Internal: leads from a package's toolbar interface back to the toolbar object.
-struct IGetSelf : IUnknown {
-    virtual TBdsToolBar* STDMETHODCALLTYPE GetSelf() = 0;
-};
-inline constexpr GUID IID_IGetSelf = {0x19D1B51E, 0xB630, 0x43FF, {0x87, 0xD9, 0x38, 0x27, 0xF7, 0xF7, 0x95, 0xBE}};
-
-}  // namespace korvel
-
-KORVEL_BIND_INTERFACE(korvel::IGetSelf, IUnknown, korvel::IID_IGetSelf);
-
-namespace korvel {
-
 using TToolBars = rtl::LockedList<TBdsToolBar>;
 using TToolBarControls = rtl::LockedList<TBdsToolBarControl>;
 
@@ -40,7 +29,7 @@ using TToolBarControls = rtl::LockedList<TBdsToolBarControl>;
 // Clear). After that it has no native toolbar and no controls, and every call answers
 // E_UNEXPECTED; the memory goes with the last reference. While open, a native toolbar that
 // the IDE destroyed makes the calls that need it answer E_UNEXPECTED.
-class TBdsToolBar : public rtl::ComObject<IBdsToolBar, IGetSelf> {
+class TBdsToolBar : public rtl::ComObject<IBdsToolBar> {
 public:
     // Takes over the IDE's toolbar called Name, or has the IDE make a new hidden one titled
     // Title, and registers with the service.
@@ -68,9 +57,6 @@ public:
     HRESULT STDMETHODCALLTYPE RemoveControl(IBdsToolBarControl* bdsToolBarControl) override;
     HRESULT STDMETHODCALLTYPE Clear() override;
 
-    // IGetSelf
-    TBdsToolBar* STDMETHODCALLTYPE GetSelf() override { return this; }
-
     vcl::TToolBar* GetNativeToolBar() const { return ToolBar.Get(); }
 
     // For the controls of BdsToolBarControls.
@@ -97,6 +83,7 @@ private:
     TBdsToolBarService* BdsToolBarService = nullptr;
     vcl::ComponentPtr<vcl::TToolBar> ToolBar;
     std::unique_ptr<TToolBarControls> ToolBarControls;
+    const rtl::LiveObject<TBdsToolBar> FLive{this};
 };
 
 // Every toolbar in ToolBars carries one reference that the service holds: taken by

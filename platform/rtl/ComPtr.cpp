@@ -2,7 +2,7 @@
 
 namespace rtl {
 
-bool SameObject(IUnknown* a, IUnknown* b) noexcept {
+bool SameObject(IUnknown* a, IUnknown* b) {
     if (!a || !b) return a == b;
     ComPtr<IUnknown> identityA = ComPtr<IUnknown>(a).Query<IUnknown>();
     ComPtr<IUnknown> identityB = ComPtr<IUnknown>(b).Query<IUnknown>();

@@ -1,4 +1,6 @@
-// An owning interface pointer: one reference while it holds the interface.
+// An owning interface pointer: one reference while it holds the interface. Package objects
+// sit behind these pointers, so every call into them may throw: AddRef and QueryInterface
+// pass a throw on to the caller's guard, and a throwing Release counts as released.
 #pragma once
 
 #include <utility>
@@ -14,14 +16,14 @@ public:
     ComPtr() noexcept = default;
     ComPtr(std::nullptr_t) noexcept {}
     // Takes a reference of its own on the pointer.
-    explicit ComPtr(T* pointer) noexcept : pointer_(pointer) {
+    explicit ComPtr(T* pointer) : pointer_(pointer) {
         if (pointer_) pointer_->AddRef();
     }
-    ComPtr(const ComPtr& other) noexcept : ComPtr(other.pointer_) {}
+    ComPtr(const ComPtr& other) : ComPtr(other.pointer_) {}
     ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
     ~ComPtr() { Reset(); }
 
-    ComPtr& operator=(const ComPtr& other) noexcept {
+    ComPtr& operator=(const ComPtr& other) {
         ComPtr(other).Swap(*this);
         return *this;
     }
@@ -56,19 +58,25 @@ public:
     T* Detach() noexcept { return std::exchange(pointer_, nullptr); }
 
     // Writes a new reference into an out parameter.
-    void CopyTo(T** out) const noexcept {
+    void CopyTo(T** out) const {
         *out = pointer_;
         if (pointer_) pointer_->AddRef();
     }
 
+    // Runs from destructors, also while an exception unwinds: nothing may leave it.
     void Reset() noexcept {
-        if (T* old = std::exchange(pointer_, nullptr)) old->Release();
+        if (T* old = std::exchange(pointer_, nullptr)) {
+            try {
+                old->Release();
+            } catch (...) {
+            }
+        }
     }
     void Swap(ComPtr& other) noexcept { std::swap(pointer_, other.pointer_); }
 
     // QueryInterface; nil when the object refuses.
     template <class U>
-    ComPtr<U> Query() const noexcept {
+    ComPtr<U> Query() const {
         ComPtr<U> result;
         if (pointer_) pointer_->QueryInterface(InterfaceTraits<U>::Id(), result.PutVoid());
         return result;
@@ -91,6 +99,16 @@ bool operator==(const ComPtr<T>& a, const ComPtr<T>& b) noexcept {
 }
 
 // The same object behind two interface pointers: COM identity through IUnknown.
-bool SameObject(IUnknown* a, IUnknown* b) noexcept;
+bool SameObject(IUnknown* a, IUnknown* b);
+
+// Keeps the very pointer a package passed (one object may implement an interface several
+// times and mean one of them), once the object has confirmed that it answers T. Nil stays
+// nil; a refusal raises the cast error.
+template <class T>
+ComPtr<T> CheckedInterface(T* pointer) {
+    ComPtr<T> kept(pointer);
+    if (kept) kept.template As<T>();
+    return kept;
+}
 
 }  // namespace rtl

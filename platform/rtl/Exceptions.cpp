@@ -29,6 +29,12 @@ String SysErrorMessage(DWORD code) {
 
 void RaiseRangeError() { throw ERangeError(u"Range check error"); }
 
+int AddChecked(int a, int b) {
+    int sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) throw EIntOverflow(u"Integer overflow");
+    return sum;
+}
+
 void RaiseListIndexError(long long index) {
     throw EListError(u"List index out of bounds (" + IntToStr(index) + u")");
 }

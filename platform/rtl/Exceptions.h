@@ -27,6 +27,8 @@ private:
     }
 
 KORVEL_EXCEPTION_CLASS(ERangeError, Exception);
+// Arithmetic that overflows: a number out of range, reported as a range error is.
+KORVEL_EXCEPTION_CLASS(EIntOverflow, ERangeError);
 KORVEL_EXCEPTION_CLASS(EListError, Exception);
 KORVEL_EXCEPTION_CLASS(EIntfCastError, Exception);
 KORVEL_EXCEPTION_CLASS(EComponentError, Exception);
@@ -54,5 +56,8 @@ String SysErrorMessage(DWORD code);
 [[noreturn]] void RaiseListIndexError(long long index);
 [[noreturn]] void RaiseIntfCastError();
 void OleCheck(HRESULT result);
+
+// a + b, or EIntOverflow when the sum does not fit.
+int AddChecked(int a, int b);
 
 }  // namespace rtl

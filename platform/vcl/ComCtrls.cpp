@@ -55,11 +55,15 @@ size_t TToolBar::PositionFor(const TControl& control) const {
 }
 
 void TToolBar::ArrangeButtons() {
+    // Every position is worked out before any is given: an overflow leaves the row as it was.
+    std::vector<int> lefts;
+    lefts.reserve(buttons_.size());
     int left = 0;
-    for (TControl* button : buttons_) {
-        PlaceChild(*button, left, 0);
-        if (button->Visible()) left += button->Width();
+    for (const TControl* button : buttons_) {
+        lefts.push_back(left);
+        if (button->Visible()) left = rtl::AddChecked(left, button->Width());
     }
+    for (size_t i = 0; i < buttons_.size(); ++i) PlaceChild(*buttons_[i], lefts[i], 0);
     if (autoSize_) SetWidth(left);
 }
 

@@ -25,11 +25,27 @@ void TControl::SetParent(TWinControl* parent) {
 void TControl::SetBounds(int left, int top, int width, int height) {
     const bool moved = left != left_ || top != top_;
     if (!moved && width == width_ && height == height_) return;
+    // The right and bottom edges must be numbers too; whoever lays the control out relies on it.
+    rtl::AddChecked(left, width);
+    rtl::AddChecked(top, height);
+    const int old[] = {left_, top_, width_, height_};
+    AssignBounds(left, top, width, height);
+    if (!parent_) return;
+    try {
+        parent_->ControlChanged(this, moved);
+    } catch (...) {
+        // The parent cannot lay it out so: the control keeps the bounds it had.
+        AssignBounds(old[0], old[1], old[2], old[3]);
+        parent_->ControlChanged(this, moved);
+        throw;
+    }
+}
+
+void TControl::AssignBounds(int left, int top, int width, int height) {
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
-    if (parent_) parent_->ControlChanged(this, moved);
 }
 
 void TControl::SetVisible(bool visible) {

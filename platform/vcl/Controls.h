@@ -34,6 +34,8 @@ public:
     void SetTop(int top) { SetBounds(left_, top, width_, height_); }
     void SetWidth(int width) { SetBounds(left_, top_, width, height_); }
     void SetHeight(int height) { SetBounds(left_, top_, width_, height); }
+    // Raises EIntOverflow, changing nothing, for an edge beyond the integers or a layout of
+    // the parent's that would overflow.
     void SetBounds(int left, int top, int width, int height);
 
     bool Visible() const { return visible_; }
@@ -55,6 +57,7 @@ public:
 
 private:
     friend class TWinControl;
+    void AssignBounds(int left, int top, int width, int height);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0;

@@ -110,13 +110,16 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, LPVOID, REFIID riid, LPV
             }
         }
     }
+    HRESULT result = REGDB_E_CLASSNOTREG;
     if (registered) {
-        const HRESULT result = registered->QueryInterface(riid, object);
+        result = registered->QueryInterface(riid, object);
         registered->Release();
-        return result;
+    } else if (context & CLSCTX_INPROC_SERVER) {
+        result = InprocServerClassObject(clsid, riid, object);
     }
-    if (!(context & CLSCTX_INPROC_SERVER)) return REGDB_E_CLASSNOTREG;
-    return InprocServerClassObject(clsid, riid, object);
+    // A server that claims success without an object has none to give.
+    if (SUCCEEDED(result) && !*object) result = E_NOINTERFACE;
+    return result;
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid, LPVOID* object) {

@@ -1,0 +1,37 @@
+// The live objects of one class, found again from an interface pointer a package passes in.
+// They are found by COM identity (the object's IUnknown), never by asking the object for an
+// internal interface: a package's own object may answer any interface with itself.
+#pragma once
+
+#include "platform/rtl/ComPtr.h"
+#include "platform/rtl/LockedList.h"
+
+namespace rtl {
+
+// A member of T: T is listed from the member's construction to its destruction.
+template <class T>
+class LiveObject {
+public:
+    explicit LiveObject(T* object) : object_(object) { List().Add(object_); }
+    ~LiveObject() { List().Remove(object_); }
+    LiveObject(const LiveObject&) = delete;
+    LiveObject& operator=(const LiveObject&) = delete;
+
+    // The live T behind `pointer`, or nil when it is none. Raises what the object's
+    // QueryInterface raises.
+    static T* Find(IUnknown* pointer) {
+        const ComPtr<IUnknown> identity = ComPtr<IUnknown>(pointer).template Query<IUnknown>();
+        if (!identity) return nullptr;
+        return List().FindFirst([&](T* object) { return object->Unknown() == identity.Get(); });
+    }
+
+private:
+    static LockedList<T>& List() {
+        static LockedList<T> objects;
+        return objects;
+    }
+
+    T* object_;
+};
+
+}  // namespace rtl
