@@ -156,3 +156,19 @@ TEST_F(HandshakeTest, TheIdesToolbarLoadAndAPackagesNoticeInitializeThePackages)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HandshakeTest, NoticesDuringSitingWaitUntilEveryPackageIsSited) {
+    PackageBehaviour sendsNotice;
+    sendsNotice.onSetSite = [](IBdsServices* site) { site->OnDotNetServicesInitialized(); };
+    PackageBehaviour toolbarsLoadMeanwhile;  // as when its SetSite runs a modal loop
+    toolbarsLoadMeanwhile.onSetSite = [this](IBdsServices*) { ide.LoadToolbars(); };
+    EnterWith({{"A", sendsNotice}, {"B", toolbarsLoadMeanwhile}, {"C", {}}});
+    EXPECT_EQ(journal->calls, (Calls{"A.SetSite", "B.SetSite", "C.SetSite", "A.Initialize", "B.Initialize",
+                                     "C.Initialize"}));
+    CompleteHandshake();
+    EXPECT_EQ(journal->calls.size(), 6u);
+}
+
+}  // namespace

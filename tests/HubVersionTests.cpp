@@ -10,12 +10,10 @@ using namespace testing_support;
 
 namespace {
 
-const rtl::String IdeKey = u"SOFTWARE\\CodeGear\\BDS\\9.0";
+const rtl::String IdeKey = IdeProductKey();
 
 class HubVersionTest : public HubFixture {
 protected:
-    HubVersionTest() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(IdeKey)); }
-
     rtl::String Edition() {
         rtl::WideString edition;
         EXPECT_EQ(Hub()->get_BdsEdition(edition.Put()), S_OK);

@@ -169,4 +169,80 @@ TEST_F(LoaderTest, MisbehavingPackagesDoNotStopTheOthers) {
     EXPECT_EQ(journal->calls.back(), "A.Terminate");
 }
 
+class CountingHandler : public rtl::ComObject<IMessageHandler> {
+public:
+    HRESULT STDMETHODCALLTYPE HandleMessage(MSG*, WordBool*, WordBool* handled) override {
+        *handled = 0;
+        return S_OK;
+    }
+};
+
+#ifndef _WIN32
+// A class object that claims to be its factory without giving one; the emulated COM
+// creation must not call through the nil it got.
+class NoFactory : public rtl::ComObject<IClassFactory> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void**) override { return E_UNEXPECTED; }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+TEST_F(LoaderTest, AClassClaimingAFactoryItLacksIsALoadFailure) {
+    registry.AddPackage(GuidText(1), u"A", 1);
+    const rtl::ComPtr<NoFactory> lying(new NoFactory);
+    DWORD cookie = 0;
+    ASSERT_EQ(CoRegisterClassObject(MakeGuid(1), lying.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    ASSERT_TRUE(Enter());
+    CoRevokeClassObject(cookie);
+    EXPECT_EQ(ide.Record().messageBoxes.size(), 1u);
+    ASSERT_EQ(korvel::PackagesInfo.size(), 1u);
+    EXPECT_FALSE(korvel::PackagesInfo[0].Instance);
+}
+#endif
+
+TEST_F(LoaderTest, PackagesThatThrowFromQueryInterfaceOrReleaseDoNotTakeTheIdeDown) {
+    PackageBehaviour noPackage;
+    noPackage.throwOnPackageQuery = true;
+    PackageBehaviour noShell;
+    noShell.shellPackage = true;
+    noShell.throwOnShellQuery = true;
+    PackageBehaviour lastRelease;
+    lastRelease.throwInLastRelease = true;
+    registry.AddPackage(GuidText(1), u"A", 1);
+    registry.AddPackage(GuidText(2), u"B", 2);
+    registry.AddPackage(GuidText(3), u"C", 3);
+    RegisteredPackageClass a(MakeGuid(1), "A", journal, noPackage);
+    RegisteredPackageClass b(MakeGuid(2), "B", journal, noShell);
+    RegisteredPackageClass c(MakeGuid(3), "C", journal, lastRelease);
+    ASSERT_TRUE(Enter());
+    EXPECT_EQ(journal->calls, (std::vector<std::string>{"C.SetSite"}));
+    EXPECT_EQ(journal->liveObjects, 1) << "the abandoned objects are released";
+    ShutDown();
+    EXPECT_EQ(journal->liveObjects, 0);
+}
+
+TEST_F(LoaderTest, PackagesTerminateThenTheirCallbacksGoThenThePackages) {
+    PackageBehaviour own;
+    own.ownHandler = true;
+    rtl::ComPtr<CountingHandler> late(new CountingHandler);
+    PackageBehaviour registersLate;
+    registersLate.onTerminate = [&](IBdsServices* site) { EXPECT_EQ(site->AddMessageHandler(late.Get()), S_OK); };
+    registry.AddPackage(GuidText(1), u"A", 1);
+    registry.AddPackage(GuidText(2), u"B", 2);
+    RegisteredPackageClass a(MakeGuid(1), "A", journal, own);
+    RegisteredPackageClass b(MakeGuid(2), "B", journal, registersLate);
+    ASSERT_TRUE(Enter());
+    korvel::TBdsServices* hub = korvel::BdsServices;
+    journal->calls.clear();
+    ShutDown();
+    EXPECT_EQ(journal->calls, (std::vector<std::string>{"B.Terminate", "A.Terminate"}));
+    EXPECT_EQ(journal->liveWhenOwnHandlerLetGo, 2) << "handlers go while both packages still live";
+    EXPECT_EQ(late->RefCount(), 1u) << "a handler registered while terminating is released too";
+    EXPECT_EQ(hub->AddMessageHandler(late.Get()), E_UNEXPECTED) << "after shut-down none is kept";
+    EXPECT_EQ(late->RefCount(), 1u);
+}
+
 }  // namespace

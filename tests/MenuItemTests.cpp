@@ -5,6 +5,7 @@
 #include "menus/BdsMenuBarService.h"
 #include "services/KorvelBdsServices.h"
 #include "tests/support/MenuFixture.h"
+#include "tests/support/OddSinks.h"
 
 using namespace testing_support;
 using rtl::String;
@@ -289,6 +290,47 @@ TEST_F(MenuItemTest, ASinkMayRemoveTheClickedItemFromItsOwnHandler) {
     EXPECT_EQ(sink->RefCount(), 1u);
 }
 
+TEST_F(MenuItemTest, ASinkMayRebuildOrMoveItsItemFromItsOwnHandler) {
+    auto sink = NewSink();
+    rtl::ComPtr<IBdsMenuItem> current = Add(u"ToolsMenu", 2, u"KorvelItem", u"Old");
+    current->RegisterEvents(sink.Get());
+    sink->onExecute = [&] {
+        Remove(u"ToolsMenu\\KorvelItem");
+        current.Detach();  // given back by the removal
+        current = Add(u"ToolsMenu", 2, u"KorvelItem", u"New");
+    };
+    ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+    ASSERT_NE(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
+    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem")->Caption(), u"New");
+    EXPECT_EQ(CaptionOf(current.Get()), u"New");
+
+    current->RegisterEvents(sink.Get());
+    sink->onExecute = [&] {
+        Remove(u"ToolsMenu\\KorvelItem");
+        current.Detach();
+        current = Add(u"HelpMenu", 2, u"KorvelItem", u"Moved");
+    };
+    ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+    EXPECT_TRUE(current) << "the name is free again at once";
+    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
+    ASSERT_NE(ItemAt(u"HelpMenu\\KorvelItem"), nullptr);
+    EXPECT_EQ(ItemAt(u"HelpMenu\\KorvelItem")->Caption(), u"Moved");
+    EXPECT_EQ(sink->executed, 2);
+}
+
+TEST_F(MenuItemTest, SinksAreCheckedAndKeptAsThePackagePassedThem) {
+    auto item = Add(u"ToolsMenu", 2, u"KorvelItem", u"Item");
+    DoubleSink twice;
+    EXPECT_EQ(item->RegisterEvents(twice.Second()), S_OK);
+    const rtl::ComPtr<ThrowingSink> throwing(new ThrowingSink);
+    EXPECT_EQ(item->RegisterEvents(throwing.Get()), E_FAIL);
+    ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+    EXPECT_EQ(twice.secondExecuted, 1);
+    EXPECT_EQ(twice.firstExecuted, 0);
+    item = nullptr;
+    EXPECT_EQ(twice.References(), 0u);
+}
+
 TEST_F(MenuItemTest, InvokeActionRunsTheIdeCommand) {
     auto inspector = Get(u"ViewsMenu\\ViewObjInspItem");
     EXPECT_EQ(inspector->InvokeAction(), S_OK);
@@ -327,6 +369,12 @@ TEST_F(MenuItemTest, BeginGroupIsASeparatorDirectlyBefore) {
     EXPECT_EQ(Dialogs(), (std::vector<String>{u"GetCaption for SeparatorBefore_KorvelItem"}));
     EXPECT_EQ(korvel::BdsServices->BdsMenuBarService()->MenuItems().GetMenuItem(u"SeparatorBefore_KorvelItem"),
               nullptr);
+
+    // The separator stays while the item wants it, whoever wraps and lets go of it meanwhile.
+    EXPECT_EQ(item->Set_BeginGroup(-1), S_OK);
+    ASSERT_TRUE(Get(u"ToolsMenu\\SeparatorBefore_KorvelItem"));  // wrapped and let go of at once
+    EXPECT_NE(ItemAt(u"ToolsMenu\\SeparatorBefore_KorvelItem"), nullptr);
+    EXPECT_TRUE(Flag(&IBdsMenuItem::Get_BeginGroup, item.Get()));
 
     // Turning it off removes any separator there, whoever made it.
     auto save = Get(u"FileMenu\\FileSaveItem");

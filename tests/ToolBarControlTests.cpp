@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "tests/support/OddSinks.h"
 #include "tests/support/ToolBarFixture.h"
 
 using namespace testing_support;
@@ -117,10 +120,55 @@ TEST_F(ToolBarControlTest, HidingAButtonHidesOnlyTheDividerDirectlyBeforeIt) {
     EXPECT_FALSE(ToolButtonAt(0)->Visible());
     EXPECT_TRUE(divider->Visible()) << "the first button has nothing before it";
 
+    // Only a divider goes with the button: not a plain button, nor a separator of another style.
+    const auto plain = AddControl(toolBar.Get(), Button);
+    const auto afterPlain = AddControl(toolBar.Get(), Button);
+    EXPECT_EQ(afterPlain->Set_Visible(0), S_OK);
+    EXPECT_TRUE(ToolButtonAt(3)->Visible());
+    ToolButtonAt(3)->SetStyle(vcl::TToolButtonStyle::tbsSeparator);
+    EXPECT_EQ(afterPlain->Set_Visible(-1), S_OK);
+    EXPECT_EQ(afterPlain->Set_Visible(0), S_OK);
+    EXPECT_TRUE(ToolButtonAt(3)->Visible());
+
     const auto comboBox = AddControl(toolBar.Get(), EditableComboBox);
     const auto third = AddControl(toolBar.Get(), Button);
     EXPECT_EQ(third->Set_Visible(0), S_OK);
-    EXPECT_TRUE(ComboBoxAt(3)->Visible()) << "only a divider goes with the button";
+    EXPECT_TRUE(ComboBoxAt(5)->Visible()) << "only a divider goes with the button";
+}
+
+TEST_F(ToolBarControlTest, SinksAreCheckedAndKeptAsThePackagePassedThem) {
+    const auto button = AddControl(toolBar.Get(), Button);
+    DoubleSink twice;
+    EXPECT_EQ(button->RegisterEvents(twice.Second()), S_OK);
+    ToolButtonAt(0)->Click();
+    EXPECT_EQ(twice.secondExecuted, 1) << "the very sink passed, not what QueryInterface answers";
+    EXPECT_EQ(twice.firstExecuted, 0);
+
+    const rtl::ComPtr<RefusingSink> refusing(new RefusingSink);
+    EXPECT_EQ(button->RegisterEvents(refusing.Get()), E_NOINTERFACE);
+    const rtl::ComPtr<ThrowingSink> throwing(new ThrowingSink);
+    EXPECT_EQ(button->RegisterEvents(throwing.Get()), E_FAIL);
+    ToolButtonAt(0)->Click();
+    EXPECT_EQ(twice.secondExecuted, 2) << "a refused sink leaves the registered one";
+    EXPECT_EQ(refusing->RefCount(), 1u);
+    EXPECT_EQ(button->RegisterEvents(nullptr), S_OK);
+    EXPECT_EQ(twice.References(), 0u);
+}
+
+TEST_F(ToolBarControlTest, SizesAndPositionsBeyondTheIntegersAreRangeErrors) {
+    const auto comboBox = AddControlAs<IBdsToolBarComboBox>(EditableComboBox);
+    const auto button = AddControl(toolBar.Get(), Button);
+    const int width = native->Width();
+    EXPECT_EQ(comboBox->Set_Width(INT_MAX), E_INVALIDARG);
+    EXPECT_EQ(comboBox->Set_Width(INT_MAX - 10), E_INVALIDARG) << "the row of controls would overflow";
+    EXPECT_EQ(ValueOf(comboBox.Get(), &IBdsToolBarComboBox::Get_Width), 145);
+    EXPECT_EQ(native->Width(), width);
+    EXPECT_EQ(comboBox->Set_Width(200), S_OK);
+
+    const int top = native->Top();
+    EXPECT_EQ(toolBar->Set_Top(INT_MAX), E_INVALIDARG);
+    EXPECT_EQ(toolBar->Set_Left(INT_MAX), E_INVALIDARG);
+    EXPECT_EQ(ValueOf(toolBar.Get(), &IBdsToolBar::Get_Top), top);
 }
 
 TEST_F(ToolBarControlTest, SetImageAppendsToTheToolBarsImagesAndConsumesTheHandle) {

@@ -69,9 +69,43 @@ FakePackage::FakePackage(std::string name, PackageBehaviour behaviour, std::shar
 
 FakePackage::~FakePackage() { --journal_->liveObjects; }
 
+HRESULT FakePackage::QueryInterface(REFIID iid, void** out) {
+    if ((iid == IID_IBdsPackage && behaviour_.throwOnPackageQuery) ||
+        (iid == IID_IBdsShellPackage && behaviour_.throwOnShellQuery))
+        throw std::runtime_error("package failure in QueryInterface");
+    return ComObject::QueryInterface(iid, out);
+}
+
+ULONG FakePackage::Release() {
+    const bool throwing = behaviour_.throwInLastRelease;
+    const ULONG count = ComObject::Release();
+    if (count == 0 && throwing) throw std::runtime_error("package failure in Release");
+    return count;
+}
+
+HRESULT FakePackage::OwnHandler::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IMessageHandler) return E_NOINTERFACE;
+    *out = this;
+    AddRef();
+    return S_OK;
+}
+
+ULONG FakePackage::OwnHandler::Release() {
+    if (--references_ == 0) journal_.liveWhenOwnHandlerLetGo = journal_.liveObjects;
+    return references_;
+}
+
+HRESULT FakePackage::OwnHandler::HandleMessage(MSG*, WordBool*, WordBool* handled) {
+    *handled = 0;
+    return S_OK;
+}
+
 HRESULT FakePackage::SetSite(IBdsServices* site) {
     journal_->calls.push_back(name_ + ".SetSite");
     site_ = rtl::ComPtr<IBdsServices>(site);
+    if (behaviour_.ownHandler && site) site->AddMessageHandler(&ownHandler_);
     if (behaviour_.onSetSite) behaviour_.onSetSite(site);
     if (behaviour_.extraReleaseInSetSite && site) site->Release();
     if (behaviour_.throwInSetSite) throw std::runtime_error("package failure in SetSite");
@@ -86,6 +120,7 @@ HRESULT FakePackage::Initialize() {
 
 HRESULT FakePackage::Terminate() {
     journal_->calls.push_back(name_ + ".Terminate");
+    if (behaviour_.onTerminate) behaviour_.onTerminate(site_.Get());
     site_ = nullptr;
     if (behaviour_.throwInTerminate) throw std::runtime_error("package failure in Terminate");
     return behaviour_.failTerminate ? E_FAIL : S_OK;

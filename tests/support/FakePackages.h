@@ -20,15 +20,25 @@ struct PackageBehaviour {
     bool failTerminate = false;
     bool throwInTerminate = false;
     bool extraReleaseInSetSite = false;
-    // Runs inside SetSite/Initialize, with the hub the package was given.
+    // Throws from QueryInterface for that interface, or from the Release that frees it.
+    bool throwOnPackageQuery = false;
+    bool throwOnShellQuery = false;
+    bool throwInLastRelease = false;
+    // Registers in SetSite a message handler that is part of the package object and has no
+    // count of its own, as the contract allows.
+    bool ownHandler = false;
+    // Runs inside SetSite/Initialize/Terminate, with the hub the package was given.
     std::function<void(IBdsServices*)> onSetSite;
     std::function<void(IBdsServices*)> onInitialize;
+    std::function<void(IBdsServices*)> onTerminate;
 };
 
 struct Journal {
     std::vector<std::string> calls;
     int liveObjects = 0;
     int createdObjects = 0;
+    // liveObjects when a package's own handler was let go of last, or -1.
+    int liveWhenOwnHandlerLetGo = -1;
 };
 
 class FakePackage : public rtl::ComObject<IBdsPackage, IBdsShellPackage> {
@@ -36,6 +46,8 @@ public:
     FakePackage(std::string name, PackageBehaviour behaviour, std::shared_ptr<Journal> journal);
     ~FakePackage() override;
 
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE SetSite(IBdsServices* site) override;
     HRESULT STDMETHODCALLTYPE Initialize() override;
     HRESULT STDMETHODCALLTYPE Terminate() override;
@@ -44,10 +56,25 @@ public:
     IBdsServices* Site() const { return site_.Get(); }
 
 private:
+    // Counts the references the hub takes without owning any memory.
+    class OwnHandler : public IMessageHandler {
+    public:
+        explicit OwnHandler(Journal& journal) : journal_(journal) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+        ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+        ULONG STDMETHODCALLTYPE Release() override;
+        HRESULT STDMETHODCALLTYPE HandleMessage(MSG*, WordBool*, WordBool* handled) override;
+
+    private:
+        Journal& journal_;
+        ULONG references_ = 0;
+    };
+
     std::string name_;
     PackageBehaviour behaviour_;
     std::shared_ptr<Journal> journal_;
     rtl::ComPtr<IBdsServices> site_;
+    OwnHandler ownHandler_{*journal_};
 };
 
 // Registers a class whose instances are FakePackages, for as long as it lives.

@@ -16,9 +16,13 @@ HKEY Create(HKEY root, const String& path) {
 
 String PackagesKey() { return korvel::PkgKey(); }
 
+String IdeProductKey() { return u"SOFTWARE\\CodeGear\\BDS\\9.0"; }
+
 TestRegistry::TestRegistry() {
-    // Whatever an earlier test left behind must not leak into this one.
+    // Whatever an earlier test or program left behind must not leak into this one: every
+    // test starts without packages and without the IDE's own key, and writes what it needs.
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(PackagesKey()));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(IdeProductKey()));
 }
 
 TestRegistry::~TestRegistry() {

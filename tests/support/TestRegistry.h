@@ -35,5 +35,7 @@ private:
 };
 
 String PackagesKey();
+// The IDE's own product key, where it keeps its edition.
+String IdeProductKey();
 
 }  // namespace testing_support
