@@ -3,7 +3,7 @@
 #include "loader/KorvelLoader.h"
 #include "platform/rtl/Exceptions.h"
 #include "services/KorvelBdsServices.h"
-#include "tests/support/LoaderFixture.h"
+#include "tests/support/HubFixture.h"
 
 using namespace testing_support;
 
@@ -203,7 +203,9 @@ TEST_F(LoaderTest, AClassClaimingAFactoryItLacksIsALoadFailure) {
 }
 #endif
 
-TEST_F(LoaderTest, PackagesThatThrowFromQueryInterfaceOrReleaseDoNotTakeTheIdeDown) {
+class PackageLifetimeTest : public HubFixture {};
+
+TEST_F(PackageLifetimeTest, PackagesThatThrowFromQueryInterfaceOrReleaseDoNotTakeTheIdeDown) {
     PackageBehaviour noPackage;
     noPackage.throwOnPackageQuery = true;
     PackageBehaviour noShell;
@@ -211,30 +213,20 @@ TEST_F(LoaderTest, PackagesThatThrowFromQueryInterfaceOrReleaseDoNotTakeTheIdeDo
     noShell.throwOnShellQuery = true;
     PackageBehaviour lastRelease;
     lastRelease.throwInLastRelease = true;
-    registry.AddPackage(GuidText(1), u"A", 1);
-    registry.AddPackage(GuidText(2), u"B", 2);
-    registry.AddPackage(GuidText(3), u"C", 3);
-    RegisteredPackageClass a(MakeGuid(1), "A", journal, noPackage);
-    RegisteredPackageClass b(MakeGuid(2), "B", journal, noShell);
-    RegisteredPackageClass c(MakeGuid(3), "C", journal, lastRelease);
-    ASSERT_TRUE(Enter());
+    EnterWith({{"A", noPackage}, {"B", noShell}, {"C", lastRelease}});
     EXPECT_EQ(journal->calls, (std::vector<std::string>{"C.SetSite"}));
     EXPECT_EQ(journal->liveObjects, 1) << "the abandoned objects are released";
     ShutDown();
     EXPECT_EQ(journal->liveObjects, 0);
 }
 
-TEST_F(LoaderTest, PackagesTerminateThenTheirCallbacksGoThenThePackages) {
+TEST_F(PackageLifetimeTest, PackagesTerminateThenTheirCallbacksGoThenThePackages) {
     PackageBehaviour own;
     own.ownHandler = true;
     rtl::ComPtr<CountingHandler> late(new CountingHandler);
     PackageBehaviour registersLate;
     registersLate.onTerminate = [&](IBdsServices* site) { EXPECT_EQ(site->AddMessageHandler(late.Get()), S_OK); };
-    registry.AddPackage(GuidText(1), u"A", 1);
-    registry.AddPackage(GuidText(2), u"B", 2);
-    RegisteredPackageClass a(MakeGuid(1), "A", journal, own);
-    RegisteredPackageClass b(MakeGuid(2), "B", journal, registersLate);
-    ASSERT_TRUE(Enter());
+    EnterWith({{"A", own}, {"B", registersLate}});
     korvel::TBdsServices* hub = korvel::BdsServices;
     journal->calls.clear();
     ShutDown();
