@@ -65,7 +65,7 @@ void SampleDocument::Add(const ComRef<IBdsServices>& site) {
     ComRef<IBdsMenuBarService> menuBar;
     if (!menuBar.Received(site_->Get_BdsMenuBarService(menuBar.Put()))) return;
     ComRef<IBdsMenuItem> item;
-    if (!item.Received(menuBar->AddMenuItem(Bstr(u"ToolsMenu\\ToolsOptionsItem").Get(), AfterReferenceItem,
+    if (!item.Received(menuBar->AddMenuItem(Bstr(u"ToolsMenu\\KorvelSampleItem").Get(), AfterReferenceItem,
                                             Bstr(u"KorvelSampleDocumentItem").Get(),
                                             Bstr(u"Korvel Sample &Document").Get(), 0, item.Put())))
         return;

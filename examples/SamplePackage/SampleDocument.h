@@ -1,4 +1,4 @@
-// The "Korvel Sample Package"'s document: "Korvel Sample &Document" in the Tools menu lays the
+// The "Korvel Sample Package"'s document: "Korvel Sample &Document" (after "Korvel Sample") lays the
 // loader's frame over the editor and shows a window of the package's own there, for the open
 // source file "C:\Korvel\Sample.kdoc", marked modified and kept on top.
 #pragma once
