@@ -123,6 +123,22 @@ TEST_F(SessionCommandTest, AFailingLineStopsTheScriptThereWithItsLineNumber) {
     EXPECT_FALSE(Printed("> help never"));
 }
 
+TEST_F(SessionCommandTest, EditorCommandsNeedWhatTheyName) {
+    EXPECT_EQ(RunScript("show windows\n"), 1);
+    EXPECT_EQ(RunScript("open C:\\src\\Unit1.pas\nrecreate\n"), 1);
+    EXPECT_EQ(RunScript("close Unit2.pas\n"), 1);
+    EXPECT_EQ(RunScript("resize 0 10\n"), 1);
+    EXPECT_EQ(errors.str(), "test:1: no edit window is open\n"
+                            "test:2: no frame lies over the editor\n"
+                            "test:1: no open file is called Unit2.pas\n"
+                            "test:1: the editor needs a size of at least 1x1\n");
+    out.str("");
+    EXPECT_EQ(RunScript("resize 300 200\nshow windows\nclose C:\\src\\Unit1.pas\ncloseeditor\n"), 0) << errors.str();
+    EXPECT_TRUE(Printed("TForm \"Unit1.pas\" visible 0,0 300x200"));
+    EXPECT_TRUE(Printed("      TEditControl \"\" visible 0,0 300x60"));
+    EXPECT_EQ(session.Ide().Editors().EditWindowForm(), nullptr);
+}
+
 TEST_F(SessionCommandTest, MenuClicksReachOnlyItemsAUserCanChoose) {
     EXPECT_EQ(RunScript("menu FileMenu\\FileSaveAllItem\nmenu \\filemenu\\FILESAVEITEM\n"), 0) << errors.str();
     EXPECT_TRUE(Printed("menu command: FileSaveAllItem"));

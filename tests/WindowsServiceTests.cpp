@@ -256,6 +256,18 @@ TEST_F(WindowsServiceTest, TeardownDetachesDocumentsThePackageStillHolds) {
     window = nullptr;
 }
 
+TEST_F(WindowsServiceTest, EditWindowWithoutTabSetKeepsNoneAndAFailureWhileShowingLeavesTheRecord) {
+    ide.Editors().OpenFile(u"Doc.kdoc");
+    delete ide.Editors().TabSet();
+    ide.Editors().MessageView()->SetPopupMenu(nullptr);
+    EXPECT_EQ(OnTop(), -1) << "the message view without its popup menu fails the showing";
+    ASSERT_EQ(service->BdsEditWindows().Count(), 1);
+    EXPECT_EQ(service->BdsEditWindows().Items(0)->TabSet.Get(), nullptr);
+    auto window = Create(u"Doc.kdoc", 0, 0);
+    EXPECT_EQ(static_cast<korvel::TBdsDocumentWindow*>(window.Get())->IdentifiedObject(), nullptr);
+    EXPECT_EQ(window->Set_Modified(-1), S_OK);
+}
+
 TEST(IdeLookups, AnswerNilWithoutAnEditorAndFindTheObjectInspectorsWindow) {
     sim::SimulatedIde ide;
     EXPECT_FALSE(korvel::GetAnyOTAEditView());
