@@ -54,6 +54,14 @@ protected:
         EXPECT_EQ(service->CreateDocumentWindow(id.Get(), moduleIndex, editorIndex, window.Put()), expected);
         return window;
     }
+    // A document over the editor's only file, optionally hosting the package's window.
+    rtl::ComPtr<IBdsDocumentWindow> Document(bool hosted) {
+        ide.Editors().OpenFile(u"Doc.kdoc");
+        EXPECT_EQ(OnTop(), 0);
+        auto window = Create(u"Doc.kdoc", 0, 0);
+        if (hosted) EXPECT_EQ(window->HostControl(package->Unknown()), S_OK);
+        return window;
+    }
     korvel::TKorvelFrame* FrameOf(int index) { return service->BdsEditWindows().Items(index)->Frame.Get(); }
     vcl::TCustomAction* NewEditorAction() {
         vcl::TCustomActionList* actions = ide.Services().GetActionList();
@@ -65,6 +73,7 @@ protected:
 
     sim::SimulatedIde ide;
     TBdsWindowsService* service = new TBdsWindowsService;
+    rtl::ComPtr<PackageWindow> package{new PackageWindow};
 };
 
 TEST_F(WindowsServiceTest, ShadowWindowIsAHiddenToolWindowOfItsOwnClass) {
@@ -136,10 +145,7 @@ TEST_F(WindowsServiceTest, DocumentWindowsFindTheirModuleAndTheLowestMatchingTab
 }
 
 TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollowsItsSize) {
-    ide.Editors().OpenFile(u"Doc.kdoc");
-    ASSERT_EQ(OnTop(), 0);
-    auto window = Create(u"Doc.kdoc", 0, 0);
-    rtl::ComPtr<PackageWindow> package(new PackageWindow);
+    auto window = Document(false);
     WordBool flag = 1;
     EXPECT_EQ(window->Get_Visible(&flag), E_FAIL);
     EXPECT_EQ(flag, 0);
@@ -182,9 +188,7 @@ TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollo
 }
 
 TEST_F(WindowsServiceTest, ModifiedAndStayOnTopAreReadBack) {
-    ide.Editors().OpenFile(u"Doc.kdoc");
-    ASSERT_EQ(OnTop(), 0);
-    auto window = Create(u"Doc.kdoc", 0, 0);
+    auto window = Document(false);
     const int repaints = ide.Editors().TabSet()->UpdateCount();
     WordBool flag = 0;
     EXPECT_EQ(window->Set_Modified(1), S_OK);
@@ -203,11 +207,7 @@ TEST_F(WindowsServiceTest, ModifiedAndStayOnTopAreReadBack) {
 }
 
 TEST_F(WindowsServiceTest, ClosedEditWindowLeavesDocumentsHarmlessAndTheRecordGone) {
-    ide.Editors().OpenFile(u"Doc.kdoc");
-    ASSERT_EQ(OnTop(), 0);
-    auto window = Create(u"Doc.kdoc", 0, 0);
-    rtl::ComPtr<PackageWindow> package(new PackageWindow);
-    ASSERT_EQ(window->HostControl(package->Unknown()), S_OK);
+    auto window = Document(true);
 
     ide.Editors().CloseEditWindow();
     EXPECT_EQ(service->BdsEditWindows().Count(), 0);
@@ -225,11 +225,7 @@ TEST_F(WindowsServiceTest, ClosedEditWindowLeavesDocumentsHarmlessAndTheRecordGo
 }
 
 TEST_F(WindowsServiceTest, PackageMayReleaseItsDocumentFromInsideTheWindowsOwnCallback) {
-    ide.Editors().OpenFile(u"Doc.kdoc");
-    ASSERT_EQ(OnTop(), 0);
-    auto window = Create(u"Doc.kdoc", 0, 0);
-    rtl::ComPtr<PackageWindow> package(new PackageWindow);
-    ASSERT_EQ(window->HostControl(package->Unknown()), S_OK);
+    auto window = Document(true);
     IBdsDocumentWindow* raw = window.Detach();
     package->onHandle = [raw] { raw->Release(); };
     EXPECT_EQ(raw->DoResize(), S_OK);
@@ -246,9 +242,7 @@ TEST_F(WindowsServiceTest, PackageMayReleaseItsDocumentFromInsideTheWindowsOwnCa
 }
 
 TEST_F(WindowsServiceTest, TeardownDetachesDocumentsThePackageStillHolds) {
-    ide.Editors().OpenFile(u"Doc.kdoc");
-    ASSERT_EQ(OnTop(), 0);
-    auto window = Create(u"Doc.kdoc", 0, 0);
+    auto window = Document(false);
     delete service;
     service = nullptr;
     EXPECT_EQ(window->Set_Visible(-1), E_FAIL);

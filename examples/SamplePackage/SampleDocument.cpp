@@ -16,16 +16,8 @@ constexpr char16_t WindowClassName[] = u"KorvelSampleDocument";
 const Text ModuleName = u"C:\\Korvel\\Sample.kdoc";
 constexpr Integer AfterReferenceItem = 1;
 
-HINSTANCE LibraryInstance() {
-#ifdef _WIN32
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&LibraryInstance), &module);
-    return module;
-#else
-    return GetModuleHandleW(nullptr);
-#endif
-}
+// Any instance will do as the key of the window class: the executable's.
+HINSTANCE LibraryInstance() { return GetModuleHandleW(nullptr); }
 
 HWND CreateDocumentControl() {
     WNDCLASSW windowClass{};
