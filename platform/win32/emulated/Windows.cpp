@@ -347,7 +347,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
         points[i].x += dx;
         points[i].y += dy;
     }
-    return static_cast<int>((dx & 0xFFFF) | (dy << 16));
+    return static_cast<int>((static_cast<uint32_t>(dx) & 0xFFFFu) | (static_cast<uint32_t>(dy) << 16));
 }
 
 int GetClassNameW(HWND window, LPWSTR name, int size) {
