@@ -35,7 +35,7 @@ struct WindowManager {
     std::vector<WindowClass> classes;
     std::map<HWND, Window> windows;
     std::vector<HWND> topLevel;
-    uintptr_t nextHandle = 0x10000;
+    uintptr_t nextHandle = 0x20000;  // above the desktop's handle
     HWND focus = nullptr;
 };
 
