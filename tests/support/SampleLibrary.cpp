@@ -17,7 +17,7 @@ const rtl::String kSampleLibraryName = u"SamplePackage.dll";
 
 rtl::String BesideTheProgram(const rtl::String& name) { return (host::ExecutableFolder() / name).u16string(); }
 
-SampleLibrary::SampleLibrary() : module_(LoadLibraryW(rtl::W(BesideTheProgram(kSampleLibraryName)))) {}
+SampleLibrary::SampleLibrary(const rtl::String& fileName) : module_(LoadLibraryW(rtl::W(BesideTheProgram(fileName)))) {}
 
 SampleLibrary::~SampleLibrary() {
     if (module_) FreeLibrary(module_);

@@ -1,5 +1,5 @@
-// The sample package library that the build puts beside the test program, loaded once more so
-// that tests can call its COM entry points themselves.
+// A package library that the build puts beside the test program (the sample's unless named),
+// loaded once more so that tests can call its COM entry points themselves.
 #pragma once
 
 #include "interop/InterfaceBindings.h"
@@ -14,7 +14,7 @@ rtl::String BesideTheProgram(const rtl::String& name);
 
 class SampleLibrary {
 public:
-    SampleLibrary();
+    explicit SampleLibrary(const rtl::String& fileName = kSampleLibraryName);
     ~SampleLibrary();
     SampleLibrary(const SampleLibrary&) = delete;
     SampleLibrary& operator=(const SampleLibrary&) = delete;
