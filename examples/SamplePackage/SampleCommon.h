@@ -2,8 +2,8 @@
 // that both its menu and its toolbar open.
 #pragma once
 
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/Text.h"
+#include "Text.h"
+#include "Text.h"
 
 namespace sample {
 

@@ -1,12 +1,12 @@
-#include "examples/SamplePackage/SamplePackage.h"
+#include "SamplePackage.h"
 
 #include <memory>
 
-#include "examples/SamplePackage/Bitmap.h"
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/SampleCommon.h"
-#include "examples/SamplePackage/SampleMenuItems.h"
-#include "examples/SamplePackage/SampleToolBar.h"
+#include "Bitmap.h"
+#include "Text.h"
+#include "SampleCommon.h"
+#include "SampleMenuItems.h"
+#include "SampleToolBar.h"
 
 namespace sample {
 namespace {

@@ -21,6 +21,9 @@ public:
 
     bool Loaded() const { return module_ != nullptr; }
     HRESULT CanUnloadNow() const;
+    // As regsvr32 and regsvr32 /u call them.
+    HRESULT RegisterServer() const;
+    HRESULT UnregisterServer() const;
     HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** object) const;
     // A new object of the class, as its IBdsPackage; raises when the library refuses.
     rtl::ComPtr<IBdsPackage> CreatePackage(const CLSID& clsid) const;

@@ -125,6 +125,30 @@ FARPROC GetProcAddress(HMODULE module, const char* name) {
 
 BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0; }
 
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* module) {
+    if (!module) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return FALSE;
+    }
+    *module = nullptr;
+    std::string path;
+    if (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) {
+        Dl_info info{};
+        if (dladdr(name, &info) && info.dli_fname) path = info.dli_fname;
+    } else {
+        path = name ? PathOf(name) : ExecutablePath();
+    }
+    void* found = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (!found) {
+        lastError = ERROR_MOD_NOT_FOUND;
+        return FALSE;
+    }
+    // dlopen counted one more use; the platform counts it only when asked to.
+    if (flags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT) dlclose(found);
+    *module = static_cast<HMODULE>(found);
+    return TRUE;
+}
+
 DWORD GetFileAttributesW(LPCWSTR fileName) {
     struct stat info {};
     if (!fileName || stat(PathOf(fileName).c_str(), &info) != 0) {

@@ -245,6 +245,9 @@ typedef struct BITMAPINFO {
 #define SW_HIDE 0
 #define SW_SHOW 5
 
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x1
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x2
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x4
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -366,6 +369,8 @@ LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey);
 HMODULE LoadLibraryW(LPCWSTR fileName);
 FARPROC GetProcAddress(HMODULE module, const char* name);
 BOOL FreeLibrary(HMODULE module);
+// GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS: the module that holds the address `name` points at.
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* module);
 // The program's own file for a nil module.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 DWORD GetFileAttributesW(LPCWSTR fileName);
