@@ -198,6 +198,7 @@ void SessionCommands::Start(const Words&) {
     started_ = true;
     session_.StartWizard(loader_);
     session_.LoadToolbars();
+    session_.ReportStartUp();
 }
 
 void SessionCommands::ClickMenu(const Words& words) {

@@ -51,20 +51,40 @@ std::vector<host::SessionLine> ReadScript(const std::filesystem::path& script) {
     return host::ReadSessionScript(file);
 }
 
+// The registry files in order, then the packages that register themselves. Reports on stderr
+// and answers false when one cannot be used.
+bool PrepareRegistry(host::HostSession& session, const host::HostOptions& options) {
+    std::filesystem::path current;
+    try {
+        for (const auto& file : options.registries) session.ImportRegistry(current = file);
+        if (options.registries.empty()) session.ClearPackages();
+        for (const auto& library : options.packages) session.RegisterPackage(current = library);
+        return true;
+    } catch (const std::exception& error) {
+        std::cerr << "KorvelHost: " << current.u8string() << ": " << error.what() << '\n';
+        return false;
+    }
+}
+
+// The session's exit status: the script's, and with --strict 1 for every problem the run
+// had, each named on stderr once the IDE has shut down.
+int Verdict(host::HostSession& session, const host::HostOptions& options, int status) {
+    session.ShutDown();
+    if (!options.strict) return status;
+    const std::vector<host::String> problems = session.Problems();
+    for (const host::String& problem : problems) std::cerr << "KorvelHost: strict: " << rtl::ToUtf8(problem) << '\n';
+    return problems.empty() ? status : 1;
+}
+
 int Run(const host::HostOptions& options) {
     host::Transcript transcript(std::cout);
     host::HostSession session(transcript);
-    try {
-        session.ImportRegistry(options.registry);
-    } catch (const std::exception& error) {
-        std::cerr << "KorvelHost: " << options.registry.u8string() << ": " << error.what() << '\n';
-        return 1;
-    }
+    if (!PrepareRegistry(session, options)) return 1;
     host::SessionCommands commands(session, transcript, options.loader);
     if (options.interactive) {
         std::cout << "Type \"commands\" for the list of commands; end the input or \"shutdown\" to stop.\n";
         host::RunInteractive(commands, std::cin, std::cout, std::cerr);
-        return 0;
+        return Verdict(session, options, 0);
     }
     const host::String source = options.script == "-" ? host::String(u"<stdin>") : options.script.u16string();
     std::vector<host::SessionLine> lines;
@@ -75,7 +95,7 @@ int Run(const host::HostOptions& options) {
         return 1;
     }
     transcript.Line(u"session: " + (options.script == "-" ? source : options.script.filename().u16string()));
-    return host::RunScript(commands, lines, source, std::cerr);
+    return Verdict(session, options, host::RunScript(commands, lines, source, std::cerr));
 }
 
 }  // namespace

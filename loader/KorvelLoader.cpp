@@ -62,10 +62,10 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
             rtl::TracePackageCreated(pkgIDs[k], pkgNames[k], package.Get(), creation);
             Packages.push_back(std::move(package));
         } catch (const rtl::Exception& error) {
-            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation);
+            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation, error.Message());
             ReportLoadFailure(pkgNames[k], pkgIDs[k], error);
         } catch (...) {
-            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation);
+            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation, u"a failure outside the library's errors");
             continue;  // not the library's exception: the entry is abandoned silently
         }
         PackagesInfo.push_back(std::move(entry));
@@ -76,7 +76,7 @@ void SitePackages() {
     rtl::ComPtr<IBdsServices> site(BdsServices);
     const auto packages = Packages;  // a package may call back in while it is sited
     for (const auto& package : packages)
-        rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { package->SetSite(site.Get()); });
+        rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { return package->SetSite(site.Get()); });
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void FinalizeWizard() {
     std::vector<rtl::ComPtr<IBdsPackage>> packages = std::move(Packages);
     Packages.clear();
     for (auto package = packages.rbegin(); package != packages.rend(); ++package) {
-        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { (*package)->Terminate(); });
+        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { return (*package)->Terminate(); });
         package->Reset();
     }
     if (vcl::TApplication* application = vcl::Application()) application->OnMessage = nullptr;

@@ -8,10 +8,12 @@
 
 #include "platform/rtl/Text.h"
 #include "platform/win32/Observed.h"
+#include "platform/win32/emulated/EmulationControl.h"
 
 namespace {
 
 thread_local DWORD lastError = 0;
+thread_local std::string lastLibraryError;
 
 struct KnownError {
     uint32_t code;
@@ -79,6 +81,12 @@ std::string ModulePath(HMODULE module) {
 
 }  // namespace
 
+namespace emulation {
+
+std::u16string LastLibraryError() { return rtl::FromUtf8(lastLibraryError); }
+
+}  // namespace emulation
+
 extern "C" {
 
 DWORD GetLastError() { return lastError; }
@@ -92,7 +100,11 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         return nullptr;
     }
     void* module = OpenLibrary(PathOf(fileName));
-    if (!module) lastError = ERROR_MOD_NOT_FOUND;
+    if (!module) {
+        lastError = ERROR_MOD_NOT_FOUND;
+        const char* why = dlerror();
+        lastLibraryError = why ? why : "";
+    }
     return static_cast<HMODULE>(module);
 }
 

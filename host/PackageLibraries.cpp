@@ -1,0 +1,87 @@
+#include "host/PackageLibraries.h"
+
+#include "host/WizardLibrary.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Registry.h"
+#ifndef _WIN32
+#include "platform/win32/emulated/EmulationControl.h"
+#endif
+
+namespace host {
+namespace {
+
+using ServerProc = HRESULT(STDMETHODCALLTYPE*)();
+
+String WithoutLineEnd(String text) {
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) text.pop_back();
+    return text;
+}
+
+String LibraryLoadError() {
+#ifdef _WIN32
+    String text = rtl::SysErrorMessage(GetLastError());
+#else
+    String text = emulation::LastLibraryError();
+#endif
+    return WithoutLineEnd(text);
+}
+
+// The library stays loaded while the object lives; it was loaded before or is loaded now.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(const String& file) : module_(LoadLibraryW(rtl::W(file))) {}
+    ~LoadedLibrary() {
+        if (module_) FreeLibrary(module_);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    bool Loaded() const { return module_ != nullptr; }
+    ServerProc Entry(const char* name) const {
+        return reinterpret_cast<ServerProc>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+private:
+    HMODULE module_;
+};
+
+}  // namespace
+
+String ResultText(HRESULT result) {
+    const String text = WithoutLineEnd(rtl::SysErrorMessage(static_cast<DWORD>(result)));
+    return rtl::IntToHex(static_cast<uint32_t>(result), 8) + (text.empty() ? u"" : u" " + text);
+}
+
+String RegisteredServer(const String& classId) {
+    rtl::TRegistry registry(KEY_READ);
+    registry.SetRootKey(HKEY_CLASSES_ROOT);
+    if (!registry.OpenKeyReadOnly(u"CLSID\\" + classId + u"\\InprocServer32")) return String();
+    return registry.ReadString(String());
+}
+
+String ServerDiagnosis(const String& classId) {
+    const String file = RegisteredServer(classId);
+    if (file.empty()) return u"no in-process server is registered for " + classId;
+    const LoadedLibrary library(file);
+    if (!library.Loaded()) return u"library " + file + u" does not load: " + LibraryLoadError();
+    if (!library.Entry("DllGetClassObject")) return u"library " + file + u" has no DllGetClassObject";
+    return u"library " + file + u" loads";
+}
+
+bool ServerHoldsObjects(const String& serverFile) {
+    const LoadedLibrary library(serverFile);
+    const ServerProc canUnloadNow = library.Loaded() ? library.Entry("DllCanUnloadNow") : nullptr;
+    return canUnloadNow && canUnloadNow() == S_FALSE;
+}
+
+void RegisterServer(const std::filesystem::path& file) {
+    const LoadedLibrary library(file.u16string());
+    if (!library.Loaded())
+        throw HostError("cannot load " + file.u8string() + ": " + rtl::ToUtf8(LibraryLoadError()));
+    const ServerProc registerServer = library.Entry("DllRegisterServer");
+    if (!registerServer) throw HostError(file.u8string() + " has no DllRegisterServer");
+    const HRESULT result = registerServer();
+    if (FAILED(result)) throw HostError(file.u8string() + ": DllRegisterServer failed: " + rtl::ToUtf8(ResultText(result)));
+}
+
+}  // namespace host
