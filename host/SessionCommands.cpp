@@ -30,6 +30,7 @@ vcl::TShortCut ParseKeys(const String& text) {
     for (size_t plus; (plus = text.find(u'+', start)) != String::npos; start = plus + 1)
         parts.push_back(text.substr(start, plus - start));
     parts.push_back(text.substr(start));
+    if (parts.back().empty()) Fail(u"\"" + text + u"\" names no key after its modifiers (like Ctrl+Shift+K)");
     vcl::TShortCut modifiers = 0;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         const vcl::TShortCut modifier = rtl::SameText(parts[i], u"Ctrl")    ? vcl::scCtrl
@@ -132,9 +133,9 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"insert", "insert CLASS X Y", "drop a component of a palette class on the form designer at X,Y", 3, 3,
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
-        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME",
-         "print the main menu (or one submenu), the toolbars, or one toolbar", 1, 2, &SessionCommands::Show,
-         &CheckShow},
+        {u"show", "show WHAT [NAME]",
+         "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars) or one (show toolbar NAME)", 1, 2,
+         &SessionCommands::Show, &CheckShow},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
         {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
@@ -172,7 +173,7 @@ void SessionCommands::Run(const SessionLine& line) {
     const Command& command = CheckedCommand(line);
     try {
         if (shutDown_) Fail(u"the IDE has shut down");
-        transcript_.Line(u"> " + line.text);
+        if (echo_) transcript_.Line(u"> " + line.text);
         (this->*command.run)(Words(line.words.begin() + 1, line.words.end()));
     } catch (const SessionError& error) {
         throw SessionError(rtl::FromUtf8(error.what()), line.number);
@@ -184,10 +185,12 @@ void SessionCommands::Run(const SessionLine& line) {
 }
 
 std::string SessionCommands::Summary() {
+    size_t width = 0;
+    for (const Command& command : Commands()) width = std::max(width, std::string(command.form).size());
     std::string text;
     for (const Command& command : Commands()) {
         std::string form = command.form;
-        form.resize(std::max<size_t>(form.size(), 30), ' ');
+        form.resize(width, ' ');
         text += "  " + form + "  " + command.meaning + "\n";
     }
     return text;
@@ -238,9 +241,10 @@ void SessionCommands::InsertComponent(const Words& words) {
         transcript_.Line(className + u" was destroyed while it was inserted");
         return;
     }
+    // Left and top are signed 16-bit words.
     const auto designInfo = static_cast<uint32_t>(component->DesignInfo);
-    transcript_.Line(u"inserted " + className + u" at " + rtl::IntToStr(designInfo & 0xFFFF) + u"," +
-                     rtl::IntToStr(designInfo >> 16));
+    transcript_.Line(u"inserted " + className + u" at " + rtl::IntToStr(static_cast<int16_t>(designInfo & 0xFFFF)) +
+                     u"," + rtl::IntToStr(static_cast<int16_t>(designInfo >> 16)));
 }
 
 void SessionCommands::AskForHelp(const Words& words) { session_.Ide().Application().HelpKeyword(words[0]); }

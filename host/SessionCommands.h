@@ -22,6 +22,9 @@ public:
     // Checks the line, then runs it. Raises SessionError, with the line, when it names
     // something the IDE does not have or asks what the IDE cannot do now.
     void Run(const SessionLine& line);
+    // Whether each command goes on the transcript before it runs; at the prompt the user's
+    // own typing shows it already.
+    void SetEcho(bool echo) { echo_ = echo; }
     // After shut-down nothing more can be done.
     bool ShutDown() const { return shutDown_; }
 
@@ -53,6 +56,7 @@ private:
     std::filesystem::path loader_;
     bool started_ = false;
     bool shutDown_ = false;
+    bool echo_ = true;
     sim::FormDesigner* designer_ = nullptr;  // opened at the first drop; the IDE keeps it open
 };
 

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -43,9 +44,30 @@ bool InputIsTerminal() {
 #endif
 }
 
+#ifdef _WIN32
+BOOL WINAPI IgnoreInterrupt(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
+#else
+void IgnoreInterrupt(int) {}
+#endif
+
+// Ctrl+C at the prompt ends the input instead of the process, so that the IDE shuts down as
+// it does at the end of the input: packages get Terminate.
+void StopReadingOnInterrupt() {
+#ifdef _WIN32
+    SetConsoleCtrlHandler(IgnoreInterrupt, TRUE);
+#else
+    struct sigaction interrupt {};
+    interrupt.sa_handler = IgnoreInterrupt;  // without SA_RESTART: the pending read fails
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+#endif
+}
+
 // Raises SessionError for a script that cannot be read or split into lines.
 std::vector<host::SessionLine> ReadScript(const std::filesystem::path& script) {
     if (script == "-") return host::ReadSessionScript(std::cin);
+    std::error_code error;
+    if (std::filesystem::is_directory(script, error)) throw host::SessionError(u"is a folder, not a session script");
     std::ifstream file(script, std::ios::binary);
     if (!file) throw host::SessionError(u"cannot be read");
     return host::ReadSessionScript(file);
@@ -82,7 +104,9 @@ int Run(const host::HostOptions& options) {
     if (!PrepareRegistry(session, options)) return 1;
     host::SessionCommands commands(session, transcript, options.loader);
     if (options.interactive) {
-        std::cout << "Type \"commands\" for the list of commands; end the input or \"shutdown\" to stop.\n";
+        std::cout << "Type \"commands\" for the list of commands; end the input, Ctrl+C or \"shutdown\" to stop.\n";
+        commands.SetEcho(false);
+        StopReadingOnInterrupt();
         host::RunInteractive(commands, std::cin, std::cout, std::cerr);
         return Verdict(session, options, 0);
     }

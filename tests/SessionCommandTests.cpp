@@ -62,6 +62,8 @@ TEST(SessionScriptTest, CommandsAndTheirWordsAreCheckedWithoutRunning) {
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(8, "press Hyper+K")); }),
               "8: \"Hyper+K\" is no key combination (like Ctrl+Shift+K)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(9, "press Ctrl+Nothing")); }), "9: \"Nothing\" names no key");
+    EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(9, "press Ctrl+")); }),
+              "9: \"Ctrl+\" names no key after its modifiers (like Ctrl+Shift+K)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(10, "insert TButton 10 -1")); }),
               "10: \"-1\" is no position on the form (0 to 32767)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(11, "insert TButton 32768 1")); }),
@@ -226,6 +228,18 @@ TEST_F(SessionCommandTest, AtThePromptAFailingLineIsReportedAndTheSessionGoesOn)
                             "line 4: a quoted word is not closed\n");
     EXPECT_EQ(session.Ide().Record().helpKeywords, (std::vector<String>{u"one", u"three"}));
     EXPECT_EQ(prompt.str(), "korvel> korvel> korvel> korvel> korvel> korvel> ") << "no prompt after shut-down";
+}
+
+TEST(SessionSummaryTest, EveryMeaningStartsInTheSameColumn) {
+    std::istringstream summary(host::SessionCommands::Summary());
+    size_t column = 0;
+    for (std::string line; std::getline(summary, line);) {
+        const size_t gap = line.find("  ", 2);  // the form ends at the first double blank
+        ASSERT_NE(gap, std::string::npos) << line;
+        const size_t meaning = line.find_first_not_of(' ', gap);
+        if (column == 0) column = meaning;
+        EXPECT_EQ(meaning, column) << line;
+    }
 }
 
 TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {
