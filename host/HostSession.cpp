@@ -31,7 +31,8 @@ HostSession::~HostSession() {
 }
 
 void HostSession::ImportRegistry(const std::filesystem::path& file) {
-    const std::vector<RegKey> keys = ReadRegFile(file);
+    std::vector<RegKey> keys = ReadRegFile(file);
+    ResolveServerPaths(keys, std::filesystem::current_path());
     ApplyRegFile(keys);
     transcript_.Line(u"registry: " + FileName(file) + u", " + rtl::IntToStr(static_cast<int64_t>(keys.size())) +
                      u" keys, " + rtl::IntToStr(static_cast<int64_t>(ValueCount(keys))) + u" values");
