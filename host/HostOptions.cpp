@@ -52,6 +52,8 @@ HostOptions ParseHostOptions(const std::vector<String>& arguments, bool inputIsT
             options.help = true;
         } else if (arguments[i] == u"--strict") {
             options.strict = true;
+        } else if (arguments[i] == u"--json") {
+            options.json = true;
         } else if (TakeOptionValue(kRegistryOption, arguments, i, value)) {
             options.registries.push_back(FromHere(value));
         } else if (TakeOptionValue(kPackageOption, arguments, i, value)) {
@@ -73,7 +75,7 @@ HostOptions ParseHostOptions(const std::vector<String>& arguments, bool inputIsT
 
 std::string HostUsage() {
     return "usage: KorvelHost [--registry FILE]... [--package LIBRARY]... [--loader FILE] [--script FILE|-]\n"
-           "                  [--strict]\n"
+           "                  [--strict] [--json]\n"
            "\n"
            "Runs an IDE session without the IDE: starts the simulated IDE, writes the registry\n"
            "file into its registry, and runs the session's commands; \"start\" loads the loader\n"
@@ -99,6 +101,8 @@ std::string HostUsage() {
            "                   or Terminate fail, a package is never initialized, the designer\n"
            "                   reports an error, or package objects are still referenced after\n"
            "                   shut-down; one line on stderr for each\n"
+           "  --json           the transcript for tools: one JSON object per line,\n"
+           "                   {\"event\":\"sited\",\"text\":\"sited: ...\",\"ms\":0.012}\n"
            "  --help           this text\n";
 }
 

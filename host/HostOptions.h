@@ -24,6 +24,8 @@ struct HostOptions {
     bool interactive = false;
     // Load failures, failing package steps and leaks make the exit status non-zero.
     bool strict = false;
+    // The transcript as one JSON object per line.
+    bool json = false;
     bool help = false;
 };
 

@@ -60,6 +60,29 @@ void CheckPosition(const std::vector<String>& words) {
     ParseCoordinate(words[2]);
 }
 
+std::regex Pattern(const String& text) {
+    try {
+        return std::regex(rtl::ToUtf8(text));
+    } catch (const std::regex_error& error) {
+        Fail(u"\"" + text + u"\" is no pattern: " + rtl::FromUtf8(error.what()));
+    }
+}
+
+void CheckExpect(const std::vector<String>& words) {
+    const String& what = words[0];
+    const size_t names = words.size() - 1;
+    if (rtl::SameText(what, u"match") && names == 1) {
+        Pattern(words[1]);
+        return;
+    }
+    if ((rtl::SameText(what, u"line") || rtl::SameText(what, u"menu") || rtl::SameText(what, u"toolbar")) &&
+        names == 1)
+        return;
+    if (rtl::SameText(what, u"control") && names == 2) return;
+    Fail(u"expect what? (expect line TEXT, expect match PATTERN, expect menu FULLNAME, expect toolbar NAME, "
+         u"expect control TOOLBAR NAME)");
+}
+
 void CheckShow(const std::vector<String>& words) {
     const String& what = words[0];
     const size_t names = words.size() - 1;
@@ -136,6 +159,10 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"show", "show WHAT [NAME]",
          "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars) or one (show toolbar NAME)", 1, 2,
          &SessionCommands::Show, &CheckShow},
+        {u"expect", "expect WHAT NAME...",
+         "fail unless the transcript has a line (expect line TEXT, expect match PATTERN) or the IDE has an item "
+         "(expect menu FULLNAME, expect toolbar NAME, expect control TOOLBAR NAME)",
+         2, 3, &SessionCommands::Expect, &CheckExpect},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
         {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
@@ -258,6 +285,31 @@ void SessionCommands::Show(const Words& words) {
         PrintToolBar(transcript_, FindToolBar(ide, words[1]));
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
+    }
+}
+
+void SessionCommands::Expect(const Words& words) {
+    const String& what = words[0];
+    sim::SimulatedIde& ide = session_.Ide();
+    if (rtl::SameText(what, u"menu")) {
+        FindMenuItem(MainMenu(ide).Items(), words[1]);
+    } else if (rtl::SameText(what, u"toolbar")) {
+        FindToolBar(ide, words[1]);
+    } else if (rtl::SameText(what, u"control")) {
+        vcl::TToolBar& toolBar = FindToolBar(ide, words[1]);
+        bool found = false;
+        for (int i = 0; i < toolBar.ButtonCount() && !found; ++i) found = rtl::SameText(toolBar.Buttons(i)->Name(), words[2]);
+        if (!found) Fail(u"toolbar " + words[1] + u" has no control " + words[2]);
+    } else {
+        // Lines before this command's own.
+        const std::vector<String>& lines = transcript_.Lines();
+        const auto end = lines.end() - (echo_ && !lines.empty() ? 1 : 0);
+        const bool pattern = rtl::SameText(what, u"match");
+        const std::regex expected = pattern ? Pattern(words[1]) : std::regex();
+        const bool found = std::any_of(lines.begin(), end, [&](const String& line) {
+            return pattern ? std::regex_search(rtl::ToUtf8(line), expected) : line == words[1];
+        });
+        if (!found) Fail(String(u"no transcript line ") + (pattern ? u"matches " : u"is ") + Quoted(words[1]));
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "host/HostSession.h"
@@ -49,6 +50,7 @@ private:
     void AskForHelp(const Words& words);
     void Show(const Words& words);
     void ShutDownIde(const Words& words);
+    void Expect(const Words& words);
     void ListCommands(const Words& words);
 
     HostSession& session_;

@@ -99,7 +99,7 @@ int Verdict(host::HostSession& session, const host::HostOptions& options, int st
 }
 
 int Run(const host::HostOptions& options) {
-    host::Transcript transcript(std::cout);
+    host::Transcript transcript(std::cout, options.json ? host::Transcript::Format::Json : host::Transcript::Format::Text);
     host::HostSession session(transcript);
     if (!PrepareRegistry(session, options)) return 1;
     host::SessionCommands commands(session, transcript, options.loader);

@@ -242,6 +242,37 @@ TEST(SessionSummaryTest, EveryMeaningStartsInTheSameColumn) {
     }
 }
 
+// A CI job's assertions: what the transcript said before, and what the IDE holds now.
+TEST_F(SessionCommandTest, ExpectationsPassOrStopTheScriptAtTheirLine) {
+    EXPECT_EQ(RunScript("help Keyword\n"
+                        "expect line \"help keyword: Keyword\"\n"
+                        "expect match \"^help keyword: K.*d$\"\n"
+                        "expect menu ToolsMenu\\ToolsOptionsItem\n"
+                        "expect toolbar StandardToolBar\n"
+                        "expect control StandardToolBar SaveButton"),
+              0)
+        << errors.str();
+    EXPECT_EQ(RunScript("help Other\nexpect match \"^help keyword: Nothing\""), 1);
+    EXPECT_EQ(RunScript("expect line \"> expect line x\""), 1) << "not its own command line";
+    EXPECT_EQ(RunScript("expect control StandardToolBar NoSuchButton"), 1);
+    EXPECT_EQ(errors.str(), "test:2: no transcript line matches \"^help keyword: Nothing\"\n"
+                            "test:1: no transcript line is \"> expect line x\"\n"
+                            "test:1: toolbar StandardToolBar has no control NoSuchButton\n");
+    EXPECT_THROW(host::SessionCommands::Check(Script("expect match \"(\"")[0]), host::SessionError);
+    EXPECT_THROW(host::SessionCommands::Check(Script("expect window X")[0]), host::SessionError);
+}
+
+TEST(TranscriptJsonTest, OneObjectPerEventWithItsNameTextAndTiming) {
+    std::ostringstream out;
+    host::Transcript transcript(out, host::Transcript::Format::Json);
+    transcript.Line(u"debug output: say \"hi\"\\\n\u00C4");
+    transcript.Timed(u"sited: \"P\" {1}", rtl::Milliseconds(0.5));
+    EXPECT_EQ(out.str(),
+              "{\"event\":\"debug output\",\"text\":\"debug output: say \\\"hi\\\"\\\\\\u000a\xC3\x84\"}\n"
+              "{\"event\":\"sited\",\"text\":\"sited: \\\"P\\\" {1}\",\"ms\":0.500}\n");
+    EXPECT_EQ(transcript.Lines(), (std::vector<String>{u"debug output: say \"hi\"\\", u"\u00C4", u"sited: \"P\" {1}"}));
+}
+
 TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {
     EXPECT_EQ(RunScript("shutdown\nhelp late"), 1);
     EXPECT_EQ(errors.str(), "test:2: the IDE has shut down\n");
