@@ -3,6 +3,8 @@
    header. If the system's slot order or identifiers moved, these calls would land on other
    methods and the facts it reports would not hold. Everything it learns goes to the debug
    output as "ContractPackage: <fact>". */
+#include <stddef.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>

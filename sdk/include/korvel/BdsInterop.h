@@ -19,6 +19,9 @@
    METHOD0(I, ResultType, Name). */
 #pragma once
 
+#include <stddef.h>
+#include <stdint.h>
+
 #include "korvel/Win32.h"
 
 typedef int16_t WordBool;
