@@ -31,7 +31,7 @@ TEST_F(InprocServerTest, SelfRegisteredLibraryIsLoadedInItsLoadOrderAndUnregiste
     EXPECT_TRUE(ide.Record().messageBoxes.empty()) << "the classes point at the library itself";
     ASSERT_EQ(korvel::PackagesInfo.size(), 2u);
     EXPECT_EQ(korvel::PackagesInfo[0].Id, CLSID_SamplePackage);
-    EXPECT_EQ(rtl::FromWide(korvel::PackagesInfo[0].Name), u"Korvel Sample Package");
+    EXPECT_EQ(rtl::String(korvel::PackagesInfo[0].Name), u"Korvel Sample Package");
     EXPECT_EQ(korvel::PackagesInfo[1].Id, CLSID_SampleDesignerPackage) << "load order 30 after 20";
     EXPECT_EQ(korvel::Packages.size(), 2u);
     ShutDown();
