@@ -15,7 +15,7 @@ const char kSessionFileName[] = "Sample.session";
 std::filesystem::path FromHere(const String& file) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(file), error);
-    return error ? std::filesystem::path(file) : absolute;
+    return error ? std::filesystem::path(file) : absolute.lexically_normal();
 }
 
 std::filesystem::path ExampleFile(const char* name) {
