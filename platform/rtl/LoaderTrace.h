@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 #include "platform/rtl/ComGuard.h"
@@ -55,14 +56,17 @@ void TracePackageCreationFailed(const String& id, const String& name, const Stop
 void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result, bool raised) noexcept;
 
 // A call into a package whose failures are swallowed, reported with the time it took and
-// what it answered. `call` returns the package's HRESULT.
+// what it answered: the HRESULT `call` returns, if it returns one.
 template <class Call>
 void SwallowTraced(PackageStep step, IUnknown* package, Call&& call) noexcept {
     const Stopwatch stopwatch;
     HRESULT result = S_OK;
     bool raised = true;
     Swallow([&] {
-        result = call();
+        if constexpr (std::is_void_v<decltype(call())>)
+            call();
+        else
+            result = call();
         raised = false;
     });
     TracePackageStep(step, package, stopwatch, result, raised);
