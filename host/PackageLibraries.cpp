@@ -1,8 +1,11 @@
 #include "host/PackageLibraries.h"
 
+#include <cstring>
+
 #include "host/WizardLibrary.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Registry.h"
+#include "platform/win32/Observed.h"
 #ifndef _WIN32
 #include "platform/win32/emulated/EmulationControl.h"
 #endif
@@ -45,7 +48,58 @@ private:
     HMODULE module_;
 };
 
+#ifdef _WIN32
+int WINAPI RecordedMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
+    try {
+        return win32::ShowMessageBox(owner, rtl::FromWide(text), rtl::FromWide(caption), style);
+    } catch (...) {
+        return 0;
+    }
+}
+
+// The import address table entry of user32's MessageBoxW in `module`, or nil.
+ULONG_PTR* MessageBoxImport(HMODULE module) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!imports.VirtualAddress) return nullptr;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name;
+         ++library) {
+        if (_stricmp(reinterpret_cast<const char*>(base + library->Name), "user32.dll") != 0 ||
+            !library->OriginalFirstThunk)
+            continue;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+        auto* address = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++address) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "MessageBoxW") == 0)
+                return reinterpret_cast<ULONG_PTR*>(&address->u1.Function);
+        }
+    }
+    return nullptr;
+}
+#endif
+
 }  // namespace
+
+void ObserveMessageBoxes(IUnknown* package) {
+#ifdef _WIN32
+    HMODULE module = nullptr;
+    // The object's vtable lies in the library that made it.
+    if (!package || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                        *reinterpret_cast<LPCWSTR*>(package), &module))
+        return;
+    ULONG_PTR* entry = MessageBoxImport(module);
+    DWORD protection = 0;
+    if (!entry || !VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &protection)) return;
+    *entry = reinterpret_cast<ULONG_PTR>(&RecordedMessageBox);
+    VirtualProtect(entry, sizeof *entry, protection, &protection);
+#else
+    (void)package;
+#endif
+}
 
 String ResultText(HRESULT result) {
     const String text = WithoutLineEnd(rtl::SysErrorMessage(static_cast<DWORD>(result)));

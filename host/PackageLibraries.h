@@ -22,6 +22,10 @@ String ServerDiagnosis(const String& classId);
 // Whether the loaded library answers DllCanUnloadNow with "not now": some of its objects
 // are still referenced.
 bool ServerHoldsObjects(const String& serverFile);
+// Sends the message boxes a package shows itself to the IDE's recorder, as the system's own
+// go there: natively the platform does so already; on Windows the library of the package
+// object has its import of MessageBoxW pointed at the recorder.
+void ObserveMessageBoxes(IUnknown* package);
 // Calls the library's DllRegisterServer against the session's registry, as regsvr32 does.
 // Raises HostError with the reason when the library cannot be loaded or refuses.
 void RegisterServer(const std::filesystem::path& library);

@@ -47,6 +47,7 @@ void PackageTracePrinter::Print(const rtl::PackageEvent& event) {
             break;
         case rtl::PackageStep::Created: {
             packages_[event.package] = Package{Label(event)};
+            ObserveMessageBoxes(event.package);
             const String server = RegisteredServer(event.id);
             if (!server.empty()) serverFiles_.insert(server);
             transcript_.Timed(u"created: " + Label(event), event.took);
