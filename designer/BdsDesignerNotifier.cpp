@@ -1,5 +1,7 @@
 #include "designer/BdsDesignerNotifier.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "interop/InterfaceBindings.h"
@@ -10,10 +12,15 @@
 namespace korvel {
 namespace {
 
-// Top in the high word, left in the low word, on 32 bits as they are: X is not masked.
-int32_t DesignInfoOf(Integer x, Integer y) {
-    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x));
+// A coordinate as the designer reads it: a signed 16-bit value. Clamped, so that a position
+// beyond its range cannot spill into the other coordinate's word.
+uint32_t DesignWord(Integer coordinate) {
+    const Integer clamped = std::clamp<Integer>(coordinate, INT16_MIN, INT16_MAX);
+    return static_cast<uint16_t>(static_cast<int16_t>(clamped));
 }
+
+// Top in the high word, left in the low word.
+int32_t DesignInfoOf(Integer x, Integer y) { return static_cast<int32_t>((DesignWord(y) << 16) | DesignWord(x)); }
 
 // Raises the platform's OLE error when the helper is no IDragDropHelper or fails.
 int32_t DropPosition(IUnknown* helper) {

@@ -8,8 +8,15 @@ namespace {
 const String kRegistryOption = u"--registry";
 const String kLoaderOption = u"--loader";
 const String kScriptOption = u"--script";
+const String kPackageOption = u"--package";
 const char kRegistryFileName[] = "Sample.reg";
 const char kSessionFileName[] = "Sample.session";
+
+std::filesystem::path FromHere(const String& file) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(file), error);
+    return error ? std::filesystem::path(file) : absolute.lexically_normal();
+}
 
 std::filesystem::path ExampleFile(const char* name) {
     std::error_code error;
@@ -43,17 +50,23 @@ HostOptions ParseHostOptions(const std::vector<String>& arguments, bool inputIsT
         String value;
         if (arguments[i] == u"--help" || arguments[i] == u"-h") {
             options.help = true;
+        } else if (arguments[i] == u"--strict") {
+            options.strict = true;
+        } else if (arguments[i] == u"--json") {
+            options.json = true;
         } else if (TakeOptionValue(kRegistryOption, arguments, i, value)) {
-            options.registry = std::filesystem::path(value);
+            options.registries.push_back(FromHere(value));
+        } else if (TakeOptionValue(kPackageOption, arguments, i, value)) {
+            options.packages.push_back(FromHere(value));
         } else if (TakeOptionValue(kLoaderOption, arguments, i, value)) {
-            options.loader = std::filesystem::path(value);
+            options.loader = FromHere(value);
         } else if (TakeOptionValue(kScriptOption, arguments, i, value)) {
-            options.script = std::filesystem::path(value);
+            options.script = value == u"-" ? std::filesystem::path(value) : FromHere(value);
         } else {
             throw UsageError("unknown argument '" + rtl::ToUtf8(arguments[i]) + "'");
         }
     }
-    if (options.registry.empty()) options.registry = DefaultRegistryFile();
+    if (options.registries.empty() && options.packages.empty()) options.registries.push_back(DefaultRegistryFile());
     if (options.loader.empty()) options.loader = DefaultLoaderFile();
     options.interactive = options.script.empty() && inputIsTerminal;
     if (options.script.empty() && !inputIsTerminal) options.script = DefaultSessionFile();
@@ -61,24 +74,35 @@ HostOptions ParseHostOptions(const std::vector<String>& arguments, bool inputIsT
 }
 
 std::string HostUsage() {
-    return "usage: KorvelHost [--registry FILE] [--loader FILE] [--script FILE|-]\n"
+    return "usage: KorvelHost [--registry FILE]... [--package LIBRARY]... [--loader FILE] [--script FILE|-]\n"
+           "                  [--strict] [--json]\n"
            "\n"
            "Runs an IDE session without the IDE: starts the simulated IDE, writes the registry\n"
            "file into its registry, and runs the session's commands; \"start\" loads the loader\n"
            "library through INITWIZARD0001. Prints what a user of the IDE would see. Without\n"
            "--script the commands are typed at a prompt when the input is a terminal, and the\n"
            "example session runs otherwise. A failing command stops a script with its line\n"
-           "number and exit status 1, after the IDE has shut down.\n"
+           "number and exit status 1, after the IDE has shut down. Relative paths, here and in\n"
+           "a registry file's InprocServer32 values, are taken from the current folder.\n"
            "\n"
-           "  --registry FILE  a file in the registry editor's format (default: " +
+           "  --registry FILE  a file in the registry editor's format; several apply in order\n"
+           "                   (default, without --package: " +
            DefaultRegistryFile().u8string() +
            ")\n"
+           "  --package LIB    register a package library for the session through its\n"
+           "                   DllRegisterServer, as regsvr32 does (repeatable)\n"
            "  --loader FILE    the loader library (default: " +
            DefaultLoaderFile().u8string() +
            ")\n"
            "  --script FILE    the session's commands, - for standard input (default: " +
            DefaultSessionFile().u8string() +
            ")\n"
+           "  --strict         exit status 1 when a package fails to load, SetSite, Initialize\n"
+           "                   or Terminate fail, a package is never initialized, the designer\n"
+           "                   reports an error, or package objects are still referenced after\n"
+           "                   shut-down; one line on stderr for each\n"
+           "  --json           the transcript for tools: one JSON object per line,\n"
+           "                   {\"event\":\"sited\",\"text\":\"sited: ...\",\"ms\":0.012}\n"
            "  --help           this text\n";
 }
 

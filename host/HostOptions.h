@@ -12,12 +12,20 @@ namespace host {
 
 using rtl::String;
 
+// Every file named is made absolute from the folder the command was run in.
 struct HostOptions {
-    std::filesystem::path registry;
+    // Applied in order, each over what the ones before wrote.
+    std::vector<std::filesystem::path> registries;
+    // Registered for the session through their DllRegisterServer.
+    std::vector<std::filesystem::path> packages;
     std::filesystem::path loader;
     // "-" is standard input; empty when the session is typed at the prompt.
     std::filesystem::path script;
     bool interactive = false;
+    // Load failures, failing package steps and leaks make the exit status non-zero.
+    bool strict = false;
+    // The transcript as one JSON object per line.
+    bool json = false;
     bool help = false;
 };
 
@@ -27,7 +35,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The arguments after the program name. Files not named on the command line are the defaults;
+// The arguments after the program name. Without --registry and --package the example registry
+// file is used; without --loader the loader beside the program.
 // without a script the session is typed at the prompt when the input is a terminal, and is the
 // example session otherwise.
 HostOptions ParseHostOptions(const std::vector<String>& arguments, bool inputIsTerminal);

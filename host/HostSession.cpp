@@ -1,6 +1,8 @@
 #include "host/HostSession.h"
 
+#include "host/PackageLibraries.h"
 #include "host/RegFile.h"
+#include "korvel/InprocServer.h"
 
 namespace host {
 namespace {
@@ -17,7 +19,10 @@ size_t ValueCount(const std::vector<RegKey>& keys) {
 }  // namespace
 
 HostSession::HostSession(Transcript& transcript) : transcript_(transcript), trace_(transcript) {
-    ide_.Record().echo = [this](const String& line) { transcript_.Line(line); };
+    ide_.Record().echo = [this](const String& line) {
+        transcript_.Line(line);
+        if (line.rfind(u"designer error", 0) == 0) problems_.push_back(line);
+    };
 }
 
 HostSession::~HostSession() {
@@ -26,10 +31,20 @@ HostSession::~HostSession() {
 }
 
 void HostSession::ImportRegistry(const std::filesystem::path& file) {
-    const std::vector<RegKey> keys = ReadRegFile(file);
+    std::vector<RegKey> keys = ReadRegFile(file);
+    ResolveServerPaths(keys, std::filesystem::current_path());
     ApplyRegFile(keys);
     transcript_.Line(u"registry: " + FileName(file) + u", " + rtl::IntToStr(static_cast<int64_t>(keys.size())) +
                      u" keys, " + rtl::IntToStr(static_cast<int64_t>(ValueCount(keys))) + u" values");
+}
+
+void HostSession::RegisterPackage(const std::filesystem::path& library) {
+    RegisterServer(library);
+    transcript_.Line(u"registered: " + FileName(library) + u" (DllRegisterServer)");
+}
+
+void HostSession::ClearPackages() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, reinterpret_cast<LPCWSTR>(korvel::sdk::PackagesKey));
 }
 
 bool HostSession::StartWizard(const std::filesystem::path& library) {
@@ -46,11 +61,46 @@ bool HostSession::StartWizard(const std::filesystem::path& library) {
 
 void HostSession::LoadToolbars() {
     transcript_.Line(u"toolbars loaded");
+    toolbarsLoaded_ = true;
     ide_.LoadToolbars();
+}
+
+// Packages are initialized once the toolbars are loaded and a package has said that its
+// runtime services are up; whichever notice is missing is the reason.
+String HostSession::NotInitializedReason() const {
+    return toolbarsLoaded_ ? u"no package called OnDotNetServicesInitialized"
+                           : u"the IDE has not loaded its toolbars";
+}
+
+void HostSession::ReportStartUp() {
+    const std::vector<String> waiting = trace_.NotInitialized();
+    if (waiting.empty()) return;
+    transcript_.Line(u"start-up ended with " + rtl::IntToStr(static_cast<int64_t>(waiting.size())) +
+                     u" package(s) not initialized: " + NotInitializedReason());
+    for (const String& label : waiting) transcript_.Line(u"  not initialized: " + label);
+}
+
+std::vector<String> HostSession::Problems() const {
+    std::vector<String> problems = trace_.Failures();
+    problems.insert(problems.end(), problems_.begin(), problems_.end());
+    return problems;
+}
+
+// After Terminate and the loader's release, a library that still has objects was left
+// holding a reference by someone: the package itself or the system.
+void HostSession::CheckReleased() {
+    for (const String& server : trace_.ServerFiles())
+        if (ServerHoldsObjects(server)) {
+            const String problem = u"objects of " + server + u" are still referenced after shut-down";
+            transcript_.Line(problem);
+            problems_.push_back(problem);
+        }
 }
 
 void HostSession::ShutDown() {
     if (!wizard_) return;
+    for (const String& label : trace_.NotInitialized())
+        problems_.push_back(u"never initialized: " + label + u" (" + NotInitializedReason() + u")");
     transcript_.Line(u"shut-down");
     const rtl::Stopwatch terminate;
     if (wizard_->Terminate())
@@ -58,6 +108,7 @@ void HostSession::ShutDown() {
     else
         transcript_.Line(u"no terminate procedure to call");
     wizard_.reset();
+    CheckReleased();
 }
 
 }  // namespace host

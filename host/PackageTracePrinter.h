@@ -1,7 +1,10 @@
-// Puts the loader's package events on the transcript for as long as it lives.
+// Puts the loader's package events on the transcript for as long as it lives, and keeps what
+// a strict run judges: every failing step, and which packages never became initialized.
 #pragma once
 
 #include <map>
+#include <set>
+#include <vector>
 
 #include "host/Transcript.h"
 #include "platform/rtl/LoaderTrace.h"
@@ -15,14 +18,30 @@ public:
     PackageTracePrinter(const PackageTracePrinter&) = delete;
     PackageTracePrinter& operator=(const PackageTracePrinter&) = delete;
 
+    // One line each: a package that failed to load, or answered a step with a failure.
+    const std::vector<String>& Failures() const { return failures_; }
+    // Sited packages that have not been initialized (yet).
+    std::vector<String> NotInitialized() const;
+    // The server files of every package created so far.
+    const std::set<String>& ServerFiles() const { return serverFiles_; }
+
 private:
+    struct Package {
+        String label;
+        bool sited = false;
+        bool initialized = false;
+    };
+
     void Print(const rtl::PackageEvent& event);
+    void PrintStep(const rtl::PackageEvent& event, const char16_t* step);
     // Steps after creation name the package by its object only.
     String LabelOf(IUnknown* package) const;
 
     Transcript& transcript_;
     int found_ = 0;
-    std::map<IUnknown*, String> labels_;
+    std::map<IUnknown*, Package> packages_;
+    std::vector<String> failures_;
+    std::set<String> serverFiles_;
     rtl::LoaderTraceHook previous_;
 };
 

@@ -1,5 +1,6 @@
 #include "host/RegFile.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -309,6 +310,26 @@ std::vector<RegKey> ReadRegFile(const std::filesystem::path& file) {
 
 void ApplyRegFile(const std::vector<RegKey>& keys) {
     for (const RegKey& key : keys) ApplyKey(key);
+}
+
+void ResolveServerPaths(std::vector<RegKey>& keys, const std::filesystem::path& base) {
+    static const String serverKey = u"\\InprocServer32";
+    for (RegKey& key : keys) {
+        if (key.path.size() < serverKey.size() ||
+            !rtl::SameText(key.path.substr(key.path.size() - serverKey.size()), serverKey))
+            continue;
+        for (RegValue& value : key.values) {
+            if (!value.name.empty() || (value.type != REG_SZ && value.type != REG_EXPAND_SZ) || value.data.size() < 2)
+                continue;
+            String file(value.data.size() / 2 - 1, u'\0');
+            std::memcpy(file.data(), value.data.data(), file.size() * 2);
+            const std::filesystem::path path(file);
+            if (path.is_absolute() || !path.has_parent_path()) continue;
+            const String resolved = (base / path).lexically_normal().u16string() + u'\0';
+            value.data.assign(reinterpret_cast<const uint8_t*>(resolved.data()),
+                              reinterpret_cast<const uint8_t*>(resolved.data() + resolved.size()));
+        }
+    }
 }
 
 }  // namespace host

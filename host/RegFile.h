@@ -52,5 +52,8 @@ std::vector<RegKey> ReadRegFile(const std::filesystem::path& file);
 // Writes in file order. Removing what is not there is no failure; any other refusal of the
 // registry raises RegFileError with the line of the key or value.
 void ApplyRegFile(const std::vector<RegKey>& keys);
+// An in-process server named by a relative path with a folder ("build/My.dll") is taken from
+// `base`; a bare file name stays as it is, for the platform's own search.
+void ResolveServerPaths(std::vector<RegKey>& keys, const std::filesystem::path& base);
 
 }  // namespace host

@@ -30,6 +30,7 @@ vcl::TShortCut ParseKeys(const String& text) {
     for (size_t plus; (plus = text.find(u'+', start)) != String::npos; start = plus + 1)
         parts.push_back(text.substr(start, plus - start));
     parts.push_back(text.substr(start));
+    if (parts.back().empty()) Fail(u"\"" + text + u"\" names no key after its modifiers (like Ctrl+Shift+K)");
     vcl::TShortCut modifiers = 0;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         const vcl::TShortCut modifier = rtl::SameText(parts[i], u"Ctrl")    ? vcl::scCtrl
@@ -57,6 +58,29 @@ void CheckKeys(const std::vector<String>& words) { ParseKeys(words[0]); }
 void CheckPosition(const std::vector<String>& words) {
     ParseCoordinate(words[1]);
     ParseCoordinate(words[2]);
+}
+
+std::regex Pattern(const String& text) {
+    try {
+        return std::regex(rtl::ToUtf8(text));
+    } catch (const std::regex_error& error) {
+        Fail(u"\"" + text + u"\" is no pattern: " + rtl::FromUtf8(error.what()));
+    }
+}
+
+void CheckExpect(const std::vector<String>& words) {
+    const String& what = words[0];
+    const size_t names = words.size() - 1;
+    if (rtl::SameText(what, u"match") && names == 1) {
+        Pattern(words[1]);
+        return;
+    }
+    if ((rtl::SameText(what, u"line") || rtl::SameText(what, u"menu") || rtl::SameText(what, u"toolbar")) &&
+        names == 1)
+        return;
+    if (rtl::SameText(what, u"control") && names == 2) return;
+    Fail(u"expect what? (expect line TEXT, expect match PATTERN, expect menu FULLNAME, expect toolbar NAME, "
+         u"expect control TOOLBAR NAME)");
 }
 
 void CheckShow(const std::vector<String>& words) {
@@ -154,8 +178,10 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"insert", "insert CLASS X Y", "drop a component of a palette class on the form designer at X,Y", 3, 3,
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
-        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME | show windows",
-         "print the main menu (or one submenu), the toolbars, one toolbar, or the edit window's windows", 1, 2,
+        {u"show", "show WHAT [NAME]",
+         "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME) "
+         "or the edit window's windows (show windows)",
+         1, 2,
          &SessionCommands::Show, &CheckShow},
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
          &SessionCommands::OpenFile, nullptr},
@@ -166,6 +192,10 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &CheckSize},
         {u"recreate", "recreate", "re-create the window handle of the frame over the editor, as the IDE does", 0, 0,
          &SessionCommands::RecreateFrame, nullptr},
+        {u"expect", "expect WHAT NAME...",
+         "fail unless the transcript has a line (expect line TEXT, expect match PATTERN) or the IDE has an item "
+         "(expect menu FULLNAME, expect toolbar NAME, expect control TOOLBAR NAME)",
+         2, 3, &SessionCommands::Expect, &CheckExpect},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
         {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
@@ -203,7 +233,7 @@ void SessionCommands::Run(const SessionLine& line) {
     const Command& command = CheckedCommand(line);
     try {
         if (shutDown_) Fail(u"the IDE has shut down");
-        transcript_.Line(u"> " + line.text);
+        if (echo_) transcript_.Line(u"> " + line.text);
         (this->*command.run)(Words(line.words.begin() + 1, line.words.end()));
     } catch (const SessionError& error) {
         throw SessionError(rtl::FromUtf8(error.what()), line.number);
@@ -215,10 +245,12 @@ void SessionCommands::Run(const SessionLine& line) {
 }
 
 std::string SessionCommands::Summary() {
+    size_t width = 0;
+    for (const Command& command : Commands()) width = std::max(width, std::string(command.form).size());
     std::string text;
     for (const Command& command : Commands()) {
         std::string form = command.form;
-        form.resize(std::max<size_t>(form.size(), 30), ' ');
+        form.resize(width, ' ');
         text += "  " + form + "  " + command.meaning + "\n";
     }
     return text;
@@ -229,6 +261,7 @@ void SessionCommands::Start(const Words&) {
     started_ = true;
     session_.StartWizard(loader_);
     session_.LoadToolbars();
+    session_.ReportStartUp();
 }
 
 void SessionCommands::ClickMenu(const Words& words) {
@@ -268,9 +301,10 @@ void SessionCommands::InsertComponent(const Words& words) {
         transcript_.Line(className + u" was destroyed while it was inserted");
         return;
     }
+    // Left and top are signed 16-bit words.
     const auto designInfo = static_cast<uint32_t>(component->DesignInfo);
-    transcript_.Line(u"inserted " + className + u" at " + rtl::IntToStr(designInfo & 0xFFFF) + u"," +
-                     rtl::IntToStr(designInfo >> 16));
+    transcript_.Line(u"inserted " + className + u" at " + rtl::IntToStr(static_cast<int16_t>(designInfo & 0xFFFF)) +
+                     u"," + rtl::IntToStr(static_cast<int16_t>(designInfo >> 16)));
 }
 
 void SessionCommands::AskForHelp(const Words& words) { session_.Ide().Application().HelpKeyword(words[0]); }
@@ -309,6 +343,31 @@ void SessionCommands::RecreateFrame(const Words&) {
     vcl::TWinControl* frame = FindByClassName(EditWindowForm(session_.Ide()), u"TKorvelFrame");
     if (!frame) Fail(u"no frame lies over the editor");
     frame->RecreateWnd();
+}
+
+void SessionCommands::Expect(const Words& words) {
+    const String& what = words[0];
+    sim::SimulatedIde& ide = session_.Ide();
+    if (rtl::SameText(what, u"menu")) {
+        FindMenuItem(MainMenu(ide).Items(), words[1]);
+    } else if (rtl::SameText(what, u"toolbar")) {
+        FindToolBar(ide, words[1]);
+    } else if (rtl::SameText(what, u"control")) {
+        vcl::TToolBar& toolBar = FindToolBar(ide, words[1]);
+        bool found = false;
+        for (int i = 0; i < toolBar.ButtonCount() && !found; ++i) found = rtl::SameText(toolBar.Buttons(i)->Name(), words[2]);
+        if (!found) Fail(u"toolbar " + words[1] + u" has no control " + words[2]);
+    } else {
+        // Lines before this command's own.
+        const std::vector<String>& lines = transcript_.Lines();
+        const auto end = lines.end() - (echo_ && !lines.empty() ? 1 : 0);
+        const bool pattern = rtl::SameText(what, u"match");
+        const std::regex expected = pattern ? Pattern(words[1]) : std::regex();
+        const bool found = std::any_of(lines.begin(), end, [&](const String& line) {
+            return pattern ? std::regex_search(rtl::ToUtf8(line), expected) : line == words[1];
+        });
+        if (!found) Fail(String(u"no transcript line ") + (pattern ? u"matches " : u"is ") + Quoted(words[1]));
+    }
 }
 
 void SessionCommands::ShutDownIde(const Words&) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "host/HostSession.h"
@@ -22,6 +23,9 @@ public:
     // Checks the line, then runs it. Raises SessionError, with the line, when it names
     // something the IDE does not have or asks what the IDE cannot do now.
     void Run(const SessionLine& line);
+    // Whether each command goes on the transcript before it runs; at the prompt the user's
+    // own typing shows it already.
+    void SetEcho(bool echo) { echo_ = echo; }
     // After shut-down nothing more can be done.
     bool ShutDown() const { return shutDown_; }
 
@@ -51,6 +55,7 @@ private:
     void ResizeEditor(const Words& words);
     void RecreateFrame(const Words& words);
     void ShutDownIde(const Words& words);
+    void Expect(const Words& words);
     void ListCommands(const Words& words);
 
     HostSession& session_;
@@ -58,6 +63,7 @@ private:
     std::filesystem::path loader_;
     bool started_ = false;
     bool shutDown_ = false;
+    bool echo_ = true;
     sim::FormDesigner* designer_ = nullptr;  // opened at the first drop; the IDE keeps it open
 };
 

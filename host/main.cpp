@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -43,28 +44,71 @@ bool InputIsTerminal() {
 #endif
 }
 
+#ifdef _WIN32
+BOOL WINAPI IgnoreInterrupt(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
+#else
+void IgnoreInterrupt(int) {}
+#endif
+
+// Ctrl+C at the prompt ends the input instead of the process, so that the IDE shuts down as
+// it does at the end of the input: packages get Terminate.
+void StopReadingOnInterrupt() {
+#ifdef _WIN32
+    SetConsoleCtrlHandler(IgnoreInterrupt, TRUE);
+#else
+    struct sigaction interrupt {};
+    interrupt.sa_handler = IgnoreInterrupt;  // without SA_RESTART: the pending read fails
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+#endif
+}
+
 // Raises SessionError for a script that cannot be read or split into lines.
 std::vector<host::SessionLine> ReadScript(const std::filesystem::path& script) {
     if (script == "-") return host::ReadSessionScript(std::cin);
+    std::error_code error;
+    if (std::filesystem::is_directory(script, error)) throw host::SessionError(u"is a folder, not a session script");
     std::ifstream file(script, std::ios::binary);
     if (!file) throw host::SessionError(u"cannot be read");
     return host::ReadSessionScript(file);
 }
 
-int Run(const host::HostOptions& options) {
-    host::Transcript transcript(std::cout);
-    host::HostSession session(transcript);
+// The registry files in order, then the packages that register themselves. Reports on stderr
+// and answers false when one cannot be used.
+bool PrepareRegistry(host::HostSession& session, const host::HostOptions& options) {
+    std::filesystem::path current;
     try {
-        session.ImportRegistry(options.registry);
+        for (const auto& file : options.registries) session.ImportRegistry(current = file);
+        if (options.registries.empty()) session.ClearPackages();
+        for (const auto& library : options.packages) session.RegisterPackage(current = library);
+        return true;
     } catch (const std::exception& error) {
-        std::cerr << "KorvelHost: " << options.registry.u8string() << ": " << error.what() << '\n';
-        return 1;
+        std::cerr << "KorvelHost: " << current.u8string() << ": " << error.what() << '\n';
+        return false;
     }
+}
+
+// The session's exit status: the script's, and with --strict 1 for every problem the run
+// had, each named on stderr once the IDE has shut down.
+int Verdict(host::HostSession& session, const host::HostOptions& options, int status) {
+    session.ShutDown();
+    if (!options.strict) return status;
+    const std::vector<host::String> problems = session.Problems();
+    for (const host::String& problem : problems) std::cerr << "KorvelHost: strict: " << rtl::ToUtf8(problem) << '\n';
+    return problems.empty() ? status : 1;
+}
+
+int Run(const host::HostOptions& options) {
+    host::Transcript transcript(std::cout, options.json ? host::Transcript::Format::Json : host::Transcript::Format::Text);
+    host::HostSession session(transcript);
+    if (!PrepareRegistry(session, options)) return 1;
     host::SessionCommands commands(session, transcript, options.loader);
     if (options.interactive) {
-        std::cout << "Type \"commands\" for the list of commands; end the input or \"shutdown\" to stop.\n";
+        std::cout << "Type \"commands\" for the list of commands; end the input, Ctrl+C or \"shutdown\" to stop.\n";
+        commands.SetEcho(false);
+        StopReadingOnInterrupt();
         host::RunInteractive(commands, std::cin, std::cout, std::cerr);
-        return 0;
+        return Verdict(session, options, 0);
     }
     const host::String source = options.script == "-" ? host::String(u"<stdin>") : options.script.u16string();
     std::vector<host::SessionLine> lines;
@@ -75,7 +119,7 @@ int Run(const host::HostOptions& options) {
         return 1;
     }
     transcript.Line(u"session: " + (options.script == "-" ? source : options.script.filename().u16string()));
-    return host::RunScript(commands, lines, source, std::cerr);
+    return Verdict(session, options, host::RunScript(commands, lines, source, std::cerr));
 }
 
 }  // namespace

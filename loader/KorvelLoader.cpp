@@ -62,10 +62,10 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
             rtl::TracePackageCreated(pkgIDs[k], pkgNames[k], package.Get(), creation);
             Packages.push_back(std::move(package));
         } catch (const rtl::Exception& error) {
-            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation);
+            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation, error.Message());
             ReportLoadFailure(pkgNames[k], pkgIDs[k], error);
         } catch (...) {
-            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation);
+            rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation, u"a failure outside the library's errors");
             continue;  // not the library's exception: the entry is abandoned silently
         }
         PackagesInfo.push_back(std::move(entry));
@@ -78,7 +78,7 @@ void SitePackages() {
     const auto packages = Packages;  // a package may call back in while it is sited
     hub->HoldHandshake();
     for (const auto& package : packages)
-        rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { package->SetSite(site.Get()); });
+        rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { return package->SetSite(site.Get()); });
     hub->ReleaseHandshake();
 }
 
@@ -87,7 +87,7 @@ void SitePackages() {
 // callback of a package that is already gone.
 void TerminatePackages(const std::vector<rtl::ComPtr<IBdsPackage>>& packages) {
     for (auto package = packages.rbegin(); package != packages.rend(); ++package)
-        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { (*package)->Terminate(); });
+        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { return (*package)->Terminate(); });
 }
 
 void ReleasePackages(std::vector<rtl::ComPtr<IBdsPackage>>& packages) {

@@ -278,7 +278,7 @@ void TBdsServices::InitializePackages() {
     rtl::Swallow([&] {
         const auto packages = Packages;  // a package may shut the loader down from Initialize
         for (const auto& package : packages)
-            rtl::SwallowTraced(rtl::PackageStep::Initialized, package.Get(), [&] { package->Initialize(); });
+            rtl::SwallowTraced(rtl::PackageStep::Initialized, package.Get(), [&] { return package->Initialize(); });
     });
 }
 

@@ -115,7 +115,8 @@ SimulatedIde::SimulatedIde()
     });
     previousShellHook_ = win32::SetShellExecuteHook([this](const win32::ShellLaunch& launch) {
         recorder_.shellLaunches.push_back(launch);
-        recorder_.Note(u"launch: " + launch.file + u" " + launch.parameters);
+        // Apart, so that a program or parameters with blanks read unambiguously.
+        recorder_.Note(u"launch: program \"" + launch.file + u"\", parameters \"" + launch.parameters + u"\"");
     });
     previousDebugHook_ = win32::SetDebugOutputHook([this](const String& text) {
         recorder_.debugOutput.push_back(text);

@@ -215,7 +215,8 @@ TEST_F(DesignerTest, ItemsThatAreNoComponentsAreNotOffered) {
     EXPECT_TRUE(ide.Record().lines.empty());
 }
 
-TEST_F(DesignerTest, DropPointIsCombinedOnThirtyTwoBitsUnmasked) {
+// Each coordinate keeps to its own 16-bit word, whatever the helper answers.
+TEST_F(DesignerTest, DropPointCoordinatesAreClampedToTheirOwnWord) {
     FakeHelper& helper = AddHelper("helper", 0, 0);
     AddProvider("A", {u"TTimer"}, &helper);
     const struct {
@@ -223,9 +224,10 @@ TEST_F(DesignerTest, DropPointIsCombinedOnThirtyTwoBitsUnmasked) {
         uint32_t designInfo;
     } cases[] = {
         {10, 20, 0x0014000Au},
-        {-1, 2, 0xFFFFFFFFu},          // X is not masked: its high bits cover Y
-        {0x10001, 0x8001, 0x80010001u},  // Y's high bits are shifted out
+        {-1, 2, 0x0002FFFFu},             // a negative X leaves Y alone
+        {0x10001, 0x8001, 0x7FFF7FFFu},   // beyond 16 bits: the farthest position
         {-5, -1, 0xFFFFFFFBu},
+        {-70000, 32767, 0x7FFF8000u},     // and the nearest
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 
@@ -14,6 +15,8 @@
 #include "loader/PackageDiscovery.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Guid.h"
+#include "tests/support/FakePackages.h"
+#include "tests/support/TestRegistry.h"
 
 using host::String;
 
@@ -53,16 +56,26 @@ TEST(TranscriptTest, QuotedNamesShowWhatWouldBreakTheLine) {
 TEST(HostOptionsTest, FilesComeFromTheCommandLineOrTheDefaults) {
     const host::HostOptions defaults = host::ParseHostOptions({}, false);
     EXPECT_FALSE(defaults.help);
-    EXPECT_EQ(defaults.registry, host::DefaultRegistryFile());
+    EXPECT_FALSE(defaults.strict);
+    EXPECT_EQ(defaults.registries, std::vector<std::filesystem::path>{host::DefaultRegistryFile()});
     EXPECT_EQ(defaults.loader, host::DefaultLoaderFile());
-    EXPECT_EQ(defaults.registry.filename(), "Sample.reg");
+    EXPECT_EQ(defaults.registries[0].filename(), "Sample.reg");
     EXPECT_EQ(defaults.loader.parent_path(), host::ExecutableFolder());
 
-    const host::HostOptions named =
-        host::ParseHostOptions({u"--registry", u"other.reg", u"--loader=K\u00F6rvel.dll", u"--help"}, false);
-    EXPECT_EQ(named.registry, std::filesystem::path(u"other.reg"));
-    EXPECT_EQ(named.loader, std::filesystem::path(u"K\u00F6rvel.dll"));
+    // Relative names are taken from the folder the command runs in.
+    const std::filesystem::path here = std::filesystem::current_path();
+    const host::HostOptions named = host::ParseHostOptions(
+        {u"--registry", u"other.reg", u"--loader=K\u00F6rvel.dll", u"--registry=sub/more.reg", u"--help"}, false);
+    EXPECT_EQ(named.registries, (std::vector<std::filesystem::path>{here / "other.reg", here / "sub/more.reg"}));
+    EXPECT_EQ(named.loader, here / std::filesystem::path(u"K\u00F6rvel.dll"));
     EXPECT_TRUE(named.help);
+
+    const host::HostOptions packages =
+        host::ParseHostOptions({u"--package", u"One.dll", u"--strict", u"--package=../Two.dll"}, false);
+    EXPECT_TRUE(packages.strict);
+    EXPECT_TRUE(packages.registries.empty()) << "a package on its own needs no example registry";
+    EXPECT_EQ(packages.packages,
+              (std::vector<std::filesystem::path>{here / "One.dll", (here / "../Two.dll").lexically_normal()}));
 }
 
 TEST(HostOptionsTest, UnknownArgumentsAndMissingFilesAreUsageErrors) {
@@ -106,7 +119,8 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSamplesAndReportsTheUnregisteredPackag
         "found 1: " + missing + ", LoadOrder 10",
         "found 2: " + sample + ", LoadOrder 20",
         "found 3: " + designer + ", LoadOrder 30",
-        "creation failed: " + missing,
+        "creation failed: " + missing + ": " + rtl::ToUtf8(rtl::EOleSysError(REGDB_E_CLASSNOTREG).Message()),
+        "  no in-process server is registered for " + missingId,
         "message box [Korvel Products Loader, style 16]: Failed to load package 'Missing Package "
         "(%ProgramFiles%\\Korvel)'.",
         "    Package ID: " + missingId,
@@ -129,7 +143,7 @@ TEST_F(HostSessionTest, DefaultRunLoadsTheSamplesAndReportsTheUnregisteredPackag
     const std::vector<std::string> lines = Lines(out.str());
     EXPECT_EQ(WithoutTimings(lines), expected) << out.str();
     ASSERT_EQ(lines.size(), expected.size());
-    for (size_t i : {6u, 10u, 11u, 14u, 15u, 16u, 19u, 21u, 22u})
+    for (size_t i : {6u, 11u, 12u, 15u, 16u, 17u, 20u, 22u, 23u})
         EXPECT_NE(lines[i], expected[i]) << "timed: " << lines[i];
 }
 
@@ -165,3 +179,56 @@ TEST_F(HostSessionTest, RegistryFileProblemsKeepTheirLine) {
 }
 
 }  // namespace
+
+namespace strict_run {
+
+using namespace testing_support;
+
+bool Has(const std::vector<String>& problems, const std::string& start, const std::string& part) {
+    for (const String& problem : problems) {
+        const std::string text = rtl::ToUtf8(problem);
+        if (text.rfind(start, 0) == 0 && text.find(part) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// Everything a CI job must not let pass: a package that cannot be made, one that raises in
+// SetSite, one whose Terminate fails, and start-up that never initializes them.
+TEST(HostStrictTest, EveryFailureOfTheRunIsAProblemWithItsReason) {
+    std::ostringstream out;
+    host::Transcript transcript(out);
+    // The IDE first: the platform's COM takes class registrations only once it is set up.
+    auto session = std::make_unique<host::HostSession>(transcript);
+    TestRegistry registry;
+    const auto journal = std::make_shared<Journal>();
+    PackageBehaviour throwing;
+    throwing.throwInSetSite = true;
+    PackageBehaviour failing;
+    failing.failTerminate = true;
+    const RegisteredPackageClass raiser(MakeGuid(1), "Raiser", journal, throwing);
+    const RegisteredPackageClass quitter(MakeGuid(2), "Quitter", journal, failing);
+    registry.AddPackage(GuidText(1), u"Raiser", 1);
+    registry.AddPackage(GuidText(2), u"Quitter", 2);
+    registry.AddPackage(GuidText(3), u"Unregistered", 3);
+
+    ASSERT_TRUE(session->StartWizard(host::DefaultLoaderFile()));
+    session->ReportStartUp();  // the toolbars never load
+    EXPECT_EQ(session->Problems().size(), 2u) << "failures so far: the load and SetSite";
+    session->ShutDown();
+    const std::vector<String> problems = session->Problems();
+    session.reset();
+    EXPECT_EQ(problems.size(), 5u) << out.str();
+    EXPECT_TRUE(Has(problems, "creation failed: \"Unregistered\"", rtl::ToUtf8(GuidText(3))));
+    EXPECT_TRUE(Has(problems, "sited: \"Raiser\"", "raised an exception"));
+    EXPECT_TRUE(Has(problems, "never initialized: \"Quitter\"", "the IDE has not loaded its toolbars"));
+    EXPECT_TRUE(Has(problems, "never initialized: \"Raiser\"", "toolbars"));
+    EXPECT_TRUE(Has(problems, "terminated: \"Quitter\"", "failed: 80004005"));
+    const std::string text = out.str();
+    EXPECT_NE(text.find("start-up ended with 2 package(s) not initialized: the IDE has not loaded its toolbars"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("  no in-process server is registered for " + rtl::ToUtf8(GuidText(3))), std::string::npos);
+    EXPECT_EQ(journal->liveObjects, 0);
+}
+
+}  // namespace strict_run

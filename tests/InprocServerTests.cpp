@@ -6,6 +6,7 @@
 #include "examples/SamplePackage/DesignerPackage.h"
 #include "examples/SamplePackage/SamplePackage.h"
 #include "platform/rtl/Guid.h"
+#include "platform/rtl/Registry.h"
 #include "services/KorvelBdsServices.h"
 #include "tests/support/LoaderFixture.h"
 #include "tests/support/SampleLibrary.h"
@@ -21,6 +22,29 @@ protected:
         registry.AddPackage(rtl::GUIDToString(CLSID_SamplePackage), u"Sample", 1);
     }
 };
+
+// regsvr32's way: the library writes its classes and the packages key itself.
+TEST_F(InprocServerTest, SelfRegisteredLibraryIsLoadedInItsLoadOrderAndUnregistersCleanly) {
+    SampleLibrary library;
+    ASSERT_EQ(library.RegisterServer(), S_OK);
+    ASSERT_TRUE(Enter());
+    EXPECT_TRUE(ide.Record().messageBoxes.empty()) << "the classes point at the library itself";
+    ASSERT_EQ(korvel::PackagesInfo.size(), 2u);
+    EXPECT_EQ(korvel::PackagesInfo[0].Id, CLSID_SamplePackage);
+    EXPECT_EQ(rtl::String(korvel::PackagesInfo[0].Name), u"Korvel Sample Package");
+    EXPECT_EQ(korvel::PackagesInfo[1].Id, CLSID_SampleDesignerPackage) << "load order 30 after 20";
+    EXPECT_EQ(korvel::Packages.size(), 2u);
+    ShutDown();
+
+    ASSERT_EQ(library.UnregisterServer(), S_OK);
+    rtl::TRegistry registryView(KEY_READ);
+    registryView.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registryView.OpenKeyReadOnly(PackagesKey()));
+    EXPECT_TRUE(registryView.GetKeyNames().empty());
+    registryView.CloseKey();
+    registryView.SetRootKey(HKEY_CLASSES_ROOT);
+    EXPECT_FALSE(registryView.KeyExists(u"CLSID\\" + rtl::GUIDToString(CLSID_SamplePackage)));
+}
 
 TEST_F(InprocServerTest, SamplePackageIsCreatedSitedAndTerminated) {
     RegisterSample(BesideTheProgram(kSampleLibraryName));

@@ -106,6 +106,20 @@ TEST(RegFileTest, MultiStringAndOtherTypesKeepTheirBytes) {
     EXPECT_EQ(keys[0].values[1].type, static_cast<DWORD>(REG_QWORD));
 }
 
+TEST(RegFileTest, RelativeServerFilesWithAFolderAreTakenFromTheBase) {
+    auto keys = ParseRegFile(kHeader +
+                             "[HKEY_CLASSES_ROOT\\CLSID\\{1}\\InprocServer32]\n@=\"build/My.dll\"\n\"Other\"=\"x/y\"\n"
+                             "[HKEY_CLASSES_ROOT\\CLSID\\{2}\\inprocserver32]\n@=\"Bare.dll\"\n"
+                             "[HKEY_CLASSES_ROOT\\CLSID\\{3}\\Other]\n@=\"build/Not.dll\"\n");
+    const std::filesystem::path base = std::filesystem::current_path();
+    host::ResolveServerPaths(keys, base);
+    auto text = [](const host::RegValue& value) { return String(reinterpret_cast<const char16_t*>(value.data.data())); };
+    EXPECT_EQ(text(keys[0].values[0]), (base / "build" / "My.dll").u16string());
+    EXPECT_EQ(text(keys[0].values[1]), u"x/y") << "only the server file";
+    EXPECT_EQ(text(keys[1].values[0]), u"Bare.dll") << "a bare name is searched for by the platform";
+    EXPECT_EQ(text(keys[2].values[0]), u"build/Not.dll");
+}
+
 TEST(RegFileTest, ProblemsNameTheirLine) {
     EXPECT_EQ(ErrorLine(""), 1);
     EXPECT_EQ(ErrorLine("REGEDIT4\n"), 1);

@@ -62,6 +62,8 @@ TEST(SessionScriptTest, CommandsAndTheirWordsAreCheckedWithoutRunning) {
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(8, "press Hyper+K")); }),
               "8: \"Hyper+K\" is no key combination (like Ctrl+Shift+K)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(9, "press Ctrl+Nothing")); }), "9: \"Nothing\" names no key");
+    EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(9, "press Ctrl+")); }),
+              "9: \"Ctrl+\" names no key after its modifiers (like Ctrl+Shift+K)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(10, "insert TButton 10 -1")); }),
               "10: \"-1\" is no position on the form (0 to 32767)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(11, "insert TButton 32768 1")); }),
@@ -242,6 +244,49 @@ TEST_F(SessionCommandTest, AtThePromptAFailingLineIsReportedAndTheSessionGoesOn)
                             "line 4: a quoted word is not closed\n");
     EXPECT_EQ(session.Ide().Record().helpKeywords, (std::vector<String>{u"one", u"three"}));
     EXPECT_EQ(prompt.str(), "korvel> korvel> korvel> korvel> korvel> korvel> ") << "no prompt after shut-down";
+}
+
+TEST(SessionSummaryTest, EveryMeaningStartsInTheSameColumn) {
+    std::istringstream summary(host::SessionCommands::Summary());
+    size_t column = 0;
+    for (std::string line; std::getline(summary, line);) {
+        const size_t gap = line.find("  ", 2);  // the form ends at the first double blank
+        ASSERT_NE(gap, std::string::npos) << line;
+        const size_t meaning = line.find_first_not_of(' ', gap);
+        if (column == 0) column = meaning;
+        EXPECT_EQ(meaning, column) << line;
+    }
+}
+
+// A CI job's assertions: what the transcript said before, and what the IDE holds now.
+TEST_F(SessionCommandTest, ExpectationsPassOrStopTheScriptAtTheirLine) {
+    EXPECT_EQ(RunScript("help Keyword\n"
+                        "expect line \"help keyword: Keyword\"\n"
+                        "expect match \"^help keyword: K.*d$\"\n"
+                        "expect menu ToolsMenu\\ToolsOptionsItem\n"
+                        "expect toolbar StandardToolBar\n"
+                        "expect control StandardToolBar SaveButton"),
+              0)
+        << errors.str();
+    EXPECT_EQ(RunScript("help Other\nexpect match \"^help keyword: Nothing\""), 1);
+    EXPECT_EQ(RunScript("expect line \"> expect line x\""), 1) << "not its own command line";
+    EXPECT_EQ(RunScript("expect control StandardToolBar NoSuchButton"), 1);
+    EXPECT_EQ(errors.str(), "test:2: no transcript line matches \"^help keyword: Nothing\"\n"
+                            "test:1: no transcript line is \"> expect line x\"\n"
+                            "test:1: toolbar StandardToolBar has no control NoSuchButton\n");
+    EXPECT_THROW(host::SessionCommands::Check(Script("expect match \"(\"")[0]), host::SessionError);
+    EXPECT_THROW(host::SessionCommands::Check(Script("expect window X")[0]), host::SessionError);
+}
+
+TEST(TranscriptJsonTest, OneObjectPerEventWithItsNameTextAndTiming) {
+    std::ostringstream out;
+    host::Transcript transcript(out, host::Transcript::Format::Json);
+    transcript.Line(u"debug output: say \"hi\"\\\n\u00C4");
+    transcript.Timed(u"sited: \"P\" {1}", rtl::Milliseconds(0.5));
+    EXPECT_EQ(out.str(),
+              "{\"event\":\"debug output\",\"text\":\"debug output: say \\\"hi\\\"\\\\\\u000a\xC3\x84\"}\n"
+              "{\"event\":\"sited\",\"text\":\"sited: \\\"P\\\" {1}\",\"ms\":0.500}\n");
+    EXPECT_EQ(transcript.Lines(), (std::vector<String>{u"debug output: say \"hi\"\\", u"\u00C4", u"sited: \"P\" {1}"}));
 }
 
 TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {

@@ -20,7 +20,7 @@
 #include "platform/rtl/LockedList.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/TypInfo.h"
-#include "windows/IWin32Window.h"
+#include "interop/KorvelBdsInterop.h"
 #include "windows/KorvelBaseFrame.h"
 
 namespace korvel {

@@ -1,4 +1,4 @@
-#include "examples/SamplePackage/Bitmap.h"
+#include "Bitmap.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "interop/KorvelBdsInterop.h"
+#include "korvel/BdsInterop.h"
 
 namespace sample {
 

@@ -1,4 +1,4 @@
-#include "examples/SamplePackage/DesignerHelpers.h"
+#include "DesignerHelpers.h"
 
 namespace sample {
 

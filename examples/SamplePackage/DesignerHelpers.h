@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/Relay.h"
-#include "examples/SamplePackage/Text.h"
+#include "Text.h"
+#include "korvel/Relay.h"
+#include "Text.h"
 
 namespace sample {
 

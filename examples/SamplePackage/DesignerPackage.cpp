@@ -1,8 +1,8 @@
-#include "examples/SamplePackage/DesignerPackage.h"
+#include "DesignerPackage.h"
 
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/DesignerHelpers.h"
-#include "examples/SamplePackage/Text.h"
+#include "Text.h"
+#include "DesignerHelpers.h"
+#include "Text.h"
 
 namespace sample {
 namespace {

@@ -2,7 +2,7 @@
 // and tells the form designer where dropped buttons and edits go.
 #pragma once
 
-#include "interop/KorvelBdsInterop.h"
+#include "korvel/BdsInterop.h"
 
 // {9B1E6A52-4C1D-4F3E-8A27-5D0C3B6E7F18}, as examples/Sample.reg registers it.
 inline constexpr CLSID CLSID_SampleDesignerPackage = {

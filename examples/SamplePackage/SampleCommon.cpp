@@ -1,4 +1,4 @@
-#include "examples/SamplePackage/SampleCommon.h"
+#include "SampleCommon.h"
 
 namespace sample {
 

@@ -2,8 +2,7 @@
 // that both its menu and its toolbar open.
 #pragma once
 
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/Text.h"
+#include "Text.h"
 
 namespace sample {
 

@@ -1,15 +1,8 @@
-#include "examples/SamplePackage/SampleDocument.h"
+#include "SampleDocument.h"
 
-#include "examples/SamplePackage/SampleCommon.h"
-#include "windows/IWin32Window.h"
+#include "SampleCommon.h"
 
 namespace sample {
-
-template <>
-inline const IID& InterfaceId<IWin32Window>() {
-    return IID_IWin32Window;
-}
-
 namespace {
 
 constexpr char16_t WindowClassName[] = u"KorvelSampleDocument";

@@ -3,7 +3,8 @@
 // source file "C:\Korvel\Sample.kdoc", marked modified and kept on top.
 #pragma once
 
-#include "examples/SamplePackage/ControlEvents.h"
+#include "Text.h"
+#include "korvel/ControlEvents.h"
 
 namespace sample {
 

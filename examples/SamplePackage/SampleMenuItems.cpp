@@ -1,6 +1,6 @@
-#include "examples/SamplePackage/SampleMenuItems.h"
+#include "SampleMenuItems.h"
 
-#include "examples/SamplePackage/SampleCommon.h"
+#include "SampleCommon.h"
 
 namespace sample {
 namespace {

@@ -2,8 +2,9 @@
 // lists the loaded packages, and "Korvel Sample Help" first in the Help menu.
 #pragma once
 
-#include "examples/SamplePackage/Bitmap.h"
-#include "examples/SamplePackage/ControlEvents.h"
+#include "Bitmap.h"
+#include "Text.h"
+#include "korvel/ControlEvents.h"
 
 namespace sample {
 

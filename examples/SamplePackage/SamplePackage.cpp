@@ -1,13 +1,13 @@
-#include "examples/SamplePackage/SamplePackage.h"
+#include "SamplePackage.h"
 
 #include <memory>
 
-#include "examples/SamplePackage/Bitmap.h"
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/SampleCommon.h"
-#include "examples/SamplePackage/SampleDocument.h"
-#include "examples/SamplePackage/SampleMenuItems.h"
-#include "examples/SamplePackage/SampleToolBar.h"
+#include "Bitmap.h"
+#include "Text.h"
+#include "SampleCommon.h"
+#include "SampleDocument.h"
+#include "SampleMenuItems.h"
+#include "SampleToolBar.h"
 
 namespace sample {
 namespace {

@@ -2,7 +2,7 @@
 // and adds two menu items and a toolbar once the loader initializes it.
 #pragma once
 
-#include "interop/KorvelBdsInterop.h"
+#include "korvel/BdsInterop.h"
 
 // {32375B90-7521-4E64-BE4F-2EF51D12534D}, as examples/Sample.reg registers it.
 inline constexpr CLSID CLSID_SamplePackage = {

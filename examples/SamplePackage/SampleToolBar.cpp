@@ -1,8 +1,8 @@
-#include "examples/SamplePackage/SampleToolBar.h"
+#include "SampleToolBar.h"
 
 #include <optional>
 
-#include "examples/SamplePackage/SampleCommon.h"
+#include "SampleCommon.h"
 
 namespace sample {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <initializer_list>
 
-#include "examples/SamplePackage/Bitmap.h"
-#include "examples/SamplePackage/ControlEvents.h"
-#include "examples/SamplePackage/Text.h"
+#include "Bitmap.h"
+#include "korvel/ControlEvents.h"
+#include "Text.h"
 
 namespace sample {
 

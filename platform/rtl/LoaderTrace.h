@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 #include "platform/rtl/ComGuard.h"
@@ -28,6 +29,11 @@ struct PackageEvent {
     int32_t loadOrder = 0;
     // How long the step took; zero for Found.
     Milliseconds took{};
+    // Sited, Initialized, Terminated: what the package answered, or that the call raised.
+    HRESULT result = S_OK;
+    bool raised = false;
+    // CreationFailed: the system's own words for why.
+    String reason;
 };
 
 using LoaderTraceHook = std::function<void(const PackageEvent& event)>;
@@ -45,15 +51,25 @@ private:
 
 void TracePackageFound(const String& id, const String& name, int32_t loadOrder) noexcept;
 void TracePackageCreated(const String& id, const String& name, IUnknown* package, const Stopwatch& creation) noexcept;
-void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation) noexcept;
-void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call) noexcept;
+void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation,
+                                const String& reason) noexcept;
+void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result, bool raised) noexcept;
 
-// A call into a package whose failures are swallowed, reported with the time it took.
+// A call into a package whose failures are swallowed, reported with the time it took and
+// what it answered: the HRESULT `call` returns, if it returns one.
 template <class Call>
 void SwallowTraced(PackageStep step, IUnknown* package, Call&& call) noexcept {
     const Stopwatch stopwatch;
-    Swallow(std::forward<Call>(call));
-    TracePackageStep(step, package, stopwatch);
+    HRESULT result = S_OK;
+    bool raised = true;
+    Swallow([&] {
+        if constexpr (std::is_void_v<decltype(call())>)
+            call();
+        else
+            result = call();
+        raised = false;
+    });
+    TracePackageStep(step, package, stopwatch, result, raised);
 }
 
 }  // namespace rtl

@@ -1,5 +1,5 @@
-// The sample package library that the build puts beside the test program, loaded once more so
-// that tests can call its COM entry points themselves.
+// A package library that the build puts beside the test program (the sample's unless named),
+// loaded once more so that tests can call its COM entry points themselves.
 #pragma once
 
 #include "interop/InterfaceBindings.h"
@@ -14,13 +14,16 @@ rtl::String BesideTheProgram(const rtl::String& name);
 
 class SampleLibrary {
 public:
-    SampleLibrary();
+    explicit SampleLibrary(const rtl::String& fileName = kSampleLibraryName);
     ~SampleLibrary();
     SampleLibrary(const SampleLibrary&) = delete;
     SampleLibrary& operator=(const SampleLibrary&) = delete;
 
     bool Loaded() const { return module_ != nullptr; }
     HRESULT CanUnloadNow() const;
+    // As regsvr32 and regsvr32 /u call them.
+    HRESULT RegisterServer() const;
+    HRESULT UnregisterServer() const;
     HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** object) const;
     // A new object of the class, as its IBdsPackage; raises when the library refuses.
     rtl::ComPtr<IBdsPackage> CreatePackage(const CLSID& clsid) const;

@@ -13,5 +13,7 @@ void ResetRegistry();
 void DenyWriteAccess(HKEY root, const std::u16string& path);
 // GDI bitmaps currently alive: lets tests see that consumed handles were deleted.
 int LiveBitmapCount();
+// The dynamic loader's own words for the calling thread's last LoadLibraryW that failed.
+std::u16string LastLibraryError();
 
 }  // namespace emulation

@@ -8,10 +8,12 @@
 
 #include "platform/rtl/Text.h"
 #include "platform/win32/Observed.h"
+#include "platform/win32/emulated/EmulationControl.h"
 
 namespace {
 
 thread_local DWORD lastError = 0;
+thread_local std::string lastLibraryError;
 
 struct KnownError {
     uint32_t code;
@@ -79,6 +81,12 @@ std::string ModulePath(HMODULE module) {
 
 }  // namespace
 
+namespace emulation {
+
+std::u16string LastLibraryError() { return rtl::FromUtf8(lastLibraryError); }
+
+}  // namespace emulation
+
 extern "C" {
 
 DWORD GetLastError() { return lastError; }
@@ -92,7 +100,11 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
         return nullptr;
     }
     void* module = OpenLibrary(PathOf(fileName));
-    if (!module) lastError = ERROR_MOD_NOT_FOUND;
+    if (!module) {
+        lastError = ERROR_MOD_NOT_FOUND;
+        const char* why = dlerror();
+        lastLibraryError = why ? why : "";
+    }
     return static_cast<HMODULE>(module);
 }
 
@@ -124,6 +136,30 @@ FARPROC GetProcAddress(HMODULE module, const char* name) {
 }
 
 BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0; }
+
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* module) {
+    if (!module) {
+        lastError = ERROR_INVALID_PARAMETER;
+        return FALSE;
+    }
+    *module = nullptr;
+    std::string path;
+    if (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) {
+        Dl_info info{};
+        if (dladdr(name, &info) && info.dli_fname) path = info.dli_fname;
+    } else {
+        path = name ? PathOf(name) : ExecutablePath();
+    }
+    void* found = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (!found) {
+        lastError = ERROR_MOD_NOT_FOUND;
+        return FALSE;
+    }
+    // dlopen counted one more use; the platform counts it only when asked to.
+    if (flags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT) dlclose(found);
+    *module = static_cast<HMODULE>(found);
+    return TRUE;
+}
 
 DWORD GetFileAttributesW(LPCWSTR fileName) {
     struct stat info {};

@@ -20,12 +20,30 @@ struct Value {
 };
 
 struct Key {
+    using Children = std::map<std::u16string, std::shared_ptr<Key>, CaseInsensitiveLess>;
+
     std::u16string name;
     bool deleted = false;
     bool writeDenied = false;
     // Sorted without case, as the platform enumerates subkeys.
-    std::map<std::u16string, std::shared_ptr<Key>, CaseInsensitiveLess> children;
+    Children children;
     std::map<std::u16string, Value, CaseInsensitiveLess> values;
+    // Where the last enumeration stopped, so that walking index by index costs one step each,
+    // as it does on the platform. Any change of the children drops it.
+    Children::iterator enumerated;
+    DWORD enumeratedIndex = 0;
+    bool enumerating = false;
+
+    Children::iterator ChildAt(DWORD index) {
+        if (!enumerating || index < enumeratedIndex) {
+            enumerated = children.begin();
+            enumeratedIndex = 0;
+        }
+        enumerated = std::next(enumerated, index - enumeratedIndex);
+        enumeratedIndex = index;
+        enumerating = true;
+        return enumerated;
+    }
 };
 
 struct OpenKey {
@@ -71,6 +89,7 @@ std::shared_ptr<Key> Child(const std::shared_ptr<Key>& key, const std::u16string
     auto child = std::make_shared<Key>();
     child->name = name;
     key->children[name] = child;
+    key->enumerating = false;
     return child;
 }
 
@@ -187,7 +206,7 @@ LSTATUS RegEnumKeyExW(HKEY handle, DWORD index, LPWSTR name, LPDWORD nameLength,
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (index >= key->children.size()) return ERROR_NO_MORE_ITEMS;
-    auto child = std::next(key->children.begin(), index);
+    auto child = key->ChildAt(index);
     const std::u16string& childName = child->second->name;
     if (childName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::copy(childName.begin(), childName.end(), name);
@@ -260,6 +279,7 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
     MarkDeleted(*found->second);
     parent->children.erase(found);
+    parent->enumerating = false;
     return ERROR_SUCCESS;
 }
 

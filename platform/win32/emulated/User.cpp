@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/win32/Observed.h"
 #include "platform/win32/emulated/EmulationControl.h"
 
 namespace {
@@ -42,6 +43,14 @@ int LiveBitmapCount() {
 }  // namespace emulation
 
 extern "C" {
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    try {
+        return win32::ShowMessageBox(owner, text ? text : u"", caption ? caption : u"", type);
+    } catch (...) {
+        return 0;  // as Windows answers a box it could not show
+    }
+}
 
 HWND GetForegroundWindow() {
     std::lock_guard<std::mutex> lock(gdi().mutex);

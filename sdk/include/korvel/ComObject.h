@@ -1,4 +1,4 @@
-// The COM plumbing every object of the sample library shares: the count that keeps the
+// The COM plumbing every object of a package library shares: the count that keeps the
 // library loaded, a reference-counted object over a list of interfaces, an owning interface
 // pointer, and the guard that keeps C++ exceptions from leaving a COM method.
 #pragma once
@@ -6,9 +6,9 @@
 #include <new>
 #include <utility>
 
-#include "interop/KorvelBdsInterop.h"
+#include "korvel/BdsInterop.h"
 
-namespace sample {
+namespace korvel::sdk {
 
 // Live objects, class object references and server locks: while any is left, the library
 // must stay loaded.
@@ -23,20 +23,15 @@ constexpr WordBool WordFalse = 0;
 template <class Interface>
 const IID& InterfaceId();
 
-#define SAMPLE_INTERFACE_ID(Interface)           \
+#define KORVEL_SDK_INTERFACE_ID(Interface, ...)  \
     template <>                                  \
     inline const IID& InterfaceId<Interface>() { \
         return IID_##Interface;                  \
     }
-SAMPLE_INTERFACE_ID(IUnknown)
-SAMPLE_INTERFACE_ID(IBdsPackage)
-SAMPLE_INTERFACE_ID(IBdsToolBarControlEvents)
-SAMPLE_INTERFACE_ID(IBdsToolBarButton)
-SAMPLE_INTERFACE_ID(IBdsToolBarComboBox)
-SAMPLE_INTERFACE_ID(IMessageHandler)
-SAMPLE_INTERFACE_ID(IDragDropHelperProvider)
-SAMPLE_INTERFACE_ID(IDragDropHelper)
-#undef SAMPLE_INTERFACE_ID
+KORVEL_SDK_INTERFACE_ID(IUnknown)
+KORVEL_SDK_INTERFACE_ID(IClassFactory)
+KORVEL_INTERFACES(KORVEL_SDK_INTERFACE_ID)
+#undef KORVEL_SDK_INTERFACE_ID
 
 // Runs a COM method's body; whatever it throws becomes a failing HRESULT.
 template <class Body>
@@ -166,4 +161,4 @@ HRESULT CreateObject(REFIID iid, void** object) {
     });
 }
 
-}  // namespace sample
+}  // namespace korvel::sdk

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace sample {
+namespace korvel::sdk {
 
 template <class Callback>
 class Relay {
@@ -23,4 +23,4 @@ private:
     Callback callback_;
 };
 
-}  // namespace sample
+}  // namespace korvel::sdk

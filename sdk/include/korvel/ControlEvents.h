@@ -5,10 +5,10 @@
 
 #include <functional>
 
-#include "examples/SamplePackage/ComObject.h"
-#include "examples/SamplePackage/Relay.h"
+#include "korvel/ComObject.h"
+#include "korvel/Relay.h"
 
-namespace sample {
+namespace korvel::sdk {
 
 struct ControlHandlers {
     std::function<void()> onExecute;
@@ -65,4 +65,4 @@ private:
     ComRef<ControlEvents> events_;
 };
 
-}  // namespace sample
+}  // namespace korvel::sdk

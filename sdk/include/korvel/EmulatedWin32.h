@@ -1,11 +1,13 @@
 // The part of the Win32 and COM API that the system and its packages use, for Linux.
-// Types keep the Windows names and meanings; text is UTF-16 (char16_t), as on Windows.
-// Functions are plain C symbols with the Windows names so that a package written for
-// Windows builds and links here unchanged.
+// Types keep the Windows names and meanings; text is UTF-16, as on Windows. Functions are
+// plain C symbols with the Windows names, and the header reads as C or C++, so that a
+// package written for Windows builds here unchanged. The functions are defined by the
+// process that loads the package (the IDE stand-in), as Windows' own DLLs are.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
+#include <string.h>
 
 #define STDMETHODCALLTYPE
 #define WINAPI
@@ -29,7 +31,11 @@ typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
+#ifdef __cplusplus
 typedef char16_t WCHAR;
+#else
+typedef uint16_t WCHAR;
+#endif
 typedef WCHAR OLECHAR;
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
@@ -62,49 +68,66 @@ typedef void* FARPROC;
 #define FALSE 0
 #endif
 
-struct GUID {
+typedef struct GUID {
     uint32_t Data1;
     uint16_t Data2;
     uint16_t Data3;
     uint8_t Data4[8];
-};
+} GUID;
 typedef GUID IID;
 typedef GUID CLSID;
+
+// As on Windows: references in C++, pointers in C (the same on the wire).
+#ifdef __cplusplus
 typedef const GUID& REFGUID;
 typedef const IID& REFIID;
 typedef const CLSID& REFCLSID;
 
-inline bool IsEqualGUID(REFGUID a, REFGUID b) {
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
-    for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i]) return false;
-    return true;
-}
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
+#else
+typedef const GUID* REFGUID;
+typedef const IID* REFIID;
+typedef const CLSID* REFCLSID;
 
-struct POINT {
+#define IsEqualGUID(a, b) (memcmp((a), (b), sizeof(GUID)) == 0)
+#endif
+#define IsEqualIID IsEqualGUID
+#define IsEqualCLSID IsEqualGUID
+
+// A named GUID constant. C keeps one unreferenced copy per file, as Windows' headers do
+// without INITGUID's single definition.
+#ifdef __cplusplus
+#define KORVEL_DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \
+    inline constexpr GUID name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
+#else
+#define KORVEL_DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \
+    static const GUID name __attribute__((unused)) = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
+#endif
+
+typedef struct POINT {
     LONG x;
     LONG y;
-};
-struct RECT {
+} POINT;
+typedef struct RECT {
     LONG left;
     LONG top;
     LONG right;
     LONG bottom;
-};
-struct MSG {
+} RECT;
+typedef struct MSG {
     HWND hwnd;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
     DWORD time;
     POINT pt;
-};
+} MSG;
 
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
-struct WNDCLASSW {
+typedef struct WNDCLASSW {
     UINT style;
     WNDPROC lpfnWndProc;
     int cbClsExtra;
@@ -115,7 +138,7 @@ struct WNDCLASSW {
     void* hbrBackground;
     LPCWSTR lpszMenuName;
     LPCWSTR lpszClassName;
-};
+} WNDCLASSW;
 typedef WORD ATOM;
 typedef void* HMENU;
 
@@ -139,11 +162,11 @@ typedef void* HMENU;
 #define SWP_FRAMECHANGED 0x0020
 #define SWP_SHOWWINDOW 0x0040
 #define SWP_HIDEWINDOW 0x0080
-#define HWND_TOP (reinterpret_cast<HWND>(static_cast<intptr_t>(0)))
-#define HWND_BOTTOM (reinterpret_cast<HWND>(static_cast<intptr_t>(1)))
-#define HWND_TOPMOST (reinterpret_cast<HWND>(static_cast<intptr_t>(-1)))
-#define HWND_NOTOPMOST (reinterpret_cast<HWND>(static_cast<intptr_t>(-2)))
-#define HWND_DESKTOP (reinterpret_cast<HWND>(static_cast<intptr_t>(0)))
+#define HWND_TOP ((HWND)(intptr_t)(0))
+#define HWND_BOTTOM ((HWND)(intptr_t)(1))
+#define HWND_TOPMOST ((HWND)(intptr_t)(-1))
+#define HWND_NOTOPMOST ((HWND)(intptr_t)(-2))
+#define HWND_DESKTOP ((HWND)(intptr_t)(0))
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005
 #define WM_SETFOCUS 0x0007
@@ -155,7 +178,7 @@ typedef void* HMENU;
 #define GW_HWNDNEXT 2
 #define GW_CHILD 5
 
-struct BITMAP {
+typedef struct BITMAP {
     LONG bmType;
     LONG bmWidth;
     LONG bmHeight;
@@ -163,8 +186,8 @@ struct BITMAP {
     WORD bmPlanes;
     WORD bmBitsPixel;
     LPVOID bmBits;
-};
-struct BITMAPINFOHEADER {
+} BITMAP;
+typedef struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
     LONG biHeight;
@@ -176,19 +199,19 @@ struct BITMAPINFOHEADER {
     LONG biYPelsPerMeter;
     DWORD biClrUsed;
     DWORD biClrImportant;
-};
-struct RGBQUAD {
+} BITMAPINFOHEADER;
+typedef struct RGBQUAD {
     BYTE rgbBlue;
     BYTE rgbGreen;
     BYTE rgbRed;
     BYTE rgbReserved;
-};
-struct BITMAPINFO {
+} RGBQUAD;
+typedef struct BITMAPINFO {
     BITMAPINFOHEADER bmiHeader;
     RGBQUAD bmiColors[1];
-};
+} BITMAPINFO;
 
-#define MAKE_HRESULT_CODE(v) static_cast<HRESULT>(static_cast<uint32_t>(v))
+#define MAKE_HRESULT_CODE(v) ((HRESULT)(uint32_t)(v))
 #define S_OK MAKE_HRESULT_CODE(0)
 #define S_FALSE MAKE_HRESULT_CODE(1)
 #define E_NOTIMPL MAKE_HRESULT_CODE(0x80004001u)
@@ -204,11 +227,10 @@ struct BITMAPINFO {
 #define CLASS_E_CLASSNOTAVAILABLE MAKE_HRESULT_CODE(0x80040111u)
 #define REGDB_E_CLASSNOTREG MAKE_HRESULT_CODE(0x80040154u)
 #define CO_E_ERRORINDLL MAKE_HRESULT_CODE(0x800401F9u)
-#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
-#define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
 #define HRESULT_FROM_WIN32(x) \
-    (static_cast<HRESULT>(x) <= 0 ? static_cast<HRESULT>(x) \
-                                  : MAKE_HRESULT_CODE((static_cast<uint32_t>(x) & 0x0000FFFFu) | 0x80070000u))
+    (((HRESULT)(x)) <= 0 ? ((HRESULT)(x)) : MAKE_HRESULT_CODE((((uint32_t)(x)) & 0x0000FFFFu) | 0x80070000u))
 
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
@@ -224,10 +246,10 @@ struct BITMAPINFO {
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_KEY_DELETED 1018L
 
-#define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000000u)))
-#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000001u)))
-#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000002u)))
-#define HKEY_USERS (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000003u)))
+#define HKEY_CLASSES_ROOT ((HKEY)(uintptr_t)0x80000000u)
+#define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
+#define HKEY_LOCAL_MACHINE ((HKEY)(uintptr_t)0x80000002u)
+#define HKEY_USERS ((HKEY)(uintptr_t)0x80000003u)
 
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_SET_VALUE 0x0002
@@ -266,13 +288,22 @@ struct BITMAPINFO {
 #define MB_ICONERROR MB_ICONHAND
 #define MB_ICONSTOP MB_ICONHAND
 #define MB_ICONWARNING 0x30
+#define MB_ICONINFORMATION 0x40
+#define MB_OKCANCEL 0x1
+#define MB_YESNO 0x4
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
 #define IDOK 1
 #define SW_HIDE 0
 #define SW_SHOW 5
 
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x1
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x2
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x4
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
-#define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(-1))
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
 
 #define BI_RGB 0
@@ -310,6 +341,7 @@ struct BITMAPINFO {
 #define VK_F1 0x70
 #define VK_F12 0x7B
 
+#ifdef __cplusplus
 struct IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) = 0;
     virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
@@ -326,11 +358,37 @@ struct IClassFactory : IUnknown {
 protected:
     ~IClassFactory() = default;
 };
+#else
+typedef struct IUnknown IUnknown;
+typedef struct IClassFactory IClassFactory;
 
-inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+typedef struct IUnknownVtbl {
+    HRESULT(STDMETHODCALLTYPE* QueryInterface)(IUnknown* This, REFIID riid, void** ppvObject);
+    ULONG(STDMETHODCALLTYPE* AddRef)(IUnknown* This);
+    ULONG(STDMETHODCALLTYPE* Release)(IUnknown* This);
+} IUnknownVtbl;
+struct IUnknown {
+    const IUnknownVtbl* lpVtbl;
+};
 
+typedef struct IClassFactoryVtbl {
+    HRESULT(STDMETHODCALLTYPE* QueryInterface)(IClassFactory* This, REFIID riid, void** ppvObject);
+    ULONG(STDMETHODCALLTYPE* AddRef)(IClassFactory* This);
+    ULONG(STDMETHODCALLTYPE* Release)(IClassFactory* This);
+    HRESULT(STDMETHODCALLTYPE* CreateInstance)(IClassFactory* This, IUnknown* outer, REFIID riid, void** ppvObject);
+    HRESULT(STDMETHODCALLTYPE* LockServer)(IClassFactory* This, BOOL lock);
+} IClassFactoryVtbl;
+struct IClassFactory {
+    const IClassFactoryVtbl* lpVtbl;
+};
+#endif
+
+KORVEL_DEFINE_GUID(IID_IUnknown, 0x00000000, 0x0000, 0x0000, 0xC0, 0, 0, 0, 0, 0, 0, 0x46);
+KORVEL_DEFINE_GUID(IID_IClassFactory, 0x00000001, 0x0000, 0x0000, 0xC0, 0, 0, 0, 0, 0, 0, 0x46);
+
+#ifdef __cplusplus
 extern "C" {
+#endif
 // oleaut32
 BSTR SysAllocString(const OLECHAR* text);
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
@@ -340,7 +398,7 @@ UINT SysStringByteLen(BSTR text);
 
 // ole32
 HRESULT CoInitializeEx(LPVOID reserved, DWORD flags);
-void CoUninitialize();
+void CoUninitialize(void);
 HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, LPVOID serverInfo, REFIID riid, LPVOID* object);
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid, LPVOID* object);
 HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* factory, DWORD context, DWORD flags, LPDWORD cookie);
@@ -364,18 +422,23 @@ LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey);
 HMODULE LoadLibraryW(LPCWSTR fileName);
 FARPROC GetProcAddress(HMODULE module, const char* name);
 BOOL FreeLibrary(HMODULE module);
+// GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS: the module that holds the address `name` points at.
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR name, HMODULE* module);
 // The program's own file for a nil module.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 DWORD GetFileAttributesW(LPCWSTR fileName);
 DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer,
                      DWORD size, void* arguments);
-DWORD GetLastError();
+DWORD GetLastError(void);
 void SetLastError(DWORD code);
 // Goes to the observer that win32::SetDebugOutputHook installed, as a debugger would see it.
 void OutputDebugStringW(LPCWSTR text);
 
 // user32 and gdi32
-HWND GetForegroundWindow();
+// Goes to the observer that win32::SetMessageBoxHook installed (the IDE stand-in records it),
+// else to stderr; answers as the observer says, or IDOK.
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+HWND GetForegroundWindow(void);
 BOOL SetForegroundWindow(HWND window);
 // The calling thread's keyboard state: 256 bytes, bit 0x80 of a key's byte set while it is down.
 SHORT GetKeyState(int virtualKey);
@@ -419,4 +482,6 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HMODULE GetModuleHandleW(LPCWSTR moduleName);
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
-}
+#ifdef __cplusplus
+}  // extern "C"
+#endif

@@ -1,6 +1,6 @@
-#include "examples/SamplePackage/ControlEvents.h"
+#include "korvel/ControlEvents.h"
 
-namespace sample {
+namespace korvel::sdk {
 
 HRESULT ControlEvents::OnExecute() { return Run(&ControlHandlers::onExecute); }
 
@@ -16,4 +16,4 @@ HRESULT ControlEvents::Run(std::function<void()> ControlHandlers::*handler) {
     });
 }
 
-}  // namespace sample
+}  // namespace korvel::sdk

@@ -1,0 +1,13 @@
+# find_package(KorvelSdk): the package author's kit, installed (<prefix>/lib/cmake/KorvelSdk)
+# or straight from the repository's sdk/cmake.
+if(EXISTS "${CMAKE_CURRENT_LIST_DIR}/../include/korvel/BdsInterop.h")
+  get_filename_component(_korvel_sdk_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+  set(KORVEL_SDK_INCLUDE_DIR ${_korvel_sdk_root}/include)
+  set(KORVEL_SDK_HELPERS_DIR ${_korvel_sdk_root}/helpers)
+else()
+  get_filename_component(_korvel_sdk_root "${CMAKE_CURRENT_LIST_DIR}/../../.." ABSOLUTE)
+  set(KORVEL_SDK_INCLUDE_DIR ${_korvel_sdk_root}/include)
+  set(KORVEL_SDK_HELPERS_DIR ${_korvel_sdk_root}/share/KorvelSdk/helpers)
+endif()
+include(${CMAKE_CURRENT_LIST_DIR}/KorvelPackage.cmake)
+set(KorvelSdk_FOUND TRUE)

@@ -1,0 +1,291 @@
+/* A package in plain C that knows the loader only by the wire format: its own vtable
+   structs, its own GUIDs, written from the published interface table and not from the SDK
+   header. If the system's slot order or identifiers moved, these calls would land on other
+   methods and the facts it reports would not hold. Everything it learns goes to the debug
+   output as "ContractPackage: <fact>". */
+#include <stddef.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "korvel/Win32.h"
+
+#ifdef _WIN32
+#define CONTRACT_EXPORT
+#else
+#define CONTRACT_EXPORT __attribute__((visibility("default")))
+#endif
+
+typedef int16_t WordBool16;
+typedef struct Object Object;
+typedef HRESULT(STDMETHODCALLTYPE* Method)();
+
+/* Any interface: a pointer to its table of slots. */
+struct Object {
+    const Method* slots;
+};
+
+static const GUID ContractPackageClass = {0x6A0C3D1E, 0x52B4, 0x4F0E, {0x9D, 0x1C, 0x3E, 0x77, 0x21, 0x5A, 0x90, 0x0B}};
+static const GUID UnknownId = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const GUID ClassFactoryId = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const GUID PackageId = {0x7E5999AF, 0x8E58, 0x44A7, {0x97, 0xA8, 0x11, 0x5A, 0xCD, 0x1F, 0x1C, 0x0A}};
+static const GUID ServicesId = {0xAB49F930, 0xBA93, 0x49F9, {0xB8, 0x6C, 0xAF, 0x9D, 0x7A, 0xB4, 0xA8, 0xE2}};
+static const GUID ControlEventsId = {0xFFF45488, 0x2117, 0x4933, {0xBE, 0x66, 0x66, 0xCE, 0x5C, 0x4B, 0xC7, 0xFF}};
+static const GUID MenuItemId = {0xDBC8B252, 0x9572, 0x49B1, {0x8D, 0xCB, 0x45, 0x6C, 0xFC, 0x3C, 0x1D, 0xCD}};
+
+/* Slots of the interfaces the package calls (0-2 are IUnknown's). */
+enum {
+    QueryInterfaceSlot = 0, AddRefSlot = 1, ReleaseSlot = 2,
+    Services_get_BdsVersionMajor = 3, Services_Get_BdsMenuBarService = 10, Services_OnDotNetServicesInitialized = 18,
+    Services_get_PackagesCount = 19, Services_GetPackageInfo = 20,
+    MenuBar_RemoveMenuItem = 3, MenuBar_AddMenuItem = 5,
+    MenuItem_Get_Caption = 5, MenuItem_Set_Checked = 8, MenuItem_Get_Checked = 7, MenuItem_Get_Name = 12,
+    MenuItem_RegisterEvents = 20
+};
+
+typedef struct PackageRecord {
+    GUID Id;
+    const WCHAR* Name;
+    Object* Instance;
+} PackageRecord;
+
+static long liveObjects;
+
+static void Report(const char* fact) {
+    WCHAR line[160];
+    const char* prefix = "ContractPackage: ";
+    int length = 0;
+    while (*prefix && length < 150) line[length++] = (WCHAR)*prefix++;
+    while (*fact && length < 159) line[length++] = (WCHAR)*fact++;
+    line[length] = 0;
+    OutputDebugStringW(line);
+}
+
+static void ReportNumber(const char* what, long value) {
+    char text[120];
+    snprintf(text, sizeof text, "%s %ld", what, value);
+    Report(text);
+}
+
+static int SameGuid(const GUID* a, const GUID* b) { return memcmp(a, b, sizeof(GUID)) == 0; }
+
+/* Calls slot `slot` of `object` with the given argument types. */
+#define CALL(object, slot, Signature, ...) (((Signature)(object)->slots[slot])(object, __VA_ARGS__))
+#define CALL0(object, slot) (((HRESULT(STDMETHODCALLTYPE*)(Object*))(object)->slots[slot])(object))
+#define RELEASE(object) (((ULONG(STDMETHODCALLTYPE*)(Object*))(object)->slots[ReleaseSlot])(object))
+
+static BSTR Wide(const char* text) {
+    WCHAR buffer[80];
+    UINT length = 0;
+    while (text[length] && length < 79) { buffer[length] = (WCHAR)text[length]; ++length; }
+    return SysAllocStringLen(buffer, length);
+}
+
+static int SameText(BSTR text, const char* expected) {
+    UINT i = 0;
+    if (!text || SysStringLen(text) != strlen(expected)) return 0;
+    for (; expected[i]; ++i)
+        if (text[i] != (WCHAR)expected[i]) return 0;
+    return 1;
+}
+
+/* One object with two interfaces: IBdsPackage (the identity) and the menu item's events. */
+typedef struct Package {
+    Object package;
+    Object events;
+    ULONG references;
+    Object* site;
+    Object* menuBar;
+    Object* menuItem; /* the menu keeps the item while this reference lasts */
+} Package;
+
+static Package* FromPackage(Object* object) { return (Package*)object; }
+static Package* FromEvents(Object* object) { return (Package*)((char*)object - offsetof(Package, events)); }
+
+static HRESULT Answer(Package* self, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = NULL;
+    if (IsEqualGUID(iid, &UnknownId) || IsEqualGUID(iid, &PackageId))
+        *out = &self->package;
+    else if (IsEqualGUID(iid, &ControlEventsId))
+        *out = &self->events;
+    else
+        return E_NOINTERFACE;
+    ++self->references;
+    return S_OK;
+}
+
+static void ReleaseSite(Package* self) {
+    if (self->menuItem) RELEASE(self->menuItem);
+    self->menuItem = NULL;
+    if (self->menuBar) RELEASE(self->menuBar);
+    if (self->site) RELEASE(self->site);
+    self->menuBar = self->site = NULL;
+}
+
+static ULONG Drop(Package* self) {
+    const ULONG left = --self->references;
+    if (left == 0) {
+        ReleaseSite(self);
+        free(self);
+        --liveObjects;
+    }
+    return left;
+}
+
+static HRESULT STDMETHODCALLTYPE PackageQueryInterface(Object* This, REFIID iid, void** out) {
+    return Answer(FromPackage(This), iid, out);
+}
+static ULONG STDMETHODCALLTYPE PackageAddRef(Object* This) { return ++FromPackage(This)->references; }
+static ULONG STDMETHODCALLTYPE PackageRelease(Object* This) { return Drop(FromPackage(This)); }
+
+static HRESULT STDMETHODCALLTYPE SetSite(Object* This, Object* site) {
+    Package* self = FromPackage(This);
+    Object* services = NULL;
+    int32_t major = 0;
+    if (!site) return E_POINTER;
+    if (FAILED(CALL(site, QueryInterfaceSlot, HRESULT(STDMETHODCALLTYPE*)(Object*, const GUID*, void**), &ServicesId,
+                    (void**)&services)))
+        return E_NOINTERFACE;
+    self->site = services;
+    if (SUCCEEDED(CALL(services, Services_get_BdsVersionMajor, HRESULT(STDMETHODCALLTYPE*)(Object*, int32_t*), &major)))
+        ReportNumber("IDE version", major);
+    return CALL0(services, Services_OnDotNetServicesInitialized);
+}
+
+static void ReportPackages(Object* services) {
+    int32_t count = 0;
+    PackageRecord record;
+    memset(&record, 0, sizeof record);
+    CALL(services, Services_get_PackagesCount, HRESULT(STDMETHODCALLTYPE*)(Object*, int32_t*), &count);
+    ReportNumber("packages", count);
+    if (FAILED(CALL(services, Services_GetPackageInfo, HRESULT(STDMETHODCALLTYPE*)(Object*, int32_t, PackageRecord*),
+                    0, &record)))
+        return;
+    if (SameGuid(&record.Id, &ContractPackageClass) && record.Name && record.Name[0] == 'C' && record.Instance)
+        Report("first package is this one");
+    if (record.Instance) RELEASE(record.Instance);
+}
+
+static void AddMenuItem(Package* self) {
+    typedef HRESULT(STDMETHODCALLTYPE * AddMenuItemCall)(Object*, BSTR, int32_t, BSTR, BSTR, int32_t, Object**);
+    Object* item = NULL;
+    Object* sameItem = NULL;
+    BSTR reference = Wide("ToolsMenu\\ToolsOptionsItem");
+    BSTR name = Wide("ContractItem");
+    BSTR caption = Wide("Contract in C");
+    BSTR read = NULL;
+    WordBool16 checked = 0;
+    if (SUCCEEDED(CALL(self->menuBar, MenuBar_AddMenuItem, AddMenuItemCall, reference, 1, name, caption, 0, &item)) &&
+        item) {
+        if (SUCCEEDED(CALL(item, MenuItem_Get_Caption, HRESULT(STDMETHODCALLTYPE*)(Object*, BSTR*), &read)) &&
+            SameText(read, "Contract in C"))
+            Report("caption read back");
+        SysFreeString(read);
+        read = NULL;
+        if (SUCCEEDED(CALL(item, MenuItem_Get_Name, HRESULT(STDMETHODCALLTYPE*)(Object*, BSTR*), &read)) &&
+            SameText(read, "ContractItem"))
+            Report("name read back");
+        SysFreeString(read);
+        CALL(item, MenuItem_Set_Checked, HRESULT(STDMETHODCALLTYPE*)(Object*, WordBool16), 1);
+        CALL(item, MenuItem_Get_Checked, HRESULT(STDMETHODCALLTYPE*)(Object*, WordBool16*), &checked);
+        ReportNumber("checked reads", checked);
+        if (SUCCEEDED(CALL(item, QueryInterfaceSlot, HRESULT(STDMETHODCALLTYPE*)(Object*, const GUID*, void**),
+                           &MenuItemId, (void**)&sameItem))) {
+            Report("menu item answers its GUID");
+            RELEASE(sameItem);
+        }
+        CALL(item, MenuItem_RegisterEvents, HRESULT(STDMETHODCALLTYPE*)(Object*, Object*), &self->events);
+        self->menuItem = item;
+    }
+    SysFreeString(reference);
+    SysFreeString(name);
+    SysFreeString(caption);
+}
+
+static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
+    Package* self = FromPackage(This);
+    if (!self->site) return E_UNEXPECTED;
+    ReportPackages(self->site);
+    if (SUCCEEDED(CALL(self->site, Services_Get_BdsMenuBarService, HRESULT(STDMETHODCALLTYPE*)(Object*, Object**),
+                       &self->menuBar)) &&
+        self->menuBar)
+        AddMenuItem(self);
+    Report("initialized");
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE Terminate(Object* This) {
+    Package* self = FromPackage(This);
+    if (self->menuBar && self->menuItem) {
+        /* Removing the item gives up this package's reference to it. */
+        BSTR fullName = Wide("ToolsMenu\\ContractItem");
+        CALL(self->menuBar, MenuBar_RemoveMenuItem, HRESULT(STDMETHODCALLTYPE*)(Object*, BSTR), fullName);
+        SysFreeString(fullName);
+        self->menuItem = NULL;
+    }
+    ReleaseSite(self);
+    Report("terminated");
+    return S_OK;
+}
+
+static HRESULT STDMETHODCALLTYPE EventsQueryInterface(Object* This, REFIID iid, void** out) {
+    return Answer(FromEvents(This), iid, out);
+}
+static ULONG STDMETHODCALLTYPE EventsAddRef(Object* This) { return ++FromEvents(This)->references; }
+static ULONG STDMETHODCALLTYPE EventsRelease(Object* This) { return Drop(FromEvents(This)); }
+static HRESULT STDMETHODCALLTYPE OnExecute(Object* This) {
+    Report("clicked");
+    return S_OK;
+}
+static HRESULT STDMETHODCALLTYPE OnNothing(Object* This) { return S_OK; }
+
+static const Method PackageSlots[] = {(Method)PackageQueryInterface, (Method)PackageAddRef, (Method)PackageRelease,
+                                      (Method)SetSite, (Method)Initialize, (Method)Terminate};
+static const Method EventsSlots[] = {(Method)EventsQueryInterface, (Method)EventsAddRef, (Method)EventsRelease,
+                                     (Method)OnExecute, (Method)OnNothing, (Method)OnNothing};
+
+/* The class object: static, its references count as the library's. */
+static HRESULT STDMETHODCALLTYPE FactoryQueryInterface(Object* This, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = NULL;
+    if (!IsEqualGUID(iid, &UnknownId) && !IsEqualGUID(iid, &ClassFactoryId)) return E_NOINTERFACE;
+    *out = This;
+    ++liveObjects;
+    return S_OK;
+}
+static ULONG STDMETHODCALLTYPE FactoryAddRef(Object* This) { return (ULONG)++liveObjects; }
+static ULONG STDMETHODCALLTYPE FactoryRelease(Object* This) { return (ULONG)--liveObjects; }
+static HRESULT STDMETHODCALLTYPE CreateInstance(Object* This, IUnknown* outer, REFIID iid, void** out) {
+    Package* made;
+    HRESULT result;
+    if (!out) return E_POINTER;
+    *out = NULL;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    made = (Package*)calloc(1, sizeof(Package));
+    if (!made) return E_OUTOFMEMORY;
+    made->package.slots = PackageSlots;
+    made->events.slots = EventsSlots;
+    made->references = 1;
+    ++liveObjects;
+    result = Answer(made, iid, out);
+    Drop(made);
+    return result;
+}
+static HRESULT STDMETHODCALLTYPE LockServer(Object* This, BOOL lock) {
+    liveObjects += lock ? 1 : -1;
+    return S_OK;
+}
+static const Method FactorySlots[] = {(Method)FactoryQueryInterface, (Method)FactoryAddRef, (Method)FactoryRelease,
+                                      (Method)CreateInstance, (Method)LockServer};
+static Object factory = {FactorySlots};
+
+CONTRACT_EXPORT HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = NULL;
+    if (!IsEqualGUID(clsid, &ContractPackageClass)) return CLASS_E_CLASSNOTAVAILABLE;
+    return FactoryQueryInterface(&factory, iid, out);
+}
+
+CONTRACT_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow(void) { return liveObjects == 0 ? S_OK : S_FALSE; }
