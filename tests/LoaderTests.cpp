@@ -178,14 +178,10 @@ public:
 };
 
 #ifndef _WIN32
-// A class object that claims to be its factory without giving one; the emulated COM
-// creation must not call through the nil it got.
+// Claims to be its own factory and gives none: the emulated COM must not call through nil.
 class NoFactory : public rtl::ComObject<IClassFactory> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, S_OK; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void**) override { return E_UNEXPECTED; }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
@@ -194,12 +190,11 @@ TEST_F(LoaderTest, AClassClaimingAFactoryItLacksIsALoadFailure) {
     registry.AddPackage(GuidText(1), u"A", 1);
     const rtl::ComPtr<NoFactory> lying(new NoFactory);
     DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(MakeGuid(1), lying.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    CoRegisterClassObject(MakeGuid(1), lying.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
     ASSERT_TRUE(Enter());
     CoRevokeClassObject(cookie);
     EXPECT_EQ(ide.Record().messageBoxes.size(), 1u);
-    ASSERT_EQ(korvel::PackagesInfo.size(), 1u);
-    EXPECT_FALSE(korvel::PackagesInfo[0].Instance);
+    EXPECT_FALSE(korvel::PackagesInfo.at(0).Instance);
 }
 #endif
 

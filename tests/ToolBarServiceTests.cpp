@@ -293,10 +293,10 @@ TEST_F(ToolBarServiceTest, RemoveControlDestroysAtOnceWhateverReferencesRemain) 
     EXPECT_EQ(toolBar->RemoveControl(nullptr), E_POINTER);
     EXPECT_EQ(toolBar->RemoveControl(reinterpret_cast<IBdsToolBarControl*>(other.Get())), E_NOINTERFACE);
     // An object that claims every interface is still none of the system's controls or toolbars.
-    const rtl::ComPtr<EverythingSink> impostor(new EverythingSink);
-    EXPECT_EQ(toolBar->RemoveControl(reinterpret_cast<IBdsToolBarControl*>(impostor.Get())), E_NOINTERFACE);
-    EXPECT_EQ(service->RemoveToolBar(reinterpret_cast<IBdsToolBar*>(impostor.Get())), E_NOINTERFACE);
-    EXPECT_EQ(impostor->RefCount(), 1u);
+    DoubleSink impostor;
+    EXPECT_EQ(toolBar->RemoveControl(reinterpret_cast<IBdsToolBarControl*>(&impostor.first)), E_NOINTERFACE);
+    EXPECT_EQ(service->RemoveToolBar(reinterpret_cast<IBdsToolBar*>(&impostor.first)), E_NOINTERFACE);
+    EXPECT_EQ(impostor.references, 0u);
     EXPECT_EQ(ValueOf(toolBar.Get(), &IBdsToolBar::Get_ControlCount), 1);
     EXPECT_EQ(ValueOf(kept.Get(), &IBdsToolBarControl::Get_Visible), -1);
 }

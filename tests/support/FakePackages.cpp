@@ -84,22 +84,13 @@ ULONG FakePackage::Release() {
 }
 
 HRESULT FakePackage::OwnHandler::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IMessageHandler) return E_NOINTERFACE;
-    *out = this;
-    AddRef();
-    return S_OK;
+    *out = iid == IID_IUnknown || iid == IID_IMessageHandler ? this : nullptr;
+    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
 }
 
 ULONG FakePackage::OwnHandler::Release() {
-    if (--references_ == 0) journal_.liveWhenOwnHandlerLetGo = journal_.liveObjects;
-    return references_;
-}
-
-HRESULT FakePackage::OwnHandler::HandleMessage(MSG*, WordBool*, WordBool* handled) {
-    *handled = 0;
-    return S_OK;
+    if (--references == 0) journal.liveWhenOwnHandlerLetGo = journal.liveObjects;
+    return references;
 }
 
 HRESULT FakePackage::SetSite(IBdsServices* site) {

@@ -57,17 +57,16 @@ public:
 
 private:
     // Counts the references the hub takes without owning any memory.
-    class OwnHandler : public IMessageHandler {
-    public:
-        explicit OwnHandler(Journal& journal) : journal_(journal) {}
+    struct OwnHandler : IMessageHandler {
+        explicit OwnHandler(Journal& journal) : journal(journal) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-        ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+        ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
         ULONG STDMETHODCALLTYPE Release() override;
-        HRESULT STDMETHODCALLTYPE HandleMessage(MSG*, WordBool*, WordBool* handled) override;
-
-    private:
-        Journal& journal_;
-        ULONG references_ = 0;
+        HRESULT STDMETHODCALLTYPE HandleMessage(MSG*, WordBool*, WordBool* handled) override {
+            return *handled = 0, S_OK;
+        }
+        Journal& journal;
+        ULONG references = 0;
     };
 
     std::string name_;
