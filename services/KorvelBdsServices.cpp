@@ -34,6 +34,7 @@ TBdsServices::~TBdsServices() {
 
 // Runs after the loader removed the message hook, so no handler is called once released.
 void TBdsServices::FreeServices() {
+    FServicesFreed = true;
     // Out of the lists first: a callback's last release may call back in.
     const auto handlers = std::move(FMessageHandlers);
     FMessageHandlers.clear();
@@ -92,10 +93,12 @@ namespace {
 
 // Packages register handlers and providers for good. The hub keeps each with a reference
 // until FreeServices, so that one a package lets go of early is never called freed, and
-// lists only objects that really answer the interface.
+// lists only objects that really answer the interface. Once freed, the hub outlives the run
+// and would hold anything registered then forever; it refuses instead.
 template <class Interface>
-HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* callback) {
+HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* callback, bool servicesFreed) {
     if (!callback) return E_POINTER;
+    if (servicesFreed) return E_UNEXPECTED;
     return rtl::ComGuard([&] {
         callbacks.push_back(rtl::ComPtr<IUnknown>(callback).template As<Interface>());
         return S_OK;
@@ -105,7 +108,7 @@ HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* c
 }  // namespace
 
 HRESULT TBdsServices::AddDragDropHelper(IDragDropHelperProvider* ADragDropHelper) {
-    return AddCallback(FDragDropHelpers, ADragDropHelper);
+    return AddCallback(FDragDropHelpers, ADragDropHelper, FServicesFreed);
 }
 
 HRESULT TBdsServices::get_PackagesCount(Integer* count) {
@@ -191,7 +194,9 @@ void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
     if (CallDefaultHandler && OldMessageProcessing) OldMessageProcessing(Msg, Handled);
 }
 
-HRESULT TBdsServices::AddMessageHandler(IMessageHandler* AHandler) { return AddCallback(FMessageHandlers, AHandler); }
+HRESULT TBdsServices::AddMessageHandler(IMessageHandler* AHandler) {
+    return AddCallback(FMessageHandlers, AHandler, FServicesFreed);
+}
 
 HRESULT TBdsServices::IsShortcut(Integer keyData, WordBool* pResult) {
     KORVEL_CHECK_OUT(pResult);

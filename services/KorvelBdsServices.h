@@ -82,6 +82,8 @@ private:
     TDragDropDesignerNotifier* FBdsUnmanagedDesignerHelper = nullptr;
     bool FToolBarServiceInitialized = false;
     bool FBdsNetServicesInitialized = false;
+    // Set by FreeServices: the run is over and no callback is taken any more.
+    bool FServicesFreed = false;
     ShortCutTable FBdsShortCuts;
     String FBdsEdition;
     // -1 until first asked, then 0 or 1.
