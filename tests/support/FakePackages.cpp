@@ -86,6 +86,7 @@ HRESULT FakePackage::Initialize() {
 
 HRESULT FakePackage::Terminate() {
     journal_->calls.push_back(name_ + ".Terminate");
+    if (behaviour_.onTerminate) behaviour_.onTerminate();
     site_ = nullptr;
     if (behaviour_.throwInTerminate) throw std::runtime_error("package failure in Terminate");
     return behaviour_.failTerminate ? E_FAIL : S_OK;

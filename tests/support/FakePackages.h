@@ -23,6 +23,8 @@ struct PackageBehaviour {
     // Runs inside SetSite/Initialize, with the hub the package was given.
     std::function<void(IBdsServices*)> onSetSite;
     std::function<void(IBdsServices*)> onInitialize;
+    // Runs inside Terminate, before the package lets go of its site.
+    std::function<void()> onTerminate;
 };
 
 struct Journal {
