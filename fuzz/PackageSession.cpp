@@ -102,6 +102,7 @@ PackageSession::PackageSession(FuzzInput& input)
 PackageSession::~PackageSession() { Close(); }
 
 int PackageSession::Close() {
+    if (!ide_) return Unreleased();
     ShutDown();
     ReleaseEverything();
     designer_ = nullptr;
@@ -114,8 +115,10 @@ int PackageSession::Close() {
                      LivePackageObjects() - earlierObjects_);
         ListLivePackageObjects();
     }
-    return journal_->liveObjects + LivePackageObjects() - earlierObjects_;
+    return Unreleased();
 }
+
+int PackageSession::Unreleased() const { return journal_->liveObjects + LivePackageObjects() - earlierObjects_; }
 
 uint64_t PackageSession::CallsExecuted() { return TotalCalls(); }
 

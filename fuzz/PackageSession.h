@@ -119,6 +119,7 @@ public:
     static uint64_t CallsExecuted();
 
 private:
+    int Unreleased() const;
     void Step(bool packageOnly);
     void NestedSteps();
 
