@@ -24,13 +24,32 @@ const std::vector<String> FullNames{
 const std::vector<String> NewNames{u"FzA", u"FzB", u"FzC", u"", u"Fz A", u"1Fz", u"Fz\u00C4", u"ToolsOptionsItem"};
 const std::vector<String> Captions{u"&Korvel", u"-", u"", u"Caption with a tab\tCtrl+K", u"\u00C4rger"};
 
-IBdsMenuItem* MenuItem(PackageSession& s) { return s.menuItems.Pick(s.Input()); }
+IBdsMenuBarService* MenuService(PackageSession& s) {
+    return HeldService(s, s.menuServices, &IBdsServices::Get_BdsMenuBarService);
+}
+
+// A held menu item, or one the package finds or adds first, as it would before using one.
+IBdsMenuItem* MenuItem(PackageSession& s) {
+    if (s.menuItems.Empty()) {
+        if (IBdsMenuBarService* menus = MenuService(s)) {
+            const TextArgument place = s.Text(FullNames), name = s.Text(NewNames), caption = s.Text(Captions);
+            IBdsMenuItem* item = nullptr;
+            if (s.Input().Coin())
+                menus->GetMenuItem(place, &item);
+            else
+                menus->AddMenuItem(place, static_cast<Integer>(s.Input().Choose(3)), name, caption, 0, &item);
+            s.menuItems.Adopt(item);
+        }
+    }
+    return s.menuItems.Pick(s.Input());
+}
 
 void MenuServiceCall(PackageSession& s) {
-    IBdsMenuBarService* menus = HeldService(s, s.menuServices, &IBdsServices::Get_BdsMenuBarService);
+    IBdsMenuBarService* menus = MenuService(s);
     if (!menus) return;
     s.CountCall();
-    switch (s.Input().Choose(5)) {
+    const size_t choice = s.Input().Choose(5);
+    switch (choice) {
         case 0: {
             const TextArgument name = s.Text(FullNames);
             menus->RemoveMenuItem(name);
@@ -41,22 +60,17 @@ void MenuServiceCall(PackageSession& s) {
             ReadObject(s, s.menuItems, [&](IBdsMenuItem** out) { menus->GetMenuItem(name, out); });
             break;
         }
-        case 2: {
-            const TextArgument reference = s.Text(FullNames);
-            const Integer location = s.Input().Number();
-            const TextArgument name = s.Text(NewNames), caption = s.Text(Captions);
-            const Integer bitmap = s.Bitmap();
-            ReadObject(s, s.menuItems,
-                       [&](IBdsMenuItem** out) { menus->AddMenuItem(reference, location, name, caption, bitmap, out); });
-            break;
-        }
+        case 2:
         case 3: {
-            const TextArgument parent = s.Text(FullNames);
-            const Integer index = s.Input().Number();
+            // AddMenuItem and InsertMenuItem take the same arguments: a place, a number, a name,
+            // a caption and a bitmap.
+            const auto add = choice == 2 ? &IBdsMenuBarService::AddMenuItem : &IBdsMenuBarService::InsertMenuItem;
+            const TextArgument place = s.Text(FullNames);
+            const Integer where = s.Input().Number();
             const TextArgument name = s.Text(NewNames), caption = s.Text(Captions);
             const Integer bitmap = s.Bitmap();
             ReadObject(s, s.menuItems,
-                       [&](IBdsMenuItem** out) { menus->InsertMenuItem(parent, index, name, caption, bitmap, out); });
+                       [&](IBdsMenuItem** out) { (menus->*add)(place, where, name, caption, bitmap, out); });
             break;
         }
         default:
