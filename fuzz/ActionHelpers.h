@@ -45,6 +45,21 @@ Service* HeldService(PackageSession& session, HeldReferences<Service>& held,
     return held.Pick(session.Input());
 }
 
+// Runs `visit` on one of the lists of references the package holds, chosen by the input.
+template <class Visit>
+void VisitHeld(PackageSession& session, Visit&& visit) {
+    switch (session.Input().Choose(8)) {
+        case 0: visit(session.hubs); break;
+        case 1: visit(session.menuServices); break;
+        case 2: visit(session.menuItems); break;
+        case 3: visit(session.toolBarServices); break;
+        case 4: visit(session.toolBars); break;
+        case 5: visit(session.controls); break;
+        case 6: visit(session.helpServices); break;
+        default: visit(session.others); break;
+    }
+}
+
 // Every interface of the contract and a few beyond it, for QueryInterface and GetService.
 const std::vector<GUID>& InterfaceIds();
 

@@ -129,13 +129,7 @@ void QueryHeld(PackageSession& s, HeldReferences<Interface>& held) {
 }
 
 void QueryInterfaces(PackageSession& s) {
-    switch (s.Input().Choose(5)) {
-        case 0: QueryHeld(s, s.hubs); break;
-        case 1: QueryHeld(s, s.menuItems); break;
-        case 2: QueryHeld(s, s.toolBars); break;
-        case 3: QueryHeld(s, s.controls); break;
-        default: QueryHeld(s, s.others); break;
-    }
+    VisitHeld(s, [&](auto& held) { QueryHeld(s, held); });
 }
 
 template <class Interface>
@@ -148,16 +142,7 @@ void ChangeReferences(PackageSession& s, HeldReferences<Interface>& held) {
 }
 
 void References(PackageSession& s) {
-    switch (s.Input().Choose(8)) {
-        case 0: ChangeReferences(s, s.hubs); break;
-        case 1: ChangeReferences(s, s.menuServices); break;
-        case 2: ChangeReferences(s, s.menuItems); break;
-        case 3: ChangeReferences(s, s.toolBarServices); break;
-        case 4: ChangeReferences(s, s.toolBars); break;
-        case 5: ChangeReferences(s, s.controls); break;
-        case 6: ChangeReferences(s, s.helpServices); break;
-        default: ChangeReferences(s, s.others); break;
-    }
+    VisitHeld(s, [&](auto& held) { ChangeReferences(s, held); });
 }
 
 }  // namespace
