@@ -46,8 +46,7 @@ TBdsMenuBarService::~TBdsMenuBarService() {
     for (TBdsMenuItem* wrapper : FMenuItems.Snapshot()) cached.emplace_back(wrapper);
     FMenuItems.Clear();
     for (const auto& wrapper : cached) static_cast<TBdsMenuItem*>(wrapper.Get())->Destroy();
-    FLifelongReferences.clear();
-    ReleaseGivenBackWrappers();
+    ReleasePackageHolds();
 }
 
 vcl::TMainMenu* TBdsMenuBarService::PopulatedMainMenu() const {
@@ -85,7 +84,10 @@ void TBdsMenuBarService::TakeBack(TBdsMenuItem* BdsMenuItem) {
 
 void TBdsMenuBarService::ForgetGivenBack(TBdsMenuItem* BdsMenuItem) { FGivenBack.erase(BdsMenuItem); }
 
-void TBdsMenuBarService::ReleaseGivenBackWrappers() {
+void TBdsMenuBarService::ReleasePackageHolds() {
+    // Out of the map before the releases, which may run package code that calls back in.
+    const auto lifelong = std::move(FLifelongReferences);
+    FLifelongReferences.clear();
     while (!FGivenBack.empty()) {
         TBdsMenuItem* wrapper = *FGivenBack.begin();
         FGivenBack.erase(FGivenBack.begin());

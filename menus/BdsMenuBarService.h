@@ -50,10 +50,11 @@ public:
     void RemoveItem(TBdsMenuItem* BdsMenuItem);
     // A wrapper whose given-back reference went some other way: its memory is going.
     void ForgetGivenBack(TBdsMenuItem* BdsMenuItem);
-    // Releases the references packages handed back by RemoveMenuItem. At shut-down, once the
-    // packages are released: a package that released such a reference again has done so by
-    // then, and its wrapper has already left.
-    void ReleaseGivenBackWrappers();
+    // Releases what the service holds on packages' behalf: the wrappers navigation handed
+    // out (and with them their sinks) and the references packages handed back by
+    // RemoveMenuItem. At shut-down, once the packages are released: a package that released
+    // such a reference again has done so by then, and its wrapper has already left.
+    void ReleasePackageHolds();
     // Takes the wrappers whose item was destroyed out of the cache and drops the service's
     // references on them.
     void ForgetWrappersOfVanishedItems();
@@ -87,7 +88,7 @@ private:
     // back by RemoveMenuItem. That reference is kept, not released, so that a package that
     // releases it again after all (against the contract) releases live memory; the wrapper
     // is detached already, so the IDE is not harmed either way. The kept references end at
-    // shut-down (ReleaseGivenBackWrappers) or when the package's extra release frees the
+    // shut-down (ReleasePackageHolds) or when the package's extra release frees the
     // wrapper, which then leaves this list.
     std::unordered_set<TBdsMenuItem*> FGivenBack;
 };

@@ -48,7 +48,7 @@ void TBdsServices::ReleaseCallbacks() {
 
 // Runs after the packages were released: what they handed back to the services goes now.
 void TBdsServices::FreeServices() {
-    if (FBdsMenuBarService) FBdsMenuBarService->ReleaseGivenBackWrappers();
+    if (FBdsMenuBarService) FBdsMenuBarService->ReleasePackageHolds();
 }
 
 template <class Interface>

@@ -139,6 +139,19 @@ public:
     int calls = 0;
 };
 
+// A package that keeps the hub past shut-down and registers with it then: the hub outlives
+// the run, so it must not take a reference it would never give back.
+TEST_F(ServiceHubTest, AHubThatWasShutDownTakesNoMoreCallbacks) {
+    rtl::ComPtr<IBdsServices> stale(Hub());
+    ShutDown();
+    rtl::ComPtr<NullProvider> provider(new NullProvider);
+    rtl::ComPtr<CountingHandler> handler(new CountingHandler);
+    EXPECT_EQ(stale->AddDragDropHelper(provider.Get()), E_UNEXPECTED);
+    EXPECT_EQ(stale->AddMessageHandler(handler.Get()), E_UNEXPECTED);
+    EXPECT_EQ(provider->RefCount(), 1u);
+    EXPECT_EQ(handler->RefCount(), 1u);
+}
+
 // Every slot of IBdsServices, called as a foreign caller does, is the method the contract
 // lists there: each call leaves a trace that only that method leaves.
 TEST_F(ServiceHubTest, SlotsAreTheContractsMethods) {

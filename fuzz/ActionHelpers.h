@@ -1,0 +1,66 @@
+// Small pieces every action table uses: reading an out string or interface the way a
+// package does, and the names a package is likely to use.
+#pragma once
+
+#include <vector>
+
+#include "fuzz/PackageSession.h"
+
+namespace fuzz {
+
+// Calls `call` with a BSTR out pointer (sometimes null) and frees what came back.
+template <class Call>
+void ReadText(PackageSession& session, Call&& call) {
+    BSTR text = nullptr;
+    call(session.Out(&text));
+    SysFreeString(text);
+}
+
+// Calls `call` with a value out pointer (sometimes null).
+template <class Value, class Call>
+void ReadValue(PackageSession& session, Call&& call) {
+    Value value{};
+    call(session.Out(&value));
+}
+
+// Calls `call` with an interface out pointer (sometimes null) and keeps what came back.
+template <class Interface, class Call>
+void ReadObject(PackageSession& session, HeldReferences<Interface>& keep, Call&& call) {
+    Interface* object = nullptr;
+    call(session.Out(&object));
+    keep.Adopt(object);
+}
+
+// A held service, or one asked from a held hub as a package first does; nil without either.
+template <class Service>
+Service* HeldService(PackageSession& session, HeldReferences<Service>& held,
+                     HRESULT (STDMETHODCALLTYPE IBdsServices::*ask)(Service**)) {
+    if (held.Empty()) {
+        if (IBdsServices* hub = session.hubs.Pick(session.Input())) {
+            Service* service = nullptr;
+            (hub->*ask)(&service);
+            held.Adopt(service);
+        }
+    }
+    return held.Pick(session.Input());
+}
+
+// Runs `visit` on one of the lists of references the package holds, chosen by the input.
+template <class Visit>
+void VisitHeld(PackageSession& session, Visit&& visit) {
+    switch (session.Input().Choose(8)) {
+        case 0: visit(session.hubs); break;
+        case 1: visit(session.menuServices); break;
+        case 2: visit(session.menuItems); break;
+        case 3: visit(session.toolBarServices); break;
+        case 4: visit(session.toolBars); break;
+        case 5: visit(session.controls); break;
+        case 6: visit(session.helpServices); break;
+        default: visit(session.others); break;
+    }
+}
+
+// Every interface of the contract and a few beyond it, for QueryInterface and GetService.
+const std::vector<GUID>& InterfaceIds();
+
+}  // namespace fuzz

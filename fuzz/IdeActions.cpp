@@ -1,0 +1,122 @@
+// The IDE's side, interleaved with the package's calls: what the user and the IDE itself do.
+#include <vector>
+
+#include "fuzz/ActionHelpers.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "sim/FormDesigner.h"
+#include "sim/SimulatedIde.h"
+
+namespace fuzz {
+namespace {
+
+const std::vector<String> PaletteClasses{u"TButton", u"TLabel", u"TTimer", u"TOpenDialog", u"TEdit"};
+
+void CollectMenuItems(vcl::TMenuItem* parent, std::vector<vcl::TMenuItem*>& items) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        items.push_back(parent->Items(i));
+        CollectMenuItems(parent->Items(i), items);
+    }
+}
+
+// Any item of the main menu; the package's own items come last and are chosen as often as the
+// IDE's, since they are where the system's wrappers are.
+vcl::TMenuItem* ChooseMenuItem(PackageSession& s) {
+    vcl::TMainMenu* menu = s.Ide().Services().GetMainMenu();
+    if (!menu) return nullptr;
+    std::vector<vcl::TMenuItem*> items;
+    CollectMenuItems(menu->Items(), items);
+    std::vector<vcl::TMenuItem*> packageItems;
+    for (vcl::TMenuItem* item : items)
+        if (item->Name().rfind(u"Fz", 0) == 0 || item->Name().empty()) packageItems.push_back(item);
+    const auto& from = s.Input().Coin() && !packageItems.empty() ? packageItems : items;
+    return from.empty() ? nullptr : from[s.Input().Choose(from.size())];
+}
+
+vcl::TToolBar* ChooseToolBar(PackageSession& s) {
+    const std::vector<vcl::TToolBar*> bars = s.Ide().Services().ToolBars().ToolBars();
+    return bars.empty() ? nullptr : bars[s.Input().Choose(bars.size())];
+}
+
+vcl::TControl* ChooseToolBarControl(PackageSession& s) {
+    vcl::TToolBar* bar = ChooseToolBar(s);
+    if (!bar || bar->ButtonCount() == 0) return nullptr;
+    return bar->Buttons(static_cast<int>(s.Input().Choose(static_cast<size_t>(bar->ButtonCount()))));
+}
+
+void LoadToolbars(PackageSession& s) { s.Ide().LoadToolbars(); }
+
+void ClickMenuItem(PackageSession& s) {
+    if (vcl::TMenuItem* item = ChooseMenuItem(s)) item->Click();
+}
+
+void DestroyMenuItem(PackageSession& s) {
+    if (vcl::TMenuItem* item = ChooseMenuItem(s)) delete item;
+}
+
+// Clicks a button, or types into or picks from a combo box.
+void UseToolBarControl(PackageSession& s) {
+    vcl::TControl* control = ChooseToolBarControl(s);
+    if (!control) return;
+    if (auto* button = dynamic_cast<vcl::TToolButton*>(control)) {
+        button->Click();
+    } else if (auto* combo = dynamic_cast<vcl::TComboBox*>(control)) {
+        if (s.Input().Coin())
+            combo->UserTypes(s.Input().Text({u"x", u"Debug"}));
+        else if (combo->ItemCount() > 0)
+            combo->UserPicks(static_cast<int>(s.Input().Choose(static_cast<size_t>(combo->ItemCount()))));
+    }
+}
+
+void DestroyToolBarPart(PackageSession& s) {
+    if (s.Input().Coin())
+        delete ChooseToolBarControl(s);
+    else
+        delete ChooseToolBar(s);
+}
+
+void PressKey(PackageSession& s) {
+    static const vcl::TShortCut common[] = {vcl::scCtrl | 'K', vcl::scCtrl | vcl::scShift | 'K', 'K', 0x70,
+                                            vcl::scCtrl | 'S', 0};
+    FuzzInput& in = s.Input();
+    const vcl::TShortCut key = in.Coin() ? common[in.Choose(sizeof(common) / sizeof(common[0]))]
+                                         : static_cast<vcl::TShortCut>(in.Number());
+    s.Ide().PressKey(key);
+}
+
+void DispatchMessage(PackageSession& s) {
+    static const UINT messages[] = {WM_KEYDOWN, WM_CHAR, WM_COMMAND, WM_MOUSEMOVE, 0, 0x7FFF};
+    FuzzInput& in = s.Input();
+    MSG msg{};
+    msg.hwnd = in.Coin() ? s.Ide().MainWindow() : nullptr;
+    msg.message = messages[in.Choose(sizeof(messages) / sizeof(messages[0]))];
+    msg.wParam = static_cast<WPARAM>(in.Number());
+    msg.lParam = static_cast<LPARAM>(in.Number());
+    s.Ide().PostMessage(msg);
+    s.Ide().ProcessMessages();
+}
+
+void DropComponent(PackageSession& s) {
+    FuzzInput& in = s.Input();
+    const String& className = PaletteClasses[in.Choose(PaletteClasses.size())];
+    const POINT at{in.Number(), in.Number()};
+    s.Designer().InsertComponent(className, at);
+}
+
+// A new IDE costs far more than the rest of an input, so most restarts keep the old one.
+void Restart(PackageSession& s) { s.Restart(s.Input().Choose(4) == 0); }
+
+}  // namespace
+
+ActionTable IdeActions() {
+    return {{"load toolbars", LoadToolbars},       {"load toolbars", LoadToolbars},
+            {"click menu item", ClickMenuItem},    {"click menu item", ClickMenuItem},
+            {"destroy menu item", DestroyMenuItem}, {"use toolbar control", UseToolBarControl},
+            {"use toolbar control", UseToolBarControl},
+            {"destroy toolbar part", DestroyToolBarPart},
+            {"press key", PressKey},               {"dispatch message", DispatchMessage},
+            {"drop component", DropComponent},     {"restart", Restart}};
+}
+
+}  // namespace fuzz
