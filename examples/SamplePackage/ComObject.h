@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "interop/KorvelBdsInterop.h"
+#include "interop/KorvelBdsToolsInterop.h"
 
 namespace sample {
 
@@ -36,6 +37,12 @@ SAMPLE_INTERFACE_ID(IBdsToolBarComboBox)
 SAMPLE_INTERFACE_ID(IMessageHandler)
 SAMPLE_INTERFACE_ID(IDragDropHelperProvider)
 SAMPLE_INTERFACE_ID(IDragDropHelper)
+SAMPLE_INTERFACE_ID(IBDSModuleServices70)
+SAMPLE_INTERFACE_ID(IBDSEditorServices80)
+SAMPLE_INTERFACE_ID(IBDSNotifier)
+SAMPLE_INTERFACE_ID(IBDSModuleNotifier)
+SAMPLE_INTERFACE_ID(IBDSModuleNotifier90)
+SAMPLE_INTERFACE_ID(IBDSEditServicesNotifier)
 #undef SAMPLE_INTERFACE_ID
 
 // Runs a COM method's body; whatever it throws becomes a failing HRESULT.

@@ -6,6 +6,7 @@
 #include "examples/SamplePackage/ComObject.h"
 #include "examples/SamplePackage/SampleCommon.h"
 #include "examples/SamplePackage/SampleMenuItems.h"
+#include "examples/SamplePackage/SampleModuleWatcher.h"
 #include "examples/SamplePackage/SampleToolBar.h"
 
 namespace sample {
@@ -28,6 +29,7 @@ struct Sited {
     OwnedBitmap buttonImage;
     SampleMenuItems menuItems;
     SampleToolBar toolBar;
+    SampleModuleWatcher moduleWatcher;
     bool initialized = false;
 };
 
@@ -53,6 +55,7 @@ public:
             sited_->initialized = true;
             sited_->menuItems.Add(sited_->site, sited_->menuImage);
             sited_->toolBar.Add(sited_->site, sited_->buttonImage);
+            sited_->moduleWatcher.Start(*sited_->site.Get());
             SampleReport(u"initialized");
             return S_OK;
         });
