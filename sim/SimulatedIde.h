@@ -9,6 +9,7 @@
 #include "platform/rtl/ComPtr.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ShortCuts.h"
+#include "sim/EditorArea.h"
 #include "sim/FormDesigner.h"
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
@@ -28,6 +29,9 @@ public:
     IdeServices& Services() { return *services_.Get(); }
     HWND MainWindow() const { return mainWindow_; }
     FormDesigners& Designers() { return designers_; }
+    EditorArea& Editors() { return *editors_.Get(); }
+    // The Object Inspector's window, which the application owns with the inspector inside.
+    vcl::TCustomForm* ObjectInspectorForm() const { return objectInspector_.Get(); }
 
     // The message loop: each queued message is offered to Application.OnMessage and
     // dispatched only when not handled.
@@ -66,6 +70,8 @@ private:
     rtl::ComPtr<AboutBox> aboutBox_;
     ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
     FormDesigners designers_{recorder_};
+    rtl::ComPtr<EditorArea> editors_;
+    vcl::ComponentPtr<vcl::TCustomForm> objectInspector_;
 };
 
 }  // namespace sim
