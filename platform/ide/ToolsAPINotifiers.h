@@ -7,8 +7,6 @@
 
 namespace ide {
 
-struct IOTAEditView;
-struct INTAEditWindow;
 class TDockableForm;
 
 inline constexpr GUID IID_IOTAModuleNotifier = {0xF17A7BCE, 0xE07D, 0x11D1, {0xAB, 0x0B, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3}};
