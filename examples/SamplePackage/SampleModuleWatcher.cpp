@@ -119,8 +119,8 @@ public:
             if (const auto handlers = Current(); handlers.renamed) handlers.renamed(this, FromBstr(NewName));
         });
     }
-    void STDMETHODCALLTYPE BeforeRename(BSTR OldFileName, BSTR NewFileName) override {
-        Report(u"to be renamed from " + ShortName(FromBstr(OldFileName)) + u" to " + ShortName(FromBstr(NewFileName)));
+    void STDMETHODCALLTYPE BeforeRename(BSTR, BSTR NewFileName) override {
+        Report(u"is about to be renamed to " + ShortName(FromBstr(NewFileName)));
     }
     void STDMETHODCALLTYPE AfterRename(BSTR, BSTR) override {}
 
