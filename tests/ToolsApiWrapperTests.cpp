@@ -253,4 +253,40 @@ TEST_F(ToolsApiTest, EditorNotifiersAndEditorServicesNotifiersFollowTheEditor) {
     EXPECT_EQ(windows->RefCount(), 1u);
 }
 
+// A package calling back in from its notifications: it closes the module being saved, and
+// lets its own last module wrapper go while the IDE tells it Destroyed.
+TEST_F(ToolsApiTest, PackagesMayCloseAndReleaseFromInsideNotifications) {
+    ide.Editors().OpenFile(u"Unit1.pas");
+    auto module = ModuleAt(0);
+    rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier({IID_IBDSNotifier}));
+    notifier->onCall = [&](const std::string& call) {
+        if (call == "BeforeSave") CallMethod<LongBool>(module.Get(), M_Close);
+        if (call == "Destroyed") module = nullptr;
+    };
+    CallMethod<Integer>(module.Get(), M_AddNotifier, notifier.Get());
+    IBDSModule* saving = module.Get();  // borrowed: the package's only reference is `module`
+    EXPECT_EQ(CallMethod<LongBool>(saving, M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"module Unit1.pas was closed while it was saved");
+    EXPECT_EQ(notifier->calls, (Calls{"BeforeSave", "Destroyed"}));
+    EXPECT_EQ(module.Get(), nullptr);
+    EXPECT_EQ(notifier->RefCount(), 1u);
+}
+
+// Who holds what at the end: the hub lets the module services go when the wizard shuts down,
+// and the IDE tells the notifiers still registered Destroyed before it lets them go.
+TEST_F(ToolsApiTest, ShutDownLetsGoOfTheIdeAndThePackagesNotifiers) {
+    const ULONG idle = ide.Editors().RefCount();
+    Service(IID_IBDSModuleServices70);
+    EXPECT_EQ(ide.Editors().RefCount(), idle + 1) << "the hub keeps its wrapper, and the wrapper the IDE's services";
+    ide.Editors().OpenFile(u"Unit1.pas");
+    rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier({IID_IBDSNotifier}));
+    CallMethod<Integer>(ModuleAt(0).Get(), M_AddNotifier, notifier.Get());
+    ShutDown();
+    EXPECT_EQ(ide.Editors().RefCount(), idle);
+    EXPECT_EQ(notifier->RefCount(), 2u) << "the registration is the IDE's until it shuts down";
+    ide.Editors().ShutDown();
+    EXPECT_EQ(notifier->calls, Calls{"Destroyed"});
+    EXPECT_EQ(notifier->RefCount(), 1u);
+}
+
 }  // namespace

@@ -34,7 +34,8 @@ HRESULT FakeModuleNotifier::QueryInterface(REFIID iid, void** out) {
 }
 
 void FakeModuleNotifier::Log(std::string call) {
-    calls.push_back(std::move(call));
+    calls.push_back(call);
+    if (onCall) onCall(call);
     if (misbehaviour == Misbehaviour::Throw) throw std::runtime_error("package failure");
 }
 

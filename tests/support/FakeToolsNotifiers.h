@@ -2,6 +2,7 @@
 // answers as a test sets it up, and can refuse interfaces, lie in QueryInterface or throw.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
     void STDMETHODCALLTYPE ViewActivated(IBDSEditView* View) override;
 
     std::vector<std::string> calls;
+    // Runs inside every call, after it is logged: a package calling back in.
+    std::function<void(const std::string& call)> onCall;
     Misbehaviour misbehaviour = Misbehaviour::None;
     LongBool saveAnswer = -1;  // AfterSave and BeforeSave
     LongBool checkOverwriteAnswer = -1;
