@@ -52,6 +52,9 @@ private:
     void RenameFile(const Words& words);
     void CloseFile(const Words& words);
     void SendKeyCommand(const Words& words);
+    void CloseEditWindow(const Words& words);
+    void ResizeEditor(const Words& words);
+    void RecreateFrame(const Words& words);
     void ShutDownIde(const Words& words);
     void ListCommands(const Words& words);
 

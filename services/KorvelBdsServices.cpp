@@ -14,12 +14,14 @@
 #include "services/WordBool.h"
 #include "toolbars/BdsToolBarService.h"
 #include "toolsapi/WrappedToolsAPI.h"
+#include "windows/BdsWindowsService.h"
 
 namespace korvel {
 
 TBdsServices::TBdsServices() {
     // The sub-services are created here, in order: windows, toolbars, help, menu bar, then
     // the designer notifier; a service that does not exist stays nil.
+    FBdsWindowsService = new TBdsWindowsService;
     FBdsToolBarService = new TBdsToolBarService;
     FBdsHelpService = new TBdsHelpService;
     FBdsMenuBarService = new TBdsMenuBarService;
@@ -56,7 +58,7 @@ HRESULT TBdsServices::HandOut(Interface* service, Interface** out) {
 }
 
 HRESULT TBdsServices::Get_BdsWindowsService(IBdsWindowsService** pRetVal) {
-    return HandOut<IBdsWindowsService>(nullptr, pRetVal);
+    return HandOut<IBdsWindowsService>(FBdsWindowsService, pRetVal);
 }
 
 HRESULT TBdsServices::Get_BdsToolBarService(IBdsToolBarService** pRetVal) {

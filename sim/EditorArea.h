@@ -258,7 +258,6 @@ private:
     Module* Find(const String& fileName) const;
     void EnsureEditWindow();
     void ShowInEditWindow(Module& module);
-    void SelectTabOf(const Module* module);
     void TabChanged();
     void TellViewActivated();
 
