@@ -115,7 +115,8 @@ TEST_F(ToolsApiTest, ModuleServicesListFindAndNameModules) {
     EXPECT_EQ(SavedText("Unit1.pas"), "");
     EXPECT_EQ(CallMethod<LongBool>(services.Get(), CloseAll), -1);
     EXPECT_EQ(CallMethod<Integer>(services.Get(), ModuleCount), 0);
-    EXPECT_EQ(CallMethod<PWideChar>(first.Get(), M_GetFileName) != nullptr, true) << "a closed module still answers";
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(first.Get(), M_GetFileName)), u"C:\\src\\Unit1.pas")
+        << "a closed module still answers";
 }
 
 TEST_F(ToolsApiTest, ModuleAndEditorWrappersForwardAndOwnersAnswerNone) {
