@@ -55,6 +55,31 @@ int ParseCoordinate(const String& text) {
 
 void CheckKeys(const std::vector<String>& words) { ParseKeys(words[0]); }
 
+// An editor command's number: decimal, or hexadecimal after "0x".
+int ParseCommandNumber(const String& text) {
+    const bool hex = text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X');
+    const String digits = hex ? text.substr(2) : text;
+    const auto isDigit = [hex](char16_t c) {
+        return (c >= u'0' && c <= u'9') || (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')));
+    };
+    if (digits.empty() || digits.size() > (hex ? 4u : 5u) || !std::all_of(digits.begin(), digits.end(), isDigit))
+        Fail(u"\"" + text + u"\" is no editor command (0 to 65535, or 0x0 to 0xFFFF)");
+    const int value = std::stoi(rtl::ToUtf8(digits), nullptr, hex ? 16 : 10);
+    if (value > 0xFFFF) Fail(u"\"" + text + u"\" is no editor command (0 to 65535, or 0x0 to 0xFFFF)");
+    return value;
+}
+
+void CheckKeyCommand(const std::vector<String>& words) {
+    for (const String& word : words) ParseCommandNumber(word);
+}
+
+// An open module by its file name, as the user picks it from the editor's tabs.
+sim::Module& OpenModule(sim::SimulatedIde& ide, const String& fileName) {
+    const auto module = ide.Editors().FindModule(fileName);
+    if (!module) Fail(u"no open file is called " + fileName);
+    return *static_cast<sim::Module*>(module.Get());
+}
+
 void CheckPosition(const std::vector<String>& words) {
     ParseCoordinate(words[1]);
     ParseCoordinate(words[2]);
@@ -186,6 +211,14 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
          &SessionCommands::OpenFile, nullptr},
         {u"close", "close FILE", "close a source file", 1, 1, &SessionCommands::CloseFile, nullptr},
+        {u"edit", "edit FILE TEXT", "type text into an open source file", 2, 2, &SessionCommands::EditFile, nullptr},
+        {u"save", "save FILE", "save an open source file", 1, 1, &SessionCommands::SaveFile, nullptr},
+        {u"saveas", "saveas FILE NEWNAME", "save an open source file under a new name", 2, 2,
+         &SessionCommands::SaveFileAs, nullptr},
+        {u"rename", "rename FILE NEWNAME", "rename an open source file's module", 2, 2, &SessionCommands::RenameFile,
+         nullptr},
+        {u"keycommand", "keycommand COMMAND [PARAM]", "send an editor key command (decimal or 0x hex) to the editor",
+         1, 2, &SessionCommands::SendKeyCommand, &CheckKeyCommand},
         {u"closeeditor", "closeeditor", "close the edit window with everything in it", 0, 0,
          &SessionCommands::CloseEditWindow, nullptr},
         {u"resize", "resize WIDTH HEIGHT", "resize the edit window", 2, 2, &SessionCommands::ResizeEditor,
@@ -324,6 +357,23 @@ void SessionCommands::Show(const Words& words) {
 }
 
 void SessionCommands::OpenFile(const Words& words) { session_.Ide().Editors().OpenFile(words[0]); }
+
+void SessionCommands::EditFile(const Words& words) {
+    sim::Module& module = OpenModule(session_.Ide(), words[0]);
+    module.Show();
+    module.Source().Type(words[1]);
+}
+
+void SessionCommands::SaveFile(const Words& words) { OpenModule(session_.Ide(), words[0]).Save(false, true); }
+
+void SessionCommands::SaveFileAs(const Words& words) { OpenModule(session_.Ide(), words[0]).SaveAs(words[1]); }
+
+void SessionCommands::RenameFile(const Words& words) { OpenModule(session_.Ide(), words[0]).SetFileName(words[1]); }
+
+void SessionCommands::SendKeyCommand(const Words& words) {
+    session_.Ide().Editors().SendEditorCommand(ParseCommandNumber(words[0]),
+                                               words.size() > 1 ? ParseCommandNumber(words[1]) : 0);
+}
 
 void SessionCommands::CloseFile(const Words& words) {
     if (!session_.Ide().Editors().CloseFile(words[0])) Fail(u"no open file is called " + words[0]);

@@ -1,6 +1,6 @@
 // The commands of a session, each one thing a user does in the IDE: start it, click, type,
-// pick, press keys, drop a component on a form, ask for help, look at the menus and toolbars,
-// shut it down. Every command finds all it names before it acts, so that a line which fails
+// pick, press keys, drop a component on a form, ask for help, work on source files, look at
+// the menus and toolbars, shut it down. Every command finds all it names before it acts, so that a line which fails
 // has changed nothing.
 #pragma once
 
@@ -50,7 +50,12 @@ private:
     void AskForHelp(const Words& words);
     void Show(const Words& words);
     void OpenFile(const Words& words);
+    void EditFile(const Words& words);
+    void SaveFile(const Words& words);
+    void SaveFileAs(const Words& words);
+    void RenameFile(const Words& words);
     void CloseFile(const Words& words);
+    void SendKeyCommand(const Words& words);
     void CloseEditWindow(const Words& words);
     void ResizeEditor(const Words& words);
     void RecreateFrame(const Words& words);

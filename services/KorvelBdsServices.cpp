@@ -8,10 +8,12 @@
 #include "platform/ide/ToolsAPI.h"
 #include "platform/rtl/Bstr.h"
 #include "platform/rtl/ComGuard.h"
+#include "platform/rtl/Guid.h"
 #include "platform/rtl/LoaderTrace.h"
 #include "services/IdeProductKey.h"
 #include "services/WordBool.h"
 #include "toolbars/BdsToolBarService.h"
+#include "toolsapi/WrappedToolsAPI.h"
 #include "windows/BdsWindowsService.h"
 
 namespace korvel {
@@ -44,6 +46,8 @@ void TBdsServices::ReleaseCallbacks() {
     FMessageHandlers.clear();
     const auto providers = std::move(FDragDropHelpers);
     FDragDropHelpers.clear();
+    // The wizard is going: it keeps no reference into the IDE's module services.
+    FBdsModuleServices = nullptr;
 }
 
 // Runs after the packages were released: what they handed back to the services goes now.
@@ -93,9 +97,25 @@ HRESULT TBdsServices::GetService(const GUID* Service, IUnknown** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
     if (!Service) return E_POINTER;
-    // The IDE's own service objects are never handed to packages; only the Tools API
-    // wrappers are, once they exist.
-    return S_OK;
+    // The IDE's own service objects are never handed to packages, only the Tools API
+    // wrappers around two of them.
+    return rtl::ComGuard([&] {
+        rtl::ComPtr<IUnknown> srv;
+        if (ide::IBorlandIDEServices* services = ide::BorlandIDEServices()) services->GetService(*Service, srv.Put());
+        if (!srv) return S_OK;
+        const String service = rtl::GUIDToString(*Service);
+        rtl::ComPtr<IUnknown> wrapper;
+        if (service == IID_IOTAModuleServices70) {
+            if (!FBdsModuleServices)
+                FBdsModuleServices = rtl::ComPtr<IBDSModuleServices70>(
+                    new TBDSModuleServicesWrapper(srv.As<ide::IOTAModuleServices70>()));
+            wrapper = rtl::ComPtr<IUnknown>(FBdsModuleServices.Get());
+        } else if (service == IID_IOTAEditorServices) {
+            wrapper = rtl::ComPtr<IUnknown>(new TBDSEditorServicesWrapper(srv.As<ide::IOTAEditorServices>()));
+        }
+        *pRetVal = wrapper.Detach();
+        return S_OK;
+    });
 }
 
 namespace {

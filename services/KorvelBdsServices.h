@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interop/InterfaceBindings.h"
+#include "interop/ToolsInterfaceBindings.h"
 #include "platform/rtl/ComObject.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
@@ -91,6 +92,8 @@ private:
     bool FBdsNetServicesInitialized = false;
     bool FHandshakeHeld = false;
     ShortCutTable FBdsShortCuts;
+    // Made at the first request and handed out to every later one, until FreeServices.
+    rtl::ComPtr<IBDSModuleServices70> FBdsModuleServices;
     String FBdsEdition;
     // -1 until first asked, then 0 or 1.
     int32_t FIsBdsPersonality = -1;

@@ -9,11 +9,6 @@ constexpr int TabSetHeight = 24;
 constexpr int MessageViewHeight = 96;
 constexpr int StatusBarHeight = 20;
 
-String FileNameOnly(const String& path) {
-    const size_t slash = path.find_last_of(u"\\/");
-    return slash == String::npos ? path : path.substr(slash + 1);
-}
-
 template <class Control>
 Control* Place(Control* control, vcl::TWinControl* parent, const String& name, vcl::TAlign align, int height) {
     control->SetName(name);
@@ -24,6 +19,11 @@ Control* Place(Control* control, vcl::TWinControl* parent, const String& name, v
 }
 
 }  // namespace
+
+String FileNameOnly(const String& path) {
+    const size_t slash = path.find_last_of(u"\\/");
+    return slash == String::npos ? path : path.substr(slash + 1);
+}
 
 GradientTabSet::GradientTabSet(vcl::TComponent* owner) : TWinControl(owner), images_(new vcl::TImageList(this)) {}
 
@@ -107,10 +107,22 @@ rtl::ComPtr<ide::IOTAEditView> SourceEditor::GetEditView(int index) {
     return rtl::ComPtr<ide::IOTAEditView>(views_[static_cast<size_t>(index)].Get());
 }
 
-void SourceEditor::AddView(EditWindow* window) { views_.emplace_back(new EditView(window)); }
+void SourceEditor::AddView(EditWindow* window) {
+    views_.emplace_back(new EditView(window));
+    notifiers_.ForEachOffering<ide::IOTAEditorNotifier>(
+        [&](ide::IOTAEditorNotifier& notifier) { notifier.ViewNotification(views_.back().Get(), vcl::TOperation::opInsert); });
+}
 
-Module::Module(String fileName)
-    : fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new vcl::TObject) {
+void SourceEditor::CloseViews() {
+    const auto views = std::move(views_);
+    views_.clear();
+    for (const auto& view : views)
+        notifiers_.ForEachOffering<ide::IOTAEditorNotifier>(
+            [&](ide::IOTAEditorNotifier& notifier) { notifier.ViewNotification(view.Get(), vcl::TOperation::opRemove); });
+}
+
+Module::Module(EditorArea* area, String fileName)
+    : area_(area), fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new vcl::TObject) {
     editors_.emplace_back(source_.Get());
 }
 
@@ -122,13 +134,17 @@ rtl::ComPtr<ide::IOTAEditor> Module::GetModuleFileEditor(int index) {
 }
 
 void Module::Closed() {
+    if (!area_) return;
+    area_ = nullptr;
     source_->CloseViews();
+    notifiers_.ReleaseAll();
     source_->DetachModule();
 }
 
 EditorArea::~EditorArea() {
-    CloseEditWindow();
-    for (auto& module : modules_) module->Closed();
+    ShutDown();
+    std::error_code ignored;
+    if (!saveFolder_.empty()) std::filesystem::remove_all(saveFolder_, ignored);
 }
 
 rtl::ComPtr<ide::IOTAModule> EditorArea::GetModule(int index) {
@@ -151,7 +167,7 @@ rtl::ComPtr<ide::IOTAEditView> EditorArea::GetTopView() { return rtl::ComPtr<ide
 Module& EditorArea::OpenFile(const String& fileName) {
     Module* module = Find(fileName);
     if (!module) {
-        modules_.emplace_back(new Module(fileName));
+        modules_.emplace_back(new Module(this, fileName));
         module = modules_.back().Get();
     }
     ShowInEditWindow(*module);
@@ -161,27 +177,40 @@ Module& EditorArea::OpenFile(const String& fileName) {
 bool EditorArea::CloseFile(const String& fileName) {
     Module* module = Find(fileName);
     if (!module) return false;
-    const rtl::ComPtr<Module> closing(module);
+    CloseModule(*module);
+    return true;
+}
+
+// The module leaves the area before its notifiers hear Destroyed, so that one calling back
+// in finds the area without it.
+void EditorArea::CloseModule(Module& module) {
+    const rtl::ComPtr<Module> closing(&module);
     if (GradientTabSet* tabs = tabSet_.Get()) {
-        const int tab = tabs->Items().IndexOfObject(module->TabObject());
+        const int tab = tabs->Items().IndexOfObject(module.TabObject());
         if (tab >= 0) tabs->Items().Delete(tab);
     }
-    if (topView_ && topView_.Get() == module->Source().FirstView()) topView_ = nullptr;
-    module->Closed();
+    if (topView_ && topView_.Get() == module.Source().FirstView()) topView_ = nullptr;
     for (auto it = modules_.begin(); it != modules_.end(); ++it) {
-        if (it->Get() == module) {
+        if (it->Get() == &module) {
             modules_.erase(it);
             break;
         }
     }
+    module.Closed();
+    recorder_.Note(u"module " + FileNameOnly(module.GetFileName()) + u" closed");
     if (!modules_.empty() && form_) ShowInEditWindow(*modules_.back().Get());
-    return true;
 }
 
 void EditorArea::CloseEditWindow() {
     topView_ = nullptr;
     for (auto& module : modules_) module->Source().CloseViews();
-    editWindow_ = nullptr;
+    if (const rtl::ComPtr<EditWindow> closing = std::move(editWindow_)) {
+        editWindow_ = nullptr;
+        editNotifiers_.ForEach([&](ide::INTAEditServicesNotifier& notifier) {
+            notifier.WindowShow(closing.Get(), false, false);
+            notifier.WindowNotification(closing.Get(), vcl::TOperation::opRemove);
+        });
+    }
     delete form_.Get();
 }
 
@@ -203,6 +232,10 @@ void EditorArea::EnsureEditWindow() {
     editWindow_ = rtl::ComPtr<EditWindow>(new EditWindow(form));
     form->HandleNeeded();
     form->Show();
+    editNotifiers_.ForEach([&](ide::INTAEditServicesNotifier& notifier) {
+        notifier.WindowNotification(editWindow_.Get(), vcl::TOperation::opInsert);
+        notifier.WindowShow(editWindow_.Get(), true, false);
+    });
 }
 
 void EditorArea::ShowInEditWindow(Module& module) {
@@ -226,6 +259,7 @@ void EditorArea::TabChanged() {
     vcl::TObject* selected = tabs->Items().Objects(tabs->TabIndex());
     for (const auto& module : modules_)
         if (module->TabObject() == selected) topView_ = rtl::ComPtr<EditView>(module->Source().FirstView());
+    TellViewActivated();
 }
 
 }  // namespace sim

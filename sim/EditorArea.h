@@ -9,6 +9,7 @@
 // edit window closed answers nil; an editor whose module closed answers nil.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -20,10 +21,15 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/TypInfo.h"
+#include "sim/NotifierList.h"
+#include "sim/Recorder.h"
 
 namespace sim {
 
 using rtl::String;
+
+// A path's last part: the file's name without its folder.
+String FileNameOnly(const String& path);
 
 // The IDE's editor tab set: one tab per open file, the caption with an associated object.
 // Its items, selection, images and four events are published.
@@ -95,6 +101,7 @@ private:
 };
 
 class Module;
+class EditorArea;
 
 class SourceEditor : public rtl::ComObject<ide::IOTASourceEditor> {
 public:
@@ -103,34 +110,91 @@ public:
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule() override;
     int STDMETHODCALLTYPE GetEditViewCount() override { return static_cast<int>(views_.size()); }
     rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetEditView(int index) override;
+    bool STDMETHODCALLTYPE GetModified() override { return modified_; }
+    bool STDMETHODCALLTYPE MarkModified() override;
+    void STDMETHODCALLTYPE Show() override;
+    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override { return notifiers_.Add(notifier); }
+    void STDMETHODCALLTYPE RemoveNotifier(int index) override { notifiers_.Remove(index); }
 
     // For the area.
     void AddView(EditWindow* window);
-    void CloseViews() { views_.clear(); }
+    void CloseViews();
     EditView* FirstView() const { return views_.empty() ? nullptr : views_.front().Get(); }
-    void DetachModule() { module_ = nullptr; }
+    void DetachModule();
+
+    // For the module.
+    const String& Text() const { return text_; }
+    // The user types: the text grows and the editor is modified.
+    void Type(const String& text);
+    void Renamed(String fileName) { fileName_ = std::move(fileName); }
+    void Saved() { modified_ = false; }
+    const NotifierList<ide::IOTANotifier>& Notifiers() const { return notifiers_; }
+    void ViewActivated();
 
 private:
     Module* module_;
     String fileName_;
     std::vector<rtl::ComPtr<EditView>> views_;
+    String text_;
+    bool modified_ = false;
+    NotifierList<ide::IOTANotifier> notifiers_;
 };
 
+// Saving runs the module's notifiers as the IDE does: BeforeSave (for the source editor's
+// notifiers too), AllowSave, CheckOverwrite when the file exists, the further files the save
+// overwrites, SetSaveFileName; then the file is written into the area's save folder, never
+// outside it; then AfterSave. A notifier that raises the silent abort stops the save there;
+// the IDE records it and goes on. Closing tells every notifier Destroyed and lets it go.
 class Module : public rtl::ComObject<ide::IOTAModule> {
 public:
-    explicit Module(String fileName);
+    Module(EditorArea* area, String fileName);
     ~Module() override;
     String STDMETHODCALLTYPE GetFileName() override { return fileName_; }
     int STDMETHODCALLTYPE GetModuleFileCount() override { return static_cast<int>(editors_.size()); }
     rtl::ComPtr<ide::IOTAEditor> STDMETHODCALLTYPE GetModuleFileEditor(int index) override;
+    void STDMETHODCALLTYPE SetFileName(const String& fileName) override;
+    String STDMETHODCALLTYPE GetFileSystem() override { return fileSystem_; }
+    void STDMETHODCALLTYPE SetFileSystem(const String& fileSystem) override { fileSystem_ = fileSystem; }
+    bool STDMETHODCALLTYPE HasCoClasses() override { return false; }
+    void STDMETHODCALLTYPE AddToInterface() override {}
+    int STDMETHODCALLTYPE AddNotifier(ide::IOTAModuleNotifier* notifier) override;
+    void STDMETHODCALLTYPE RemoveNotifier(int index) override { notifiers_.Remove(index); }
+    bool STDMETHODCALLTYPE Save(bool changeName, bool forceSave) override;
+    bool STDMETHODCALLTYPE Close() override { return CloseModule(false); }
+    bool STDMETHODCALLTYPE CloseModule(bool forceClosed) override;
+    rtl::ComPtr<ide::IOTAEditor> STDMETHODCALLTYPE GetCurrentEditor() override;
+    int STDMETHODCALLTYPE GetOwnerModuleCount() override { return 0; }
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetOwnerModule(int index) override;
+    void STDMETHODCALLTYPE MarkModified() override { source_->MarkModified(); }
+    void STDMETHODCALLTYPE Show() override;
+    void STDMETHODCALLTYPE ShowFilename(const String& fileName) override;
 
     SourceEditor& Source() { return *source_.Get(); }
     // What the module's tab carries as its associated object.
     vcl::TObject* TabObject() const { return tabObject_.get(); }
     void Closed();
+    bool IsOpen() const { return area_ != nullptr; }
+    bool IsModified() const { return source_->GetModified(); }
+    // The IDE's notifier round for a change of the source.
+    void NotifyModified();
+    // Save under another name: the module is renamed, then saved.
+    bool SaveAs(const String& fileName);
 
 private:
+    // Each step of a save in order; false when a notifier stopped or refused it.
+    bool AskBeforeSave();
+    bool AllowedToSave();
+    bool MayOverwrite(const std::filesystem::path& target);
+    bool WriteFile(const std::filesystem::path& target);
+    void TellAfterSave();
+    // Runs one notifier round; the silent abort stops it and is recorded as `stopped`.
+    template <class Round>
+    bool Unstopped(Round&& round, const String& stopped);
+
+    EditorArea* area_;
     String fileName_;
+    String fileSystem_;
+    NotifierList<ide::IOTAModuleNotifier> notifiers_;
     rtl::ComPtr<SourceEditor> source_;
     std::vector<rtl::ComPtr<ide::IOTAEditor>> editors_;
     std::unique_ptr<vcl::TObject> tabObject_;
@@ -138,15 +202,41 @@ private:
 
 class EditorArea : public rtl::ComObject<ide::IOTAModuleServices, ide::IOTAEditorServices> {
 public:
-    EditorArea() = default;
+    explicit EditorArea(Recorder& recorder) : recorder_(recorder) {}
     ~EditorArea() override;
 
     // IOTAModuleServices
     int STDMETHODCALLTYPE GetModuleCount() override { return static_cast<int>(modules_.size()); }
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule(int index) override;
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindModule(const String& fileName) override;
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE CurrentModule() override;
+    bool STDMETHODCALLTYPE NewModule() override;
+    void STDMETHODCALLTYPE GetNewModuleAndClassName(const String& prefix, String& unitIdent, String& className,
+                                                    String& fileName) override;
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindFormModule(const String&) override { return nullptr; }
+    bool STDMETHODCALLTYPE SaveAll() override;
+    bool STDMETHODCALLTYPE CloseAll() override;
     // IOTAEditorServices
     rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetTopView() override;
+    int STDMETHODCALLTYPE AddNotifier(ide::INTAEditServicesNotifier* notifier) override {
+        return editNotifiers_.Add(notifier);
+    }
+    void STDMETHODCALLTYPE RemoveNotifier(int index) override { editNotifiers_.Remove(index); }
+
+    // The user presses a key in the editor: the editor services' notifiers may take the
+    // command; otherwise the IDE runs it. True when a notifier handled it.
+    bool SendEditorCommand(int command, int param);
+    // The IDE shuts down: every module closes and the editor services let their notifiers go.
+    void ShutDown();
+
+    // For the modules.
+    Recorder& Record() { return recorder_; }
+    // The folder saved files go to, made at the first save and removed with the area.
+    const std::filesystem::path& SaveFolder();
+    void CloseModule(Module& module);
+    void ShowModule(Module& module) { ShowInEditWindow(module); }
+    void Renamed(Module& module);
+    void SourceModified();
 
     // The user opens a file (or brings an open one to the front): it gets a tab and a view
     // in the edit window, made if there is none, and its view becomes the top view.
@@ -169,7 +259,11 @@ private:
     void EnsureEditWindow();
     void ShowInEditWindow(Module& module);
     void TabChanged();
+    void TellViewActivated();
 
+    Recorder& recorder_;
+    std::filesystem::path saveFolder_;
+    NotifierList<ide::INTAEditServicesNotifier> editNotifiers_;
     std::vector<rtl::ComPtr<Module>> modules_;
     rtl::ComPtr<EditView> topView_;
     rtl::ComPtr<EditWindow> editWindow_;

@@ -93,10 +93,11 @@ SimulatedIde::SimulatedIde()
     previousSplashScreen_ = ide::SplashScreenServices();
     ide::SetSplashScreenServices(splashScreen_.Get());
     services_->OfferService(ide::IID_IOTAAboutBoxServices, aboutBox_->Unknown());
-    editors_ = rtl::ComPtr<EditorArea>(new EditorArea);
+    editors_ = rtl::ComPtr<EditorArea>(new EditorArea(recorder_));
     services_->OfferService(ide::IID_IOTAModuleServices, editors_->Unknown());
     services_->OfferService(ide::IID_IOTAModuleServices70, editors_->Unknown());
     services_->OfferService(ide::IID_IOTAEditorServices, editors_->Unknown());
+    services_->OfferService(ide::IID_IOTAEditorServices80, editors_->Unknown());
     objectInspector_ = BuildObjectInspector(application_.get());
     services_->SetMainMenu(BuildIdeMainMenu(application_.get(), [this](const String& itemName) {
         recorder_.Note(u"menu command: " + itemName);
@@ -132,7 +133,8 @@ SimulatedIde::~SimulatedIde() {
     ide::SetSplashScreenServices(previousSplashScreen_);
     ide::SetBorlandIDEServices(previousServices_);
     vcl::SetApplication(previousApplication_);
-    editors_->CloseEditWindow();
+    // Whoever still holds the module services holds an IDE without modules or notifiers.
+    editors_->ShutDown();
     services_ = nullptr;
     editors_ = nullptr;
     application_.reset();

@@ -3,6 +3,7 @@
 #include "platform/rtl/ComObject.h"
 #include "platform/vcl/ActnList.h"
 #include "sim/SimulatedIde.h"
+#include "tests/support/InertIdeObjects.h"
 #include "windows/BdsIdeUtils.h"
 
 using rtl::ComPtr;
@@ -15,7 +16,7 @@ public:
     ComPtr<ide::INTAEditWindow> STDMETHODCALLTYPE GetEditWindow() override { return nullptr; }
 };
 
-class FakeEditor : public rtl::ComObject<ide::IOTASourceEditor> {
+class FakeEditor : public testing_support::InertEditor<rtl::ComObject<ide::IOTASourceEditor>> {
 public:
     explicit FakeEditor(int views) {
         for (int i = 0; i < views; ++i) views_.emplace_back(new FakeView);
@@ -32,13 +33,13 @@ private:
 };
 
 // A form or text editor: no source editor.
-class PlainEditor : public rtl::ComObject<ide::IOTAEditor> {
+class PlainEditor : public testing_support::InertEditor<rtl::ComObject<ide::IOTAEditor>> {
 public:
     String STDMETHODCALLTYPE GetFileName() override { return u"x.dfm"; }
     ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule() override { return nullptr; }
 };
 
-class FakeModule : public rtl::ComObject<ide::IOTAModule> {
+class FakeModule : public testing_support::InertModule<rtl::ComObject<ide::IOTAModule>> {
 public:
     explicit FakeModule(std::vector<ComPtr<ide::IOTAEditor>> editors) : editors_(std::move(editors)) {}
     String STDMETHODCALLTYPE GetFileName() override { return u"x.pas"; }
@@ -51,7 +52,8 @@ private:
     std::vector<ComPtr<ide::IOTAEditor>> editors_;
 };
 
-class FakeModules : public rtl::ComObject<ide::IOTAModuleServices, ide::IOTAEditorServices> {
+class FakeModules
+    : public testing_support::InertServices<rtl::ComObject<ide::IOTAModuleServices, ide::IOTAEditorServices>> {
 public:
     int STDMETHODCALLTYPE GetModuleCount() override { return static_cast<int>(modules.size()); }
     ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule(int index) override {

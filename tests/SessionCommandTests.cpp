@@ -297,3 +297,24 @@ TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SessionCommandTest, SourceFilesAreEditedSavedRenamedAndClosedByName) {
+    EXPECT_EQ(RunScript("open Unit1.pas\nedit unit1.pas \"begin end.\"\nsave Unit1.pas\nrename Unit1.pas Main.pas\n"
+                        "saveas Main.pas Other.pas\nkeycommand 0x4b53 12\nclose Other.pas\n"),
+              0)
+        << errors.str();
+    for (const char* line : {"module Unit1.pas saved", "module Unit1.pas renamed to Main.pas",
+                             "module Main.pas renamed to Other.pas", "module Other.pas saved",
+                             "editor command 4B53 run by the IDE", "module Other.pas closed"})
+        EXPECT_TRUE(Printed(line)) << line;
+    EXPECT_EQ(RunScript("save Other.pas\n"), 1);
+    EXPECT_EQ(FailureOf([] { host::SessionCommands::Check(Line(2, "keycommand 0x10000")); }),
+              "2: \"0x10000\" is no editor command (0 to 65535, or 0x0 to 0xFFFF)");
+    EXPECT_EQ(FailureOf([] { host::SessionCommands::Check(Line(3, "keycommand 12 x")); }),
+              "3: \"x\" is no editor command (0 to 65535, or 0x0 to 0xFFFF)");
+    EXPECT_EQ(errors.str(), "test:1: no open file is called Other.pas\n");
+}
+
+}  // namespace

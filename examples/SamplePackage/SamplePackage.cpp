@@ -7,6 +7,7 @@
 #include "SampleCommon.h"
 #include "SampleDocument.h"
 #include "SampleMenuItems.h"
+#include "SampleModuleWatcher.h"
 #include "SampleToolBar.h"
 
 namespace sample {
@@ -30,6 +31,7 @@ struct Sited {
     SampleMenuItems menuItems;
     SampleToolBar toolBar;
     SampleDocument document;
+    SampleModuleWatcher moduleWatcher;
     bool initialized = false;
 };
 
@@ -56,6 +58,7 @@ public:
             sited_->menuItems.Add(sited_->site, sited_->menuImage);
             sited_->toolBar.Add(sited_->site, sited_->buttonImage);
             sited_->document.Add(sited_->site);
+            sited_->moduleWatcher.Start(*sited_->site.Get());
             SampleReport(u"initialized");
             return S_OK;
         });

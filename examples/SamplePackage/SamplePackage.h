@@ -1,5 +1,5 @@
 // The "Korvel Sample Package": it announces itself on the splash screen and in the About box,
-// and adds two menu items and a toolbar once the loader initializes it.
+// adds two menu items and a toolbar once the loader initializes it, and watches the source editor.
 #pragma once
 
 #include "korvel/BdsInterop.h"

@@ -31,6 +31,7 @@ inline constexpr GUID IID_IOTASourceEditor = {0x2E8A5C13, 0x7B49, 0x4F06, {0x8C,
 inline constexpr GUID IID_IOTAEditView = {0x6B1F0D4A, 0x92C7, 0x4E35, {0xA8, 0x4B, 0x0F, 0x61, 0xD3, 0x2C, 0x7E, 0x58}};
 inline constexpr GUID IID_INTAEditWindow = {0xC85D3A09, 0x1E62, 0x47B4, {0x9F, 0x27, 0x6A, 0x0C, 0xE4, 0x81, 0x3B, 0xD2}};
 inline constexpr GUID IID_IOTAEditorServices = {0xBE733055, 0x5ED8, 0x45B4, {0xBA, 0xB1, 0x19, 0xC4, 0x6C, 0x23, 0x74, 0x08}};
+inline constexpr GUID IID_IOTAEditorServices80 = {0xF37E8C46, 0x0A02, 0x4FD4, {0x8D, 0x57, 0xE5, 0x5F, 0x9A, 0x57, 0x83, 0xEC}};
 inline constexpr GUID IID_INTAToolbarStreamNotifier = {0xA2D9F2F7, 0x815E, 0x4E5B, {0xBD, 0x83, 0x2B, 0xD4, 0xA5, 0x7A, 0x45, 0xE1}};
 
 // The IDE's services object: every service is asked for by its interface's GUID.
@@ -73,6 +74,8 @@ struct INTAServices : INTAServices40 {
 
 struct IOTAModule;
 struct IOTAEditView;
+struct IOTAModuleNotifier;
+struct INTAEditServicesNotifier;
 
 // An edit window of the IDE: a form with the source editors' tabs, the editor and a status bar.
 struct INTAEditWindow : IUnknown {
@@ -91,6 +94,13 @@ struct IOTAEditor : IUnknown {
     virtual String STDMETHODCALLTYPE GetFileName() = 0;
     // Nil once the module was closed.
     virtual rtl::ComPtr<IOTAModule> STDMETHODCALLTYPE GetModule() = 0;
+    virtual bool STDMETHODCALLTYPE GetModified() = 0;
+    // True when the editor could be marked.
+    virtual bool STDMETHODCALLTYPE MarkModified() = 0;
+    virtual void STDMETHODCALLTYPE Show() = 0;
+    // The notifier is held until RemoveNotifier with the index returned, or the module's close.
+    virtual int STDMETHODCALLTYPE AddNotifier(IOTANotifier* notifier) = 0;
+    virtual void STDMETHODCALLTYPE RemoveNotifier(int index) = 0;
 };
 
 struct IOTASourceEditor : IOTAEditor {
@@ -105,6 +115,29 @@ struct IOTAModule : IUnknown {
     virtual int STDMETHODCALLTYPE GetModuleFileCount() = 0;
     // Nil outside 0..ModuleFileCount-1.
     virtual rtl::ComPtr<IOTAEditor> STDMETHODCALLTYPE GetModuleFileEditor(int index) = 0;
+    // Renames the module (its notifiers hear of it); the file is written at the next save.
+    virtual void STDMETHODCALLTYPE SetFileName(const String& fileName) = 0;
+    // The identifier of the file system the module is read and written through; empty for files.
+    virtual String STDMETHODCALLTYPE GetFileSystem() = 0;
+    virtual void STDMETHODCALLTYPE SetFileSystem(const String& fileSystem) = 0;
+    virtual bool STDMETHODCALLTYPE HasCoClasses() = 0;
+    virtual void STDMETHODCALLTYPE AddToInterface() = 0;
+    // The notifier is held until RemoveNotifier with the index returned, or the module's close.
+    virtual int STDMETHODCALLTYPE AddNotifier(IOTAModuleNotifier* notifier) = 0;
+    virtual void STDMETHODCALLTYPE RemoveNotifier(int index) = 0;
+    // False when the save did not happen (a notifier stopped or refused it).
+    virtual bool STDMETHODCALLTYPE Save(bool changeName, bool forceSave) = 0;
+    virtual bool STDMETHODCALLTYPE Close() = 0;
+    virtual bool STDMETHODCALLTYPE CloseModule(bool forceClosed) = 0;
+    virtual rtl::ComPtr<IOTAEditor> STDMETHODCALLTYPE GetCurrentEditor() = 0;
+    // The projects and project groups the module belongs to.
+    virtual int STDMETHODCALLTYPE GetOwnerModuleCount() = 0;
+    // Raises a list-index error outside 0..OwnerModuleCount-1.
+    virtual rtl::ComPtr<IOTAModule> STDMETHODCALLTYPE GetOwnerModule(int index) = 0;
+    virtual void STDMETHODCALLTYPE MarkModified() = 0;
+    virtual void STDMETHODCALLTYPE Show() = 0;
+    // Shows the module's file of that name.
+    virtual void STDMETHODCALLTYPE ShowFilename(const String& fileName) = 0;
 };
 
 struct IOTAModuleServices70 : IUnknown {
@@ -113,6 +146,17 @@ struct IOTAModuleServices70 : IUnknown {
     virtual rtl::ComPtr<IOTAModule> STDMETHODCALLTYPE GetModule(int index) = 0;
     // The open module of that file name (compared as the file system does), or nil.
     virtual rtl::ComPtr<IOTAModule> STDMETHODCALLTYPE FindModule(const String& fileName) = 0;
+    // The module of the view the user works in, or nil.
+    virtual rtl::ComPtr<IOTAModule> STDMETHODCALLTYPE CurrentModule() = 0;
+    // Opens a new, unnamed unit; false when none was made.
+    virtual bool STDMETHODCALLTYPE NewModule() = 0;
+    // Names for a new unit that no open module uses yet; `prefix` empty gives "Unit".
+    virtual void STDMETHODCALLTYPE GetNewModuleAndClassName(const String& prefix, String& unitIdent,
+                                                            String& className, String& fileName) = 0;
+    virtual rtl::ComPtr<IOTAModule> STDMETHODCALLTYPE FindFormModule(const String& formName) = 0;
+    // True when every modified module was saved.
+    virtual bool STDMETHODCALLTYPE SaveAll() = 0;
+    virtual bool STDMETHODCALLTYPE CloseAll() = 0;
 };
 
 struct IOTAModuleServices : IOTAModuleServices70 {};
@@ -120,6 +164,9 @@ struct IOTAModuleServices : IOTAModuleServices70 {};
 struct IOTAEditorServices : IUnknown {
     // The view the user works in, or nil when no source file is open.
     virtual rtl::ComPtr<IOTAEditView> STDMETHODCALLTYPE GetTopView() = 0;
+    // The notifier is held until RemoveNotifier with the index returned, or the IDE's end.
+    virtual int STDMETHODCALLTYPE AddNotifier(INTAEditServicesNotifier* notifier) = 0;
+    virtual void STDMETHODCALLTYPE RemoveNotifier(int index) = 0;
 };
 
 // A wizard library's entry, which the IDE finds by the name WizardEntryPoint and calls once.

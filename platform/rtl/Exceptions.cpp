@@ -41,6 +41,8 @@ void RaiseListIndexError(long long index) {
 
 void RaiseIntfCastError() { throw EIntfCastError(u"Interface not supported"); }
 
+void Abort() { throw EAbort(u"Operation aborted"); }
+
 void OleCheck(HRESULT result) {
     if (FAILED(result)) throw EOleSysError(result);
 }

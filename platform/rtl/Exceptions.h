@@ -37,6 +37,8 @@ KORVEL_EXCEPTION_CLASS(EConvertError, Exception);
 KORVEL_EXCEPTION_CLASS(ERegistryException, Exception);
 KORVEL_EXCEPTION_CLASS(EAssertionFailed, Exception);
 KORVEL_EXCEPTION_CLASS(EOleError, Exception);
+// The silent exception: it stops an operation without an error message.
+KORVEL_EXCEPTION_CLASS(EAbort, Exception);
 #undef KORVEL_EXCEPTION_CLASS
 
 // A failing COM result raised as an exception, with the system's text for it.
@@ -55,6 +57,8 @@ String SysErrorMessage(DWORD code);
 [[noreturn]] void RaiseRangeError();
 [[noreturn]] void RaiseListIndexError(long long index);
 [[noreturn]] void RaiseIntfCastError();
+// Raises the silent EAbort.
+[[noreturn]] void Abort();
 void OleCheck(HRESULT result);
 
 // a + b, or EIntOverflow when the sum does not fit.

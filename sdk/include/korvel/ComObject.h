@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "korvel/BdsInterop.h"
+#include "korvel/BdsToolsInterop.h"
 
 namespace korvel::sdk {
 
@@ -31,6 +32,7 @@ const IID& InterfaceId();
 KORVEL_SDK_INTERFACE_ID(IUnknown)
 KORVEL_SDK_INTERFACE_ID(IClassFactory)
 KORVEL_INTERFACES(KORVEL_SDK_INTERFACE_ID)
+KORVEL_TOOLS_INTERFACES(KORVEL_SDK_INTERFACE_ID)
 #undef KORVEL_SDK_INTERFACE_ID
 
 // Runs a COM method's body; whatever it throws becomes a failing HRESULT.

@@ -1,0 +1,293 @@
+// The Tools API wrappers as a package in another language meets them: every method by its
+// slot, through the vtable, with the simulated IDE behind them.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/rtl/Bstr.h"
+#include "tests/support/FakeToolsNotifiers.h"
+#include "tests/support/HubFixture.h"
+#include "tests/support/VtableCall.h"
+
+using namespace testing_support;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+// Slots of the package-facing interfaces, numbered from 1 as they are declared.
+enum ModuleServicesSlot { GetCurrentModule = 1, ModuleCount, NewModule, CreateModule, GetNewModuleAndClassName,
+                          FindModule, FindFormModule, GetModule, SaveAll, CloseAll, AddFileSystem, FindFileSystem,
+                          RemoveFileSystem };
+enum ModuleSlot { M_GetFileName = 1, M_SetFileName, M_GetFileSystem, M_SetFileSystem, M_HasCoClasses,
+                  M_GetModuleFileCount, M_GetModuleFileEditor, M_GetOwnerCount, M_GetOwner, M_AddToInterface,
+                  M_AddNotifier, M_RemoveNotifier, M_Save, M_Close, M_CloseModule, M_GetCurrentEditor,
+                  M_GetOwnerModuleCount, M_GetOwnerModule, M_MarkModified, M_Show, M_ShowFilename };
+enum EditorSlot { E_Dismiss = 1, E_GetFileName, E_GetModified, E_GetModule, E_MarkModified, E_Show, E_AddNotifier,
+                  E_RemoveNotifier };
+
+// Takes the BSTR a wrapper answered and frees it as the package must.
+std::u16string Taken(PWideChar text) {
+    std::u16string result = rtl::FromWide(text);
+    SysFreeString(text);
+    return result;
+}
+
+class ToolsApiTest : public HubFixture {
+protected:
+    void SetUp() override { EnterWithOnePackage(); }
+
+    rtl::ComPtr<IUnknown> Service(const GUID& id) {
+        rtl::ComPtr<IUnknown> service;
+        EXPECT_EQ(Hub()->GetService(&id, service.Put()), S_OK);
+        return service;
+    }
+    rtl::ComPtr<IBDSModuleServices70> ModuleServices() { return Service(IID_IBDSModuleServices70).Query<IBDSModuleServices70>(); }
+    rtl::ComPtr<IBDSModule> ModuleAt(Integer index) {
+        rtl::ComPtr<IBDSModule> module;
+        EXPECT_EQ(CallMethod<Integer>(ModuleServices().Get(), GetModule, index, module.Put()), S_OK);
+        return module;
+    }
+    rtl::ComPtr<IBDSEditor> EditorOf(IBDSModule* module, Integer index) {
+        rtl::ComPtr<IBDSEditor> editor;
+        CallMethod<void>(module, M_GetModuleFileEditor, index, editor.Put());
+        return editor;
+    }
+    std::string SavedText(const char* name) {
+        std::ifstream file(ide.Editors().SaveFolder() / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    const std::vector<std::u16string>& Lines() { return ide.Record().lines; }
+};
+
+TEST_F(ToolsApiTest, GetServiceKeepsOneModuleServicesWrapperAndMakesEditorServicesPerRequest) {
+    IUnknown* first = Service(IID_IBDSModuleServices70).Get();  // released here
+    EXPECT_EQ(Service(IID_IBDSModuleServices70).Get(), first);
+    EXPECT_TRUE(Service(IID_IBDSModuleServices70).Query<IBDSModuleServices70>());
+    auto editors = Service(IID_IBDSEditorServices80);
+    EXPECT_NE(Service(IID_IBDSEditorServices80).Get(), editors.Get());
+    EXPECT_TRUE(editors.Query<IBDSEditorServices80>());
+    EXPECT_FALSE(Service(ide::IID_IOTAEditorServices)) << "the IDE's own services stay the IDE's";
+}
+
+TEST_F(ToolsApiTest, ModuleServicesListFindAndNameModules) {
+    auto services = ModuleServices();
+    IBDSModule* module = reinterpret_cast<IBDSModule*>(8);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), GetCurrentModule, &module), S_OK);
+    EXPECT_EQ(module, nullptr);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), GetCurrentModule, nullptr), E_POINTER);
+
+    ide.Editors().OpenFile(u"C:\\src\\Unit1.pas");
+    EXPECT_EQ(CallMethod<LongBool>(services.Get(), NewModule), -1);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), ModuleCount), 2);
+    auto first = ModuleAt(0);
+    auto again = ModuleAt(0);
+    ASSERT_TRUE(first && again);
+    EXPECT_NE(first.Get(), again.Get()) << "one wrapper per call";
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(again.Get(), M_GetFileName)), u"C:\\src\\Unit1.pas");
+    EXPECT_FALSE(ModuleAt(7));
+
+    rtl::ComPtr<IBDSModule> current, found, formModule;
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), GetCurrentModule, current.Put()), S_OK);
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(current.Get(), M_GetFileName)), u"Unit2.pas") << "the new module, named after the free unit name, is on top";
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), FindModule, u"c:\\src\\unit1.pas", found.Put()), S_OK);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), FindFormModule, u"Form1", formModule.Put()), S_OK);
+    EXPECT_FALSE(formModule);
+
+    PWideChar unit = nullptr, className = nullptr, fileName = nullptr;
+    CallMethod<void>(services.Get(), GetNewModuleAndClassName, u"", &unit, &className, &fileName);
+    EXPECT_EQ(Taken(unit), u"Unit3");
+    EXPECT_EQ(Taken(className), u"TForm3");
+    EXPECT_EQ(Taken(fileName), u"Unit3.pas");
+    CallMethod<void>(services.Get(), GetNewModuleAndClassName, nullptr, nullptr, nullptr, nullptr);
+
+    IBDSFileSystem* fileSystem = reinterpret_cast<IBDSFileSystem*>(8);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), FindFileSystem, u"Any", &fileSystem), E_NOTIMPL);
+    EXPECT_EQ(fileSystem, nullptr);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), CreateModule, nullptr, &module), S_OK);
+    EXPECT_EQ(module, nullptr);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), AddFileSystem, nullptr), -1);
+    CallMethod<void>(services.Get(), RemoveFileSystem, 0);
+
+    CallMethod<void>(first.Get(), M_MarkModified);
+    EXPECT_EQ(CallMethod<LongBool>(services.Get(), SaveAll), -1);
+    EXPECT_EQ(SavedText("Unit1.pas"), "");
+    EXPECT_EQ(CallMethod<LongBool>(services.Get(), CloseAll), -1);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), ModuleCount), 0);
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(first.Get(), M_GetFileName)), u"C:\\src\\Unit1.pas")
+        << "a closed module still answers";
+}
+
+TEST_F(ToolsApiTest, ModuleAndEditorWrappersForwardAndOwnersAnswerNone) {
+    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"unit Unit1;");
+    auto module = ModuleAt(0);
+    EXPECT_EQ(CallMethod<Integer>(module.Get(), M_GetModuleFileCount), 1);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_HasCoClasses), 0);
+    CallMethod<void>(module.Get(), M_SetFileSystem, rtl::WideString(u"Memory").Get());
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(module.Get(), M_GetFileSystem)), u"Memory");
+    EXPECT_EQ(CallMethod<Integer>(module.Get(), M_GetOwnerCount), 0);
+    EXPECT_EQ(CallMethod<Integer>(module.Get(), M_GetOwnerModuleCount), 0);
+    IBDSProject* project = reinterpret_cast<IBDSProject*>(8);
+    CallMethod<void>(module.Get(), M_GetOwner, 0, &project);
+    EXPECT_EQ(project, nullptr);
+    IBDSModule* owner = reinterpret_cast<IBDSModule*>(8);
+    CallMethod<void>(module.Get(), M_GetOwnerModule, 3, &owner);
+    EXPECT_EQ(owner, nullptr) << "the IDE's list-index error stays on our side";
+    CallMethod<void>(module.Get(), M_AddToInterface);
+    CallMethod<void>(module.Get(), M_Show);
+    CallMethod<void>(module.Get(), M_ShowFilename, u"Unit1.pas");
+
+    auto editor = EditorOf(module.Get(), 0);
+    ASSERT_TRUE(editor);
+    EXPECT_FALSE(EditorOf(module.Get(), 4));
+    rtl::ComPtr<IBDSEditor> current;
+    CallMethod<void>(module.Get(), M_GetCurrentEditor, current.Put());
+    EXPECT_TRUE(current);
+    EXPECT_EQ(CallMethod<LongBool>(editor.Get(), E_GetModified), -1);
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(editor.Get(), E_GetFileName)), u"Unit1.pas");
+    rtl::ComPtr<IBDSModule> of1, of2;
+    EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_GetModule, of1.Put()), S_OK);
+    EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_GetModule, of2.Put()), S_OK);
+    EXPECT_EQ(of1.Get(), module.Get()) << "the module wrapper that made the editor";
+    EXPECT_EQ(of2.Get(), module.Get());
+
+    // Save(-1, 0) and Save(1, 0) both ask for ChangeName true and ForceSave false.
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, -1, 0), -1);
+    EXPECT_EQ(SavedText("Unit1.pas"), "unit Unit1;");
+    EXPECT_EQ(CallMethod<LongBool>(editor.Get(), E_GetModified), 0);
+    EXPECT_EQ(CallMethod<LongBool>(editor.Get(), E_MarkModified), -1);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 1, 0), -1);
+    CallMethod<void>(editor.Get(), E_Show);
+
+    CallMethod<void>(editor.Get(), E_Dismiss);
+    CallMethod<void>(editor.Get(), E_Dismiss);
+    EXPECT_EQ(CallMethod<PWideChar>(editor.Get(), E_GetFileName), nullptr) << "a dismissed editor answers nothing";
+    EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_AddNotifier, nullptr), -1);
+    CallMethod<void>(editor.Get(), E_RemoveNotifier, 0);
+    EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_GetModule, of1.Put()), S_OK);
+    EXPECT_EQ(of1.Get(), module.Get()) << "and still knows its module";
+
+    CallMethod<void>(module.Get(), M_SetFileName, rtl::WideString(u"Unit9.pas").Get());
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_CloseModule, 0), -1);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Close), 0) << "closed already";
+    EXPECT_EQ(Lines().back(), u"module Unit9.pas closed");
+}
+
+TEST_F(ToolsApiTest, ModuleNotifiersHearTheSaveAndCanStopIt) {
+    ide.Editors().OpenFile(u"Unit1.pas");
+    auto module = ModuleAt(0);
+    rtl::ComPtr<FakeModuleNotifier> base(new FakeModuleNotifier({IID_IBDSNotifier}));
+    rtl::ComPtr<FakeModuleNotifier> all(new FakeModuleNotifier(FakeModuleNotifier::AllInterfaces()));
+    const ULONG baseCount = base->RefCount();
+    const Integer baseIndex = CallMethod<Integer>(module.Get(), M_AddNotifier, base.Get());
+    const Integer allIndex = CallMethod<Integer>(module.Get(), M_AddNotifier, static_cast<IBDSModuleNotifier*>(all.Get()));
+    EXPECT_EQ(baseIndex, 0) << "the IDE's index, unchanged";
+    EXPECT_EQ(allIndex, 1);
+    EXPECT_EQ(CallMethod<Integer>(module.Get(), M_AddNotifier, nullptr), -1);
+
+    for (int burst = 0; burst < 50; ++burst) ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"x");
+    EXPECT_EQ(base->RefCount(), baseCount + 1) << "a burst leaves one reference, the wrapper's";
+    all->overwriteNames = {u"Unit1.dfm"};
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), -1);
+    EXPECT_EQ(SavedText("Unit1.pas"), std::string(50, 'x'));
+    EXPECT_EQ(base->calls.back(), "AfterSave");
+    EXPECT_EQ(Calls(all->calls.end() - 4, all->calls.end()),
+              (Calls{"GetOverwriteFileNameCount", "GetOverwriteFileName 0", "SetSaveFileName Unit1.pas", "AfterSave"}));
+
+    // A package answering false to BeforeSave stops the save: the file stays as it was.
+    base->saveAnswer = 0;
+    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"y");
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"saving Unit1.pas stopped by a notifier");
+    EXPECT_EQ(SavedText("Unit1.pas"), std::string(50, 'x'));
+    base->saveAnswer = -1;
+    all->checkOverwriteAnswer = 0;
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"overwriting Unit1.pas refused by a notifier");
+
+    CallMethod<void>(module.Get(), M_RemoveNotifier, baseIndex);
+    EXPECT_EQ(base->RefCount(), baseCount) << "the IDE let the wrapper go, and the wrapper the package's notifier";
+    CallMethod<void>(module.Get(), M_RemoveNotifier, baseIndex);
+    CallMethod<void>(module.Get(), M_RemoveNotifier, 99);
+
+    all->calls.clear();
+    CallMethod<void>(module.Get(), M_SetFileName, rtl::WideString(u"Unit2.pas").Get());
+    EXPECT_EQ(all->calls, (Calls{"BeforeRename Unit1.pas Unit2.pas", "ModuleRenamed Unit2.pas",
+                                 "AfterRename Unit1.pas Unit2.pas"}));
+    const ULONG allCount = all->RefCount();
+    ide.Editors().CloseFile(u"Unit2.pas");
+    EXPECT_EQ(all->calls.back(), "Destroyed");
+    EXPECT_EQ(all->RefCount(), allCount - 1) << "closing released the registration";
+}
+
+TEST_F(ToolsApiTest, EditorNotifiersAndEditorServicesNotifiersFollowTheEditor) {
+    auto editors = Service(IID_IBDSEditorServices80).Query<IBDSEditorServices80>();
+    rtl::ComPtr<FakeEditServicesNotifier> windows(new FakeEditServicesNotifier);
+    windows->handledCommand = 0x4B53;
+    rtl::ComPtr<FakeModuleNotifier> wrong(new FakeModuleNotifier({IID_IBDSNotifier}));
+    EXPECT_EQ(CallMethod<Integer>(editors.Get(), 1, reinterpret_cast<IBDSEditServicesNotifier*>(wrong.Get())), -1);
+    EXPECT_EQ(CallMethod<Integer>(editors.Get(), 1, nullptr), -1);
+    const Integer index = CallMethod<Integer>(editors.Get(), 1, windows.Get());
+    EXPECT_GE(index, 0);
+    editors = nullptr;  // the registration outlives the wrapper it was made through
+
+    ide.Editors().OpenFile(u"Unit1.pas");
+    auto editor = EditorOf(ModuleAt(0).Get(), 0);
+    rtl::ComPtr<FakeModuleNotifier> viewer(new FakeModuleNotifier({IID_IBDSEditorNotifier, IID_IBDSNotifier}));
+    EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_AddNotifier, viewer.Get()), 0);
+    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"x");
+    EXPECT_TRUE(ide.Editors().SendEditorCommand(0x4B53, 1));
+    EXPECT_FALSE(ide.Editors().SendEditorCommand(0x0001, 0));
+    ide.Editors().CloseEditWindow();
+    EXPECT_EQ(windows->calls,
+              (Calls{"WindowNotification nil 0", "WindowShow nil 1 0", "WindowActivated nil", "EditorViewActivated nil nil",
+                     "WindowActivated nil", "EditorViewActivated nil nil", "EditorViewModified nil nil",
+                     "WindowCommand nil 19283 1", "WindowCommand nil 1 0", "WindowShow nil 0 0",
+                     "WindowNotification nil 1"}));
+    EXPECT_EQ(viewer->calls, (Calls{"ViewActivated nil", "Modified", "ViewNotification nil 1"}));
+
+    CallMethod<void>(editor.Get(), E_RemoveNotifier, 0);
+    EXPECT_EQ(viewer->RefCount(), 1u);
+    editors = Service(IID_IBDSEditorServices80).Query<IBDSEditorServices80>();
+    CallMethod<void>(editors.Get(), 2, index);
+    EXPECT_EQ(windows->RefCount(), 1u);
+}
+
+// A package calling back in from its notifications: it closes the module being saved, and
+// lets its own last module wrapper go while the IDE tells it Destroyed.
+TEST_F(ToolsApiTest, PackagesMayCloseAndReleaseFromInsideNotifications) {
+    ide.Editors().OpenFile(u"Unit1.pas");
+    auto module = ModuleAt(0);
+    rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier({IID_IBDSNotifier}));
+    notifier->onCall = [&](const std::string& call) {
+        if (call == "BeforeSave") CallMethod<LongBool>(module.Get(), M_Close);
+        if (call == "Destroyed") module = nullptr;
+    };
+    CallMethod<Integer>(module.Get(), M_AddNotifier, notifier.Get());
+    IBDSModule* saving = module.Get();  // borrowed: the package's only reference is `module`
+    EXPECT_EQ(CallMethod<LongBool>(saving, M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"module Unit1.pas was closed while it was saved");
+    EXPECT_EQ(notifier->calls, (Calls{"BeforeSave", "Destroyed"}));
+    EXPECT_EQ(module.Get(), nullptr);
+    EXPECT_EQ(notifier->RefCount(), 1u);
+}
+
+// Who holds what at the end: the hub lets the module services go when the wizard shuts down,
+// and the IDE tells the notifiers still registered Destroyed before it lets them go.
+TEST_F(ToolsApiTest, ShutDownLetsGoOfTheIdeAndThePackagesNotifiers) {
+    const ULONG idle = ide.Editors().RefCount();
+    Service(IID_IBDSModuleServices70);
+    EXPECT_EQ(ide.Editors().RefCount(), idle + 1) << "the hub keeps its wrapper, and the wrapper the IDE's services";
+    ide.Editors().OpenFile(u"Unit1.pas");
+    rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier({IID_IBDSNotifier}));
+    CallMethod<Integer>(ModuleAt(0).Get(), M_AddNotifier, notifier.Get());
+    ShutDown();
+    EXPECT_EQ(ide.Editors().RefCount(), idle);
+    EXPECT_EQ(notifier->RefCount(), 2u) << "the registration is the IDE's until it shuts down";
+    ide.Editors().ShutDown();
+    EXPECT_EQ(notifier->calls, Calls{"Destroyed"});
+    EXPECT_EQ(notifier->RefCount(), 1u);
+}
+
+}  // namespace

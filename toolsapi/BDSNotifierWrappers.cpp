@@ -1,0 +1,184 @@
+#include "toolsapi/BDSNotifierWrappers.h"
+
+#include "platform/rtl/ValueGuard.h"
+
+namespace korvel {
+namespace {
+
+// The interface test and the call in one query: the package's notifier is asked for the
+// interface of the notification's group on every call, and what the query gave is held for
+// the call and released after it, so the package's count ends where it began. The package's
+// answer, or `byDefault` when it does not offer the interface or fails.
+template <class Interface, class Result, class Call>
+Result AskIfOffered(IUnknown* notifier, Result byDefault, Call&& call) noexcept {
+    return rtl::GuardValue(byDefault, [&]() -> Result {
+        Interface* offered = nullptr;
+        if (!notifier ||
+            FAILED(notifier->QueryInterface(rtl::InterfaceTraits<Interface>::Id(), reinterpret_cast<void**>(&offered))) ||
+            !offered)
+            return byDefault;
+        const auto held = rtl::ComPtr<Interface>::Adopt(offered);
+        return call(*offered);
+    });
+}
+
+template <class Interface, class Call>
+void TellIfOffered(IUnknown* notifier, Call&& call) noexcept {
+    AskIfOffered<Interface>(notifier, false, [&](Interface& offered) {
+        call(offered);
+        return true;
+    });
+}
+
+// The package's notifier is held for the call: a package that drops its registration from
+// inside must not lose its own object under its feet.
+template <class Result, class Call>
+Result Ask(const rtl::ComPtr<IBDSEditServicesNotifier>& notifier, Result byDefault, Call&& call) noexcept {
+    return rtl::GuardValue(byDefault, [&]() -> Result {
+        const rtl::ComPtr<IBDSEditServicesNotifier> held = notifier;
+        return held ? call(*held.Get()) : byDefault;
+    });
+}
+
+template <class Call>
+void Tell(const rtl::ComPtr<IBDSEditServicesNotifier>& notifier, Call&& call) noexcept {
+    Ask(notifier, false, [&](IBDSEditServicesNotifier& held) {
+        call(held);
+        return true;
+    });
+}
+
+// False from a package stops the IDE's operation: the silent abort unwinds into the IDE.
+void StopUnlessAgreed(LongBool answer) {
+    if (!answer) rtl::Abort();
+}
+
+const LongBool Agreed = ToLongBool(true);
+
+Integer OperationCode(vcl::TOperation operation) { return operation == vcl::TOperation::opInsert ? 0 : 1; }
+
+Boolean ToBoolean(bool value) { return value ? 1 : 0; }
+
+}  // namespace
+
+void TBDSAnyNotifierWrapper::AfterSave() {
+    StopUnlessAgreed(AskIfOffered<IBDSNotifier>(s.Get(), Agreed, [](IBDSNotifier& n) { return n.AfterSave(); }));
+}
+
+void TBDSAnyNotifierWrapper::BeforeSave() {
+    StopUnlessAgreed(AskIfOffered<IBDSNotifier>(s.Get(), Agreed, [](IBDSNotifier& n) { return n.BeforeSave(); }));
+}
+
+void TBDSAnyNotifierWrapper::Destroyed() {
+    TellIfOffered<IBDSNotifier>(s.Get(), [](IBDSNotifier& n) { n.Destroyed(); });
+}
+
+void TBDSAnyNotifierWrapper::Modified() {
+    TellIfOffered<IBDSNotifier>(s.Get(), [](IBDSNotifier& n) { n.Modified(); });
+}
+
+bool TBDSAnyNotifierWrapper::CheckOverwrite() {
+    return AskIfOffered<IBDSModuleNotifier>(s.Get(), Agreed, [](IBDSModuleNotifier& n) { return n.CheckOverwrite(); }) != 0;
+}
+
+void TBDSAnyNotifierWrapper::ModuleRenamed(const String& NewName) {
+    TellIfOffered<IBDSModuleNotifier>(s.Get(), [&](IBDSModuleNotifier& n) { n.ModuleRenamed(rtl::WideString(NewName).Get()); });
+}
+
+bool TBDSAnyNotifierWrapper::AllowSave() {
+    return AskIfOffered<IBDSModuleNotifier80>(s.Get(), Agreed, [](IBDSModuleNotifier80& n) { return n.AllowSave(); }) != 0;
+}
+
+int TBDSAnyNotifierWrapper::GetOverwriteFileNameCount() {
+    return AskIfOffered<IBDSModuleNotifier80>(s.Get(), Integer(0),
+                                              [](IBDSModuleNotifier80& n) { return n.GetOverwriteFileNameCount(); });
+}
+
+String TBDSAnyNotifierWrapper::GetOverwriteFileName(int Index) {
+    return AskIfOffered<IBDSModuleNotifier80>(s.Get(), String(), [&](IBDSModuleNotifier80& n) {
+        return CopyPackageText(n.GetOverwriteFileName(Index));
+    });
+}
+
+void TBDSAnyNotifierWrapper::SetSaveFileName(const String& FileName) {
+    TellIfOffered<IBDSModuleNotifier80>(s.Get(),
+                                        [&](IBDSModuleNotifier80& n) { n.SetSaveFileName(rtl::WideString(FileName).Get()); });
+}
+
+void TBDSAnyNotifierWrapper::BeforeRename(const String& OldFileName, const String& NewFileName) {
+    TellIfOffered<IBDSModuleNotifier90>(s.Get(), [&](IBDSModuleNotifier90& n) {
+        n.BeforeRename(rtl::WideString(OldFileName).Get(), rtl::WideString(NewFileName).Get());
+    });
+}
+
+void TBDSAnyNotifierWrapper::AfterRename(const String& OldFileName, const String& NewFileName) {
+    TellIfOffered<IBDSModuleNotifier90>(s.Get(), [&](IBDSModuleNotifier90& n) {
+        n.AfterRename(rtl::WideString(OldFileName).Get(), rtl::WideString(NewFileName).Get());
+    });
+}
+
+void TBDSAnyNotifierWrapper::ViewNotification(ide::IOTAEditView*, vcl::TOperation Operation) {
+    TellIfOffered<IBDSEditorNotifier>(s.Get(), [&](IBDSEditorNotifier& n) { n.ViewNotification(nullptr, OperationCode(Operation)); });
+}
+
+void TBDSAnyNotifierWrapper::ViewActivated(ide::IOTAEditView*) {
+    TellIfOffered<IBDSEditorNotifier>(s.Get(), [](IBDSEditorNotifier& n) { n.ViewActivated(nullptr); });
+}
+
+void TBDSEditServicesNotifierWrapper::AfterSave() {
+    StopUnlessAgreed(Ask(s, Agreed, [](IBDSEditServicesNotifier& n) { return n.AfterSave(); }));
+}
+
+void TBDSEditServicesNotifierWrapper::BeforeSave() {
+    StopUnlessAgreed(Ask(s, Agreed, [](IBDSEditServicesNotifier& n) { return n.BeforeSave(); }));
+}
+
+void TBDSEditServicesNotifierWrapper::Destroyed() {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.Destroyed(); });
+}
+
+void TBDSEditServicesNotifierWrapper::Modified() {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.Modified(); });
+}
+
+void TBDSEditServicesNotifierWrapper::WindowShow(ide::INTAEditWindow*, bool Show, bool LoadedFromDesktop) {
+    Tell(s, [&](IBDSEditServicesNotifier& n) { n.WindowShow(nullptr, ToBoolean(Show), ToBoolean(LoadedFromDesktop)); });
+}
+
+void TBDSEditServicesNotifierWrapper::WindowNotification(ide::INTAEditWindow*, vcl::TOperation Operation) {
+    Tell(s, [&](IBDSEditServicesNotifier& n) { n.WindowNotification(nullptr, OperationCode(Operation)); });
+}
+
+void TBDSEditServicesNotifierWrapper::WindowActivated(ide::INTAEditWindow*) {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.WindowActivated(nullptr); });
+}
+
+// The package sets a one-byte flag that starts as the IDE's; any non-zero value it leaves
+// there means handled. (Letting it write the IDE's bool itself could leave an invalid bool.)
+void TBDSEditServicesNotifierWrapper::WindowCommand(ide::INTAEditWindow*, int Command, int Param, bool& Handled) {
+    Boolean handledByPackage = ToBoolean(Handled);
+    Tell(s, [&](IBDSEditServicesNotifier& n) { n.WindowCommand(nullptr, Command, Param, &handledByPackage); });
+    Handled = handledByPackage != 0;
+}
+
+void TBDSEditServicesNotifierWrapper::EditorViewActivated(ide::INTAEditWindow*, ide::IOTAEditView*) {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.EditorViewActivated(nullptr, nullptr); });
+}
+
+void TBDSEditServicesNotifierWrapper::EditorViewModified(ide::INTAEditWindow*, ide::IOTAEditView*) {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.EditorViewModified(nullptr, nullptr); });
+}
+
+void TBDSEditServicesNotifierWrapper::DockFormVisibleChanged(ide::INTAEditWindow*, ide::TDockableForm*) {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.DockFormVisibleChanged(nullptr, nullptr); });
+}
+
+void TBDSEditServicesNotifierWrapper::DockFormUpdated(ide::INTAEditWindow*, ide::TDockableForm*) {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.DockFormUpdated(nullptr, nullptr); });
+}
+
+void TBDSEditServicesNotifierWrapper::DockFormRefresh(ide::INTAEditWindow*, ide::TDockableForm*) {
+    Tell(s, [](IBDSEditServicesNotifier& n) { n.DockFormRefresh(nullptr, nullptr); });
+}
+
+}  // namespace korvel
