@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/IdeScreenshot.h"
 #include "host/IdeStatePrinter.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/StdCtrls.h"
@@ -135,6 +136,8 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME",
          "print the main menu (or one submenu), the toolbars, or one toolbar", 1, 2, &SessionCommands::Show,
          &CheckShow},
+        {u"screenshot", "screenshot FILE.png", "draw the IDE as a user sees it into a PNG file", 1, 1,
+         &SessionCommands::Screenshot, nullptr},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
         {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
@@ -254,6 +257,17 @@ void SessionCommands::Show(const Words& words) {
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }
+}
+
+void SessionCommands::Screenshot(const Words& words) {
+    // Builds without pictures say so on a line of the same form, which transcript comparisons
+    // leave out.
+    if (!ScreenshotAvailable()) {
+        transcript_.Line(u"screenshot: not available in this build");
+        return;
+    }
+    SaveScreenshot(session_.Ide(), std::filesystem::path(rtl::ToUtf8(words[0])));
+    transcript_.Line(u"screenshot: saved " + words[0]);
 }
 
 void SessionCommands::ShutDownIde(const Words&) {

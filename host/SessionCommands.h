@@ -45,6 +45,7 @@ private:
     void InsertComponent(const Words& words);
     void AskForHelp(const Words& words);
     void Show(const Words& words);
+    void Screenshot(const Words& words);
     void ShutDownIde(const Words& words);
     void ListCommands(const Words& words);
 

@@ -111,6 +111,15 @@ struct BITMAP {
     WORD bmBitsPixel;
     LPVOID bmBits;
 };
+struct ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+};
+typedef ICONINFO* PICONINFO;
+
 struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
@@ -222,6 +231,9 @@ struct BITMAPINFO {
 #define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(-1))
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
 
+#define SM_CXICON 11
+#define SM_CYICON 12
+
 #define BI_RGB 0
 #define DIB_RGB_COLORS 0
 
@@ -328,7 +340,13 @@ BOOL SetForegroundWindow(HWND window);
 SHORT GetKeyState(int virtualKey);
 BOOL GetKeyboardState(BYTE* state);
 BOOL SetKeyboardState(BYTE* state);
+// 32 bits per pixel (0x00RRGGBB), or 1 (rows padded to 16 bits, a set bit is white).
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+int GetSystemMetrics(int index);
+// The icon keeps copies of both bitmaps; GetIconInfo hands out new copies the caller deletes.
+HICON CreateIconIndirect(PICONINFO info);
+BOOL GetIconInfo(HICON icon, PICONINFO info);
+BOOL DestroyIcon(HICON icon);
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage);
 BOOL DeleteObject(HGDIOBJ object);

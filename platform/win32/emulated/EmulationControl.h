@@ -13,5 +13,7 @@ void ResetRegistry();
 void DenyWriteAccess(HKEY root, const std::u16string& path);
 // GDI bitmaps currently alive: lets tests see that consumed handles were deleted.
 int LiveBitmapCount();
+// Icons currently alive: lets tests see that icons are destroyed with their owners.
+int LiveIconCount();
 
 }  // namespace emulation
