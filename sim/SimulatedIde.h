@@ -13,6 +13,7 @@
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
 #include "sim/SplashAbout.h"
+#include "sim/ToolWindowDesktop.h"
 
 namespace sim {
 
@@ -28,6 +29,7 @@ public:
     IdeServices& Services() { return *services_.Get(); }
     HWND MainWindow() const { return mainWindow_; }
     FormDesigners& Designers() { return designers_; }
+    ToolWindowDesktop& Desktop() { return desktop_; }
 
     // The message loop: each queued message is offered to Application.OnMessage and
     // dispatched only when not handled.
@@ -66,6 +68,7 @@ private:
     rtl::ComPtr<AboutBox> aboutBox_;
     ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
     FormDesigners designers_{recorder_};
+    ToolWindowDesktop desktop_{recorder_};
 };
 
 }  // namespace sim
