@@ -48,6 +48,29 @@ private:
     BYTE previous_[256];
 };
 
+// The inspector control sits three parent levels below the window that carries it.
+vcl::TCustomForm* BuildObjectInspector(vcl::TApplication* application) {
+    auto* form = new vcl::TForm(application);
+    form->SetName(u"PropertyInspector");
+    form->SetCaption(u"Object Inspector");
+    form->SetBounds(820, 0, 240, 600);
+    vcl::TWinControl* parent = form;
+    for (const char16_t* name : {u"InspectorPanel", u"PropertyPanel"}) {
+        auto* panel = new vcl::TPanel(application);
+        panel->SetName(name);
+        panel->SetAlign(vcl::TAlign::alClient);
+        panel->SetParent(parent);
+        parent = panel;
+    }
+    auto* inspector = new InternalControl(application, u"TPropertyInspector");
+    inspector->SetName(u"PropertyInspectorControl");
+    inspector->SetAlign(vcl::TAlign::alClient);
+    inspector->SetParent(parent);
+    form->HandleNeeded();
+    form->Show();
+    return form;
+}
+
 }  // namespace
 
 SimulatedIde::SimulatedIde()
@@ -70,6 +93,11 @@ SimulatedIde::SimulatedIde()
     previousSplashScreen_ = ide::SplashScreenServices();
     ide::SetSplashScreenServices(splashScreen_.Get());
     services_->OfferService(ide::IID_IOTAAboutBoxServices, aboutBox_->Unknown());
+    editors_ = rtl::ComPtr<EditorArea>(new EditorArea);
+    services_->OfferService(ide::IID_IOTAModuleServices, editors_->Unknown());
+    services_->OfferService(ide::IID_IOTAModuleServices70, editors_->Unknown());
+    services_->OfferService(ide::IID_IOTAEditorServices, editors_->Unknown());
+    objectInspector_ = BuildObjectInspector(application_.get());
     services_->SetMainMenu(BuildIdeMainMenu(application_.get(), [this](const String& itemName) {
         recorder_.Note(u"menu command: " + itemName);
     }));
@@ -103,7 +131,9 @@ SimulatedIde::~SimulatedIde() {
     ide::SetSplashScreenServices(previousSplashScreen_);
     ide::SetBorlandIDEServices(previousServices_);
     vcl::SetApplication(previousApplication_);
+    editors_->CloseEditWindow();
     services_ = nullptr;
+    editors_ = nullptr;
     application_.reset();
     CoUninitialize();
 }

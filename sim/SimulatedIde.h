@@ -9,6 +9,7 @@
 #include "platform/rtl/ComPtr.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ShortCuts.h"
+#include "sim/EditorArea.h"
 #include "sim/FormDesigner.h"
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
@@ -30,6 +31,9 @@ public:
     HWND MainWindow() const { return mainWindow_; }
     FormDesigners& Designers() { return designers_; }
     ToolWindowDesktop& Desktop() { return desktop_; }
+    EditorArea& Editors() { return *editors_.Get(); }
+    // The Object Inspector's window, which the application owns with the inspector inside.
+    vcl::TCustomForm* ObjectInspectorForm() const { return objectInspector_.Get(); }
 
     // The message loop: each queued message is offered to Application.OnMessage and
     // dispatched only when not handled.
@@ -69,6 +73,8 @@ private:
     ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
     FormDesigners designers_{recorder_};
     ToolWindowDesktop desktop_{recorder_};
+    rtl::ComPtr<EditorArea> editors_;
+    vcl::ComponentPtr<vcl::TCustomForm> objectInspector_;
 };
 
 }  // namespace sim

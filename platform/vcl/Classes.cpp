@@ -6,6 +6,35 @@
 
 namespace vcl {
 
+bool TPersistent::GetPublished(const String&, TPropValue&) const { return false; }
+bool TPersistent::SetPublished(const String&, const TPropValue&) { return false; }
+
+const String& TStringList::Strings(int index) const {
+    if (index < 0 || index >= Count()) rtl::RaiseListIndexError(index);
+    return items_[static_cast<size_t>(index)].first;
+}
+
+TObject* TStringList::Objects(int index) const {
+    if (index < 0 || index >= Count()) rtl::RaiseListIndexError(index);
+    return items_[static_cast<size_t>(index)].second;
+}
+
+int TStringList::AddObject(const String& text, TObject* object) {
+    items_.emplace_back(text, object);
+    return Count() - 1;
+}
+
+void TStringList::Delete(int index) {
+    if (index < 0 || index >= Count()) rtl::RaiseListIndexError(index);
+    items_.erase(items_.begin() + index);
+}
+
+int TStringList::IndexOfObject(const TObject* object) const {
+    for (int i = 0; i < Count(); ++i)
+        if (items_[static_cast<size_t>(i)].second == object) return i;
+    return -1;
+}
+
 TComponent::TComponent(TComponent* owner) : lifetime_(std::make_shared<TComponent*>(this)) {
     if (owner) owner->InsertComponent(this);
 }

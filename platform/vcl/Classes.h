@@ -27,9 +27,32 @@ public:
 #define KORVEL_VCL_CLASS(Name) \
     String ClassName() const override { return u## #Name; }
 
+struct TPropValue;
+
 class TPersistent : public TObject {
 public:
     KORVEL_VCL_CLASS(TPersistent)
+
+    // Published properties, as the run-time type information offers them by name (TypInfo.h
+    // reads and writes them). False when the class publishes no property of that name.
+    virtual bool GetPublished(const String& name, TPropValue& value) const;
+    virtual bool SetPublished(const String& name, const TPropValue& value);
+};
+
+// Texts, each with an associated object that the list does not own.
+class TStringList : public TPersistent {
+public:
+    KORVEL_VCL_CLASS(TStringList)
+    int Count() const { return static_cast<int>(items_.size()); }
+    // Both raise a list-index error outside 0..Count-1.
+    const String& Strings(int index) const;
+    TObject* Objects(int index) const;
+    int AddObject(const String& text, TObject* object);
+    void Delete(int index);
+    int IndexOfObject(const TObject* object) const;
+
+private:
+    std::vector<std::pair<String, TObject*>> items_;
 };
 
 enum class TOperation { opInsert, opRemove };

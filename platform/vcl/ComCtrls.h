@@ -69,4 +69,10 @@ private:
     ComponentPtr<TCustomImageList> images_;
 };
 
+class TStatusBar : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    KORVEL_VCL_CLASS(TStatusBar)
+};
+
 }  // namespace vcl

@@ -5,10 +5,20 @@
 #include <vector>
 
 #include "platform/vcl/Classes.h"
+#include "platform/vcl/ShortCuts.h"
+#include "platform/win32/Win32.h"
 
 namespace vcl {
 
 class TWinControl;
+class TPopupMenu;
+
+// How a control places itself in its parent: the parent lays out top-aligned controls
+// first, then bottom-aligned ones, and gives a client-aligned one what is left.
+enum class TAlign { alNone, alTop, alBottom, alClient };
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 // Runs an event handler from a copy: the handler may destroy the control that holds it.
 inline void RaiseEvent(const TNotifyEvent& event, TObject* sender) {
@@ -38,8 +48,16 @@ public:
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    virtual void SetEnabled(bool enabled) { enabled_ = enabled; }
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    // In front of its siblings.
+    virtual void BringToFront();
+    TPopupMenu* PopupMenu() const;
+    void SetPopupMenu(TPopupMenu* menu);
 
     // The caption is the control's text.
     virtual String Text() const { return text_; }
@@ -53,6 +71,11 @@ public:
     // Runs OnClick. The handler may destroy the control; nothing touches it afterwards.
     void Click() { RaiseEvent(OnClick, this); }
 
+protected:
+    // The bounds changed; a windowed control moves its window.
+    virtual void BoundsChanged(bool resized) { (void)resized; }
+    virtual void VisibleChanged() {}
+
 private:
     friend class TWinControl;
 
@@ -63,10 +86,16 @@ private:
     int height_ = 0;
     bool visible_ = true;
     bool enabled_ = true;
+    TAlign align_ = TAlign::alNone;
+    ComponentPtr<TPopupMenu> popupMenu_;
     String text_;
     String hint_;
 };
 
+// A control with a window of its own. The window handle is made on demand (HandleNeeded),
+// with the handles of the child controls; it goes when the control leaves its parent or is
+// destroyed, and RecreateWnd replaces it while the control lives, as the library does when
+// a window property changes. Every new handle is followed by a resize notification.
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner) : TControl(owner) {}
@@ -79,7 +108,22 @@ public:
 
     // Repaints at once; the count lets an observer see that it happened.
     void Update() { ++updateCount_; }
+    void Refresh() { Update(); }
     int UpdateCount() const { return updateCount_; }
+
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded();
+    void RecreateWnd();
+    int ClientWidth() const { return Width(); }
+    int ClientHeight() const { return Height(); }
+    // Gives the control's window the keyboard focus.
+    void SetFocus();
+    void SetEnabled(bool enabled) override;
+    void SetText(const String& text) override;
+    void BringToFront() override;
+
+    TNotifyEvent OnResize;
 
 protected:
     virtual void ControlInserted(TControl*) {}
@@ -89,13 +133,28 @@ protected:
     // Positions a child for a layout of its own, without hearing about it.
     static void PlaceChild(TControl& child, int left, int top);
 
+    // A top-level control's window is a pop-up; others are children of the parent's window.
+    virtual DWORD WindowStyle() const;
+    virtual DWORD WindowExStyle() const { return 0; }
+    // Destroys the window handle; the children's handles are gone by then.
+    virtual void DestroyWindowHandle();
+    void DestroyHandle();
+    // Runs OnResize; the handler may replace the handle.
+    virtual void Resize() { RaiseEvent(OnResize, this); }
+    void BoundsChanged(bool resized) override;
+    void VisibleChanged() override;
+
 private:
     friend class TControl;
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    void CreateHandle();
+    void AlignControls();
 
     std::vector<TControl*> controls_;
     int updateCount_ = 0;
+    HWND handle_ = nullptr;
+    bool aligning_ = false;
 };
 
 }  // namespace vcl

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/vcl/Classes.h"
+#include "platform/vcl/Controls.h"
 
 namespace vcl {
 
@@ -25,6 +26,26 @@ public:
 
 private:
     THelpKeywordHandler helpSystem_;
+};
+
+// A window of its own on the desktop; hidden until shown.
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
+    KORVEL_VCL_CLASS(TCustomForm)
+};
+
+class TForm : public TCustomForm {
+public:
+    using TCustomForm::TCustomForm;
+    KORVEL_VCL_CLASS(TForm)
+};
+
+// A container of controls that is placed inside another control.
+class TFrame : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    KORVEL_VCL_CLASS(TFrame)
 };
 
 // The IDE's one application object; nil outside an IDE.

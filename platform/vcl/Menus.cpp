@@ -1,5 +1,7 @@
 #include "platform/vcl/Menus.h"
 
+#include "platform/rtl/Text.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -112,5 +114,22 @@ void TMenuItem::UnindexChild(TMenuItem* child, const String& name) {
 }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
+
+String StripHotkey(const String& caption) {
+    String stripped;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+        else if (caption[i] == u'&') continue;
+        stripped += caption[i];
+    }
+    return stripped;
+}
+
+TMenuItem* FindItemByCaption(const TMenuItem& parent, const String& caption) {
+    const String wanted = StripHotkey(caption);
+    for (int i = 0; i < parent.Count(); ++i)
+        if (rtl::SameText(StripHotkey(parent.Items(i)->Caption()), wanted)) return parent.Items(i);
+    return nullptr;
+}
 
 }  // namespace vcl

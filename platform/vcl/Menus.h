@@ -112,4 +112,15 @@ public:
     KORVEL_VCL_CLASS(TMainMenu)
 };
 
+class TPopupMenu : public TMenu {
+public:
+    using TMenu::TMenu;
+    KORVEL_VCL_CLASS(TPopupMenu)
+};
+
+// The caption without its accelerator ampersands ("&&" stays one "&").
+String StripHotkey(const String& caption);
+// The first child of `parent` whose caption, accelerators aside, matches without regard to case.
+TMenuItem* FindItemByCaption(const TMenuItem& parent, const String& caption);
+
 }  // namespace vcl

@@ -102,6 +102,58 @@ struct MSG {
     POINT pt;
 };
 
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+struct WNDCLASSW {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    void* hCursor;
+    void* hbrBackground;
+    LPCWSTR lpszMenuName;
+    LPCWSTR lpszClassName;
+};
+typedef WORD ATOM;
+typedef void* HMENU;
+
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define SW_HIDE 0
+#define SW_SHOW 5
+#define SW_SHOWNORMAL 1
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define HWND_TOP (reinterpret_cast<HWND>(static_cast<intptr_t>(0)))
+#define HWND_BOTTOM (reinterpret_cast<HWND>(static_cast<intptr_t>(1)))
+#define HWND_TOPMOST (reinterpret_cast<HWND>(static_cast<intptr_t>(-1)))
+#define HWND_NOTOPMOST (reinterpret_cast<HWND>(static_cast<intptr_t>(-2)))
+#define HWND_DESKTOP (reinterpret_cast<HWND>(static_cast<intptr_t>(0)))
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
+
 struct BITMAP {
     LONG bmType;
     LONG bmWidth;
@@ -350,6 +402,36 @@ BOOL DestroyIcon(HICON icon);
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage);
 BOOL DeleteObject(HGDIOBJ object);
+// The window manager: a table of windows with class, parent, text, styles, rectangle
+// (relative to the parent), visibility, enabled state and focus; sibling order is z-order.
+ATOM RegisterClassW(const WNDCLASSW* windowClass);
+BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* windowClass);
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+BOOL DestroyWindow(HWND window);
+BOOL IsWindow(HWND window);
+HWND SetParent(HWND child, HWND newParent);
+HWND GetParent(HWND window);
+HWND GetWindow(HWND window, UINT command);
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL ShowWindow(HWND window, int command);
+BOOL IsWindowVisible(HWND window);
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL IsWindowEnabled(HWND window);
+HWND SetFocus(HWND window);
+HWND GetFocus();
+LONG GetWindowLongW(HWND window, int index);
+LONG SetWindowLongW(HWND window, int index, LONG value);
+BOOL GetWindowRect(HWND window, RECT* rect);
+BOOL GetClientRect(HWND window, RECT* rect);
+int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
+int GetClassNameW(HWND window, LPWSTR name, int size);
+int GetWindowTextW(HWND window, LPWSTR text, int size);
+BOOL SetWindowTextW(HWND window, LPCWSTR text);
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HMODULE GetModuleHandleW(LPCWSTR moduleName);
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 }

@@ -1,0 +1,232 @@
+#include "sim/EditorArea.h"
+
+#include "platform/rtl/Text.h"
+
+namespace sim {
+namespace {
+
+constexpr int TabSetHeight = 24;
+constexpr int MessageViewHeight = 96;
+constexpr int StatusBarHeight = 20;
+
+String FileNameOnly(const String& path) {
+    const size_t slash = path.find_last_of(u"\\/");
+    return slash == String::npos ? path : path.substr(slash + 1);
+}
+
+template <class Control>
+Control* Place(Control* control, vcl::TWinControl* parent, const String& name, vcl::TAlign align, int height) {
+    control->SetName(name);
+    control->SetBounds(0, 0, parent->ClientWidth(), height);
+    control->SetAlign(align);
+    control->SetParent(parent);
+    return control;
+}
+
+}  // namespace
+
+GradientTabSet::GradientTabSet(vcl::TComponent* owner) : TWinControl(owner), images_(new vcl::TImageList(this)) {}
+
+void GradientTabSet::SelectTab(int index) {
+    if (index < -1 || index >= items_.Count()) rtl::RaiseListIndexError(index);
+    tabIndex_ = index;
+    vcl::RaiseEvent(OnChange, this);
+}
+
+int GradientTabSet::ImageIndexOf(int tab) {
+    int image = -1;
+    if (const vcl::TTabGetImageEvent handler = OnGetImageIndex) handler(this, tab, image);
+    return image;
+}
+
+int GradientTabSet::OverlayIndexOf(int tab) {
+    int overlay = -1;
+    if (const vcl::TTabGetImageEvent handler = OnGetOverlayImageIndex) handler(this, tab, overlay);
+    return overlay;
+}
+
+void GradientTabSet::MouseDown(vcl::TMouseButton button, vcl::TShiftState shift, int x, int y) {
+    if (const vcl::TMouseEvent handler = OnMouseDown) handler(this, button, shift, x, y);
+}
+
+bool GradientTabSet::GetPublished(const String& name, vcl::TPropValue& value) const {
+    if (name == u"Items") value.value = const_cast<vcl::TStringList*>(&items_);
+    else if (name == u"TabIndex") value.value = tabIndex_;
+    else if (name == u"Images") value.value = static_cast<vcl::TObject*>(images_);
+    else if (name == u"OnChange") value.value = OnChange;
+    else if (name == u"OnGetImageIndex") value.value = OnGetImageIndex;
+    else if (name == u"OnGetOverlayImageIndex") value.value = OnGetOverlayImageIndex;
+    else if (name == u"OnMouseDown") value.value = OnMouseDown;
+    else return TWinControl::GetPublished(name, value);
+    return true;
+}
+
+bool GradientTabSet::SetPublished(const String& name, const vcl::TPropValue& value) {
+    if (name == u"OnChange") OnChange = std::get<vcl::TNotifyEvent>(value.value);
+    else if (name == u"OnGetImageIndex") OnGetImageIndex = std::get<vcl::TTabGetImageEvent>(value.value);
+    else if (name == u"OnGetOverlayImageIndex") OnGetOverlayImageIndex = std::get<vcl::TTabGetImageEvent>(value.value);
+    else if (name == u"OnMouseDown") OnMouseDown = std::get<vcl::TMouseEvent>(value.value);
+    else return TWinControl::SetPublished(name, value);
+    return true;
+}
+
+MessageViewForm::MessageViewForm(vcl::TComponent* owner) : TWinControl(owner) {
+    auto* popup = new vcl::TPopupMenu(this);
+    for (const char16_t* caption : {u"&Copy", u"View &Editor", u"&Clear All"}) {
+        auto* item = new vcl::TMenuItem(popup);
+        item->SetCaption(caption);
+        popup->Items()->Add(item);
+    }
+    SetPopupMenu(popup);
+}
+
+bool MessageViewForm::GetPublished(const String& name, vcl::TPropValue& value) const {
+    if (name != u"PopupMenu") return TWinControl::GetPublished(name, value);
+    value.value = static_cast<vcl::TObject*>(PopupMenu());
+    return true;
+}
+
+vcl::TMenuItem* MessageViewForm::ViewEditorItem() const {
+    return PopupMenu() ? vcl::FindItemByCaption(*PopupMenu()->Items(), u"View Editor") : nullptr;
+}
+
+vcl::TStatusBar* EditWindow::GetStatusBar() {
+    vcl::TCustomForm* form = form_.Get();
+    return form ? dynamic_cast<vcl::TStatusBar*>(form->FindComponent(u"StatusBar")) : nullptr;
+}
+
+rtl::ComPtr<ide::INTAEditWindow> EditView::GetEditWindow() {
+    if (!window_ || !window_->GetForm()) return nullptr;
+    return rtl::ComPtr<ide::INTAEditWindow>(window_.Get());
+}
+
+rtl::ComPtr<ide::IOTAModule> SourceEditor::GetModule() { return rtl::ComPtr<ide::IOTAModule>(module_); }
+
+rtl::ComPtr<ide::IOTAEditView> SourceEditor::GetEditView(int index) {
+    if (index < 0 || index >= GetEditViewCount()) return nullptr;
+    return rtl::ComPtr<ide::IOTAEditView>(views_[static_cast<size_t>(index)].Get());
+}
+
+void SourceEditor::AddView(EditWindow* window) { views_.emplace_back(new EditView(window)); }
+
+Module::Module(String fileName)
+    : fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new vcl::TObject) {
+    editors_.emplace_back(source_.Get());
+}
+
+Module::~Module() { Closed(); }
+
+rtl::ComPtr<ide::IOTAEditor> Module::GetModuleFileEditor(int index) {
+    if (index < 0 || index >= GetModuleFileCount()) return nullptr;
+    return editors_[static_cast<size_t>(index)];
+}
+
+void Module::Closed() {
+    source_->CloseViews();
+    source_->DetachModule();
+}
+
+EditorArea::~EditorArea() {
+    CloseEditWindow();
+    for (auto& module : modules_) module->Closed();
+}
+
+rtl::ComPtr<ide::IOTAModule> EditorArea::GetModule(int index) {
+    if (index < 0 || index >= GetModuleCount()) return nullptr;
+    return rtl::ComPtr<ide::IOTAModule>(modules_[static_cast<size_t>(index)].Get());
+}
+
+Module* EditorArea::Find(const String& fileName) const {
+    for (const auto& module : modules_)
+        if (rtl::SameText(module->GetFileName(), fileName)) return module.Get();
+    return nullptr;
+}
+
+rtl::ComPtr<ide::IOTAModule> EditorArea::FindModule(const String& fileName) {
+    return rtl::ComPtr<ide::IOTAModule>(Find(fileName));
+}
+
+rtl::ComPtr<ide::IOTAEditView> EditorArea::GetTopView() { return rtl::ComPtr<ide::IOTAEditView>(topView_.Get()); }
+
+Module& EditorArea::OpenFile(const String& fileName) {
+    Module* module = Find(fileName);
+    if (!module) {
+        modules_.emplace_back(new Module(fileName));
+        module = modules_.back().Get();
+    }
+    ShowInEditWindow(*module);
+    return *module;
+}
+
+bool EditorArea::CloseFile(const String& fileName) {
+    Module* module = Find(fileName);
+    if (!module) return false;
+    const rtl::ComPtr<Module> closing(module);
+    if (GradientTabSet* tabs = tabSet_.Get()) {
+        const int tab = tabs->Items().IndexOfObject(module->TabObject());
+        if (tab >= 0) tabs->Items().Delete(tab);
+    }
+    if (topView_ && topView_.Get() == module->Source().FirstView()) topView_ = nullptr;
+    module->Closed();
+    for (auto it = modules_.begin(); it != modules_.end(); ++it) {
+        if (it->Get() == module) {
+            modules_.erase(it);
+            break;
+        }
+    }
+    if (!modules_.empty() && form_) ShowInEditWindow(*modules_.back().Get());
+    return true;
+}
+
+void EditorArea::CloseEditWindow() {
+    topView_ = nullptr;
+    for (auto& module : modules_) module->Source().CloseViews();
+    editWindow_ = nullptr;
+    delete form_.Get();
+}
+
+void EditorArea::EnsureEditWindow() {
+    if (form_) return;
+    auto* form = new vcl::TForm(nullptr);
+    form_ = form;
+    form->SetName(u"EditWindow_0");
+    form->SetBounds(0, 0, 800, 600);
+    tabSet_ = Place(new GradientTabSet(form), form, u"TabSet", vcl::TAlign::alTop, TabSetHeight);
+    tabSet_->OnChange = [this](vcl::TObject*) { TabChanged(); };
+    auto* statusPanel = Place(new vcl::TPanel(form), form, u"StatusBarPanel", vcl::TAlign::alBottom, StatusBarHeight);
+    statusBar_ = Place(new vcl::TStatusBar(form), statusPanel, u"StatusBar", vcl::TAlign::alClient, StatusBarHeight);
+    messageView_ =
+        Place(new MessageViewForm(form), form, u"MessageViewForm", vcl::TAlign::alBottom, MessageViewHeight);
+    auto* clientPanel = Place(new vcl::TPanel(form), form, u"EditorClientPanel", vcl::TAlign::alClient, 0);
+    auto* editorPanel = Place(new vcl::TPanel(form), clientPanel, u"EditorPanel", vcl::TAlign::alClient, 0);
+    editControl_ = Place(new InternalControl(form, u"TEditControl"), editorPanel, u"Editor", vcl::TAlign::alClient, 0);
+    editWindow_ = rtl::ComPtr<EditWindow>(new EditWindow(form));
+    form->HandleNeeded();
+    form->Show();
+}
+
+void EditorArea::ShowInEditWindow(Module& module) {
+    EnsureEditWindow();
+    GradientTabSet& tabs = *tabSet_.Get();
+    if (tabs.Items().IndexOfObject(module.TabObject()) < 0)
+        tabs.Items().AddObject(FileNameOnly(module.GetFileName()), module.TabObject());
+    if (!module.Source().FirstView()) module.Source().AddView(editWindow_.Get());
+    form_->SetCaption(FileNameOnly(module.GetFileName()));
+    SelectTabOf(&module);
+}
+
+void EditorArea::SelectTabOf(const Module* module) {
+    GradientTabSet& tabs = *tabSet_.Get();
+    tabs.SelectTab(tabs.Items().IndexOfObject(module->TabObject()));
+}
+
+// The IDE's own handler: the selected tab's file comes to the front.
+void EditorArea::TabChanged() {
+    GradientTabSet* tabs = tabSet_.Get();
+    if (!tabs || tabs->TabIndex() < 0) return;
+    vcl::TObject* selected = tabs->Items().Objects(tabs->TabIndex());
+    for (const auto& module : modules_)
+        if (module->TabObject() == selected) topView_ = rtl::ComPtr<EditView>(module->Source().FirstView());
+}
+
+}  // namespace sim

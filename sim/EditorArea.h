@@ -1,0 +1,184 @@
+// The IDE's editor area: source modules that open and close, each with its source editor and
+// that editor's view in the edit window, and the edit window itself, a form laid out as the
+// IDE's: the editor tab set on top, the edit control in a container inside another container,
+// the message view and the status bar (in a container of its own) at the bottom.
+//
+// Who holds what: the area holds the open modules; a module holds its editors; a source
+// editor holds its views; a view holds the edit window object, whose form the area owns and
+// destroys when the edit window closes (with every control parented into it). A view whose
+// edit window closed answers nil; an editor whose module closed answers nil.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/ide/ToolsAPI.h"
+#include "platform/rtl/ComObject.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/TypInfo.h"
+
+namespace sim {
+
+using rtl::String;
+
+// The IDE's editor tab set: one tab per open file, the caption with an associated object.
+// Its items, selection, images and four events are published.
+class GradientTabSet : public vcl::TWinControl {
+public:
+    explicit GradientTabSet(vcl::TComponent* owner);
+    String ClassName() const override { return u"TIDEGradientTabSet"; }
+
+    vcl::TStringList& Items() { return items_; }
+    int TabIndex() const { return tabIndex_; }
+    // Selects a tab as the user does, and tells OnChange.
+    void SelectTab(int index);
+    // What the tab set paints for a tab: its image and its overlay, as the events say.
+    int ImageIndexOf(int tab);
+    int OverlayIndexOf(int tab);
+    // A mouse press on the tab set.
+    void MouseDown(vcl::TMouseButton button, vcl::TShiftState shift, int x, int y);
+
+    vcl::TNotifyEvent OnChange;
+    vcl::TTabGetImageEvent OnGetImageIndex;
+    vcl::TTabGetImageEvent OnGetOverlayImageIndex;
+    vcl::TMouseEvent OnMouseDown;
+
+    bool GetPublished(const String& name, vcl::TPropValue& value) const override;
+    bool SetPublished(const String& name, const vcl::TPropValue& value) override;
+
+private:
+    vcl::TStringList items_;
+    int tabIndex_ = -1;
+    vcl::TImageList* images_;
+};
+
+// A control of the IDE known to the system only by its class name.
+class InternalControl : public vcl::TWinControl {
+public:
+    InternalControl(vcl::TComponent* owner, String className) : TWinControl(owner), className_(std::move(className)) {}
+    String ClassName() const override { return className_; }
+
+private:
+    String className_;
+};
+
+// The message view docked in the edit window; its popup menu is published.
+class MessageViewForm : public vcl::TWinControl {
+public:
+    explicit MessageViewForm(vcl::TComponent* owner);
+    String ClassName() const override { return u"TMessageViewForm"; }
+    bool GetPublished(const String& name, vcl::TPropValue& value) const override;
+    vcl::TMenuItem* ViewEditorItem() const;
+};
+
+class EditWindow : public rtl::ComObject<ide::INTAEditWindow> {
+public:
+    explicit EditWindow(vcl::TCustomForm* form) : form_(form) {}
+    vcl::TCustomForm* STDMETHODCALLTYPE GetForm() override { return form_.Get(); }
+    vcl::TStatusBar* STDMETHODCALLTYPE GetStatusBar() override;
+
+private:
+    vcl::ComponentPtr<vcl::TCustomForm> form_;
+};
+
+class EditView : public rtl::ComObject<ide::IOTAEditView> {
+public:
+    explicit EditView(EditWindow* window) : window_(window) {}
+    rtl::ComPtr<ide::INTAEditWindow> STDMETHODCALLTYPE GetEditWindow() override;
+
+private:
+    rtl::ComPtr<EditWindow> window_;
+};
+
+class Module;
+
+class SourceEditor : public rtl::ComObject<ide::IOTASourceEditor> {
+public:
+    SourceEditor(Module* module, String fileName) : module_(module), fileName_(std::move(fileName)) {}
+    String STDMETHODCALLTYPE GetFileName() override { return fileName_; }
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule() override;
+    int STDMETHODCALLTYPE GetEditViewCount() override { return static_cast<int>(views_.size()); }
+    rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetEditView(int index) override;
+
+    // For the area.
+    void AddView(EditWindow* window);
+    void CloseViews() { views_.clear(); }
+    EditView* FirstView() const { return views_.empty() ? nullptr : views_.front().Get(); }
+    void DetachModule() { module_ = nullptr; }
+
+private:
+    Module* module_;
+    String fileName_;
+    std::vector<rtl::ComPtr<EditView>> views_;
+};
+
+class Module : public rtl::ComObject<ide::IOTAModule> {
+public:
+    explicit Module(String fileName);
+    ~Module() override;
+    String STDMETHODCALLTYPE GetFileName() override { return fileName_; }
+    int STDMETHODCALLTYPE GetModuleFileCount() override { return static_cast<int>(editors_.size()); }
+    rtl::ComPtr<ide::IOTAEditor> STDMETHODCALLTYPE GetModuleFileEditor(int index) override;
+
+    SourceEditor& Source() { return *source_.Get(); }
+    // What the module's tab carries as its associated object.
+    vcl::TObject* TabObject() const { return tabObject_.get(); }
+    void Closed();
+
+private:
+    String fileName_;
+    rtl::ComPtr<SourceEditor> source_;
+    std::vector<rtl::ComPtr<ide::IOTAEditor>> editors_;
+    std::unique_ptr<vcl::TObject> tabObject_;
+};
+
+class EditorArea : public rtl::ComObject<ide::IOTAModuleServices, ide::IOTAEditorServices> {
+public:
+    EditorArea() = default;
+    ~EditorArea() override;
+
+    // IOTAModuleServices
+    int STDMETHODCALLTYPE GetModuleCount() override { return static_cast<int>(modules_.size()); }
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule(int index) override;
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindModule(const String& fileName) override;
+    // IOTAEditorServices
+    rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetTopView() override;
+
+    // The user opens a file (or brings an open one to the front): it gets a tab and a view
+    // in the edit window, made if there is none, and its view becomes the top view.
+    Module& OpenFile(const String& fileName);
+    // False when no module has that file.
+    bool CloseFile(const String& fileName);
+    // Destroys the edit window's form and what is parented into it; the modules stay open
+    // without views until a file is opened again.
+    void CloseEditWindow();
+
+    // Nil while no edit window is open.
+    vcl::TCustomForm* EditWindowForm() const { return form_.Get(); }
+    GradientTabSet* TabSet() const { return tabSet_.Get(); }
+    MessageViewForm* MessageView() const { return messageView_.Get(); }
+    vcl::TWinControl* EditControl() const { return editControl_.Get(); }
+    vcl::TStatusBar* StatusBar() const { return statusBar_.Get(); }
+
+private:
+    Module* Find(const String& fileName) const;
+    void EnsureEditWindow();
+    void ShowInEditWindow(Module& module);
+    void SelectTabOf(const Module* module);
+    void TabChanged();
+
+    std::vector<rtl::ComPtr<Module>> modules_;
+    rtl::ComPtr<EditView> topView_;
+    rtl::ComPtr<EditWindow> editWindow_;
+    vcl::ComponentPtr<vcl::TCustomForm> form_;
+    vcl::ComponentPtr<GradientTabSet> tabSet_;
+    vcl::ComponentPtr<MessageViewForm> messageView_;
+    vcl::ComponentPtr<vcl::TWinControl> editControl_;
+    vcl::ComponentPtr<vcl::TStatusBar> statusBar_;
+};
+
+}  // namespace sim
