@@ -27,8 +27,7 @@ void ForwardUnregisterFieldAddress(void* address) {
 
 }  // namespace
 
-TDockableForm::TDockableForm(vcl::TComponent* owner) : vcl::TWinControl(owner) {
-    SetVisible(false);
+TDockableForm::TDockableForm(vcl::TComponent* owner) : vcl::TCustomForm(owner) {
     SetBounds(0, 0, 300, 200);
     LiveForms().push_back(this);
 }
@@ -85,15 +84,17 @@ void TDockableForm::MouseActivate(int x, int y) {
     TMouseActivate answer = TMouseActivate::maDefault;
     if (OnMouseActivate) {
         const TMouseActivateEvent handler = OnMouseActivate;
-        handler(this, TMouseButton::mbLeft, 0, x, y, 1, answer);
+        handler(this, vcl::TMouseButton::mbLeft, 0, x, y, 1, answer);
     }
     if (answer != TMouseActivate::maNoActivate && answer != TMouseActivate::maNoActivateAndEat) Activate();
 }
 
 void TDockableForm::ManualDock(vcl::TWinControl* site) {
+    const bool hadWindow = HandleAllocated();
+    DestroyHandle();
     SetParent(site);
     floating_ = site == nullptr;
-    vcl::RaiseEvent(OnResize, this);
+    if (hadWindow) HandleNeeded();
 }
 
 Desktop* SetDesktop(Desktop* desktop) {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/ShortCuts.h"
 
@@ -16,14 +16,13 @@ namespace ide {
 using rtl::String;
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum class TMouseActivate { maDefault, maActivate, maActivateAndEat, maNoActivate, maNoActivateAndEat };
 
 using TCloseEvent = std::function<void(vcl::TObject* sender, TCloseAction& action)>;
-using TMouseActivateEvent = std::function<void(vcl::TObject* sender, TMouseButton button, vcl::TShiftState shift,
+using TMouseActivateEvent = std::function<void(vcl::TObject* sender, vcl::TMouseButton button, vcl::TShiftState shift,
                                                int x, int y, int hitTest, TMouseActivate& mouseActivate)>;
 
-class TDockableForm : public vcl::TWinControl {
+class TDockableForm : public vcl::TCustomForm {
 public:
     explicit TDockableForm(vcl::TComponent* owner);
     // Tells OnDestroy first, unless a derived destructor did.
@@ -44,7 +43,8 @@ public:
     void SetDockable(bool dockable) { dockable_ = dockable; }
     bool Active() const { return active_; }
 
-    // The area inside the frame and caption bar that a floating form draws.
+    // The area inside the frame and caption bar that a floating form draws, or inside a docked
+    // form's grab bar.
     int ClientWidth() const;
     int ClientHeight() const;
 
@@ -62,7 +62,8 @@ public:
     // The user clicks into the form: OnMouseActivate, then activation.
     void MouseActivate(int x, int y);
 
-    // The IDE docks the form into `site`, or floats it with site nil; both re-create its window.
+    // The IDE docks the form into `site`, or floats it with site nil; both re-create its window
+    // (when it has one), and the new window is followed by OnResize.
     void ManualDock(vcl::TWinControl* site);
 
     TCloseEvent OnClose;
