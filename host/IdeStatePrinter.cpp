@@ -2,6 +2,10 @@
 
 #include "platform/vcl/StdCtrls.h"
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
 namespace host {
 namespace {
 
@@ -89,6 +93,53 @@ void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar) {
                     rtl::IntToStr(toolBar.Left()) + u"," + rtl::IntToStr(toolBar.Top()) + u" size " +
                     rtl::IntToStr(toolBar.Width()) + u"x" + rtl::IntToStr(toolBar.Height()) + traits.Text());
     for (int i = 0; i < toolBar.ButtonCount(); ++i) transcript.Line(Indent(1) + ControlLine(*toolBar.Buttons(i)));
+}
+
+namespace {
+
+using ControlsByWindow = std::map<HWND, const vcl::TWinControl*>;
+
+void CollectControls(vcl::TWinControl& control, ControlsByWindow& found) {
+    if (control.HandleAllocated()) found[control.Handle()] = &control;
+    for (int i = 0; i < control.ControlCount(); ++i)
+        if (auto* child = dynamic_cast<vcl::TWinControl*>(control.Controls(i))) CollectControls(*child, found);
+}
+
+String WindowText(HWND window, int (*read)(HWND, LPWSTR, int)) {
+    char16_t text[256] = {};
+    read(window, rtl::W(text), 256);
+    return String(text);
+}
+
+String WindowLine(HWND window, const ControlsByWindow& controls) {
+    const auto control = controls.find(window);
+    const String className =
+        control != controls.end() ? control->second->ClassName() : WindowText(window, GetClassNameW);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    POINT origin{rect.left, rect.top};
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), &origin, 1);
+    return className + u" " + Quoted(WindowText(window, GetWindowTextW)) +
+           (IsWindowVisible(window) ? u" visible " : u" hidden ") + rtl::IntToStr(origin.x) + u"," +
+           rtl::IntToStr(origin.y) + u" " + rtl::IntToStr(rect.right - rect.left) + u"x" +
+           rtl::IntToStr(rect.bottom - rect.top);
+}
+
+void PrintWindows(Transcript& transcript, HWND window, const ControlsByWindow& controls, int depth) {
+    transcript.Line(Indent(depth) + WindowLine(window, controls));
+    std::vector<std::pair<String, HWND>> children;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.emplace_back(WindowLine(child, controls), child);
+    std::sort(children.begin(), children.end());
+    for (const auto& child : children) PrintWindows(transcript, child.second, controls, depth + 1);
+}
+
+}  // namespace
+
+void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top) {
+    ControlsByWindow controls;
+    CollectControls(top, controls);
+    PrintWindows(transcript, top.Handle(), controls, 0);
 }
 
 }  // namespace host

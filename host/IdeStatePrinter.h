@@ -5,6 +5,7 @@
 #include "host/Transcript.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Controls.h"
 
 namespace host {
 
@@ -12,5 +13,9 @@ namespace host {
 void PrintMenuTree(Transcript& transcript, const vcl::TMenuItem& item);
 // The toolbar's line, then its controls in button order.
 void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
+// The windows inside the control's window, as a user would find them: class (the control's
+// class for the IDE's own), caption, visibility, position in the parent and size; children
+// indented under their parent, siblings by class and caption.
+void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top);
 
 }  // namespace host

@@ -66,7 +66,8 @@ void CheckShow(const std::vector<String>& words) {
     if (rtl::SameText(what, u"menu") && names <= 1) return;
     if (rtl::SameText(what, u"toolbars") && names == 0) return;
     if (rtl::SameText(what, u"toolbar") && names == 1) return;
-    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME)");
+    if (rtl::SameText(what, u"windows") && names == 0) return;
+    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows)");
 }
 
 // Backslash-separated component names from the top of the main menu, as packages name them.
@@ -109,6 +110,27 @@ Control& FindControl(vcl::TToolBar& toolBar, const String& name, const char16_t*
     Fail(u"toolbar " + toolBar.Name() + u" has no " + kind + u" " + name);
 }
 
+void CheckSize(const std::vector<String>& words) {
+    for (const String& word : words)
+        if (ParseCoordinate(word) == 0) Fail(u"the editor needs a size of at least 1x1");
+}
+
+vcl::TCustomForm& EditWindowForm(sim::SimulatedIde& ide) {
+    vcl::TCustomForm* form = ide.Editors().EditWindowForm();
+    if (!form) Fail(u"no edit window is open");
+    return *form;
+}
+
+vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
+        if (!control) continue;
+        if (control->ClassName() == className) return control;
+        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
+    }
+    return nullptr;
+}
+
 int IndexOfItem(const vcl::TComboBox& comboBox, const String& item) {
     for (int i = 0; i < comboBox.ItemCount(); ++i)
         if (comboBox.Items(i) == item) return i;
@@ -133,9 +155,18 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"insert", "insert CLASS X Y", "drop a component of a palette class on the form designer at X,Y", 3, 3,
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
-        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME",
-         "print the main menu (or one submenu), the toolbars, or one toolbar", 1, 2, &SessionCommands::Show,
-         &CheckShow},
+        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME | show windows",
+         "print the main menu (or one submenu), the toolbars, one toolbar, or the edit window's windows", 1, 2,
+         &SessionCommands::Show, &CheckShow},
+        {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
+         &SessionCommands::OpenFile, nullptr},
+        {u"close", "close FILE", "close a source file", 1, 1, &SessionCommands::CloseFile, nullptr},
+        {u"closeeditor", "closeeditor", "close the edit window with everything in it", 0, 0,
+         &SessionCommands::CloseEditWindow, nullptr},
+        {u"resize", "resize WIDTH HEIGHT", "resize the edit window", 2, 2, &SessionCommands::ResizeEditor,
+         &CheckSize},
+        {u"recreate", "recreate", "re-create the window handle of the frame over the editor, as the IDE does", 0, 0,
+         &SessionCommands::RecreateFrame, nullptr},
         {u"screenshot", "screenshot FILE.png", "draw the IDE as a user sees it into a PNG file", 1, 1,
          &SessionCommands::Screenshot, nullptr},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
@@ -254,9 +285,33 @@ void SessionCommands::Show(const Words& words) {
         PrintMenuTree(transcript_, words.size() > 1 ? *FindMenuItem(root, words[1]) : *root);
     } else if (rtl::SameText(words[0], u"toolbar")) {
         PrintToolBar(transcript_, FindToolBar(ide, words[1]));
+    } else if (rtl::SameText(words[0], u"windows")) {
+        PrintWindowTree(transcript_, EditWindowForm(ide));
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }
+}
+
+void SessionCommands::OpenFile(const Words& words) { session_.Ide().Editors().OpenFile(words[0]); }
+
+void SessionCommands::CloseFile(const Words& words) {
+    if (!session_.Ide().Editors().CloseFile(words[0])) Fail(u"no open file is called " + words[0]);
+}
+
+void SessionCommands::CloseEditWindow(const Words&) {
+    EditWindowForm(session_.Ide());
+    session_.Ide().Editors().CloseEditWindow();
+}
+
+void SessionCommands::ResizeEditor(const Words& words) {
+    vcl::TCustomForm& form = EditWindowForm(session_.Ide());
+    form.SetBounds(form.Left(), form.Top(), ParseCoordinate(words[0]), ParseCoordinate(words[1]));
+}
+
+void SessionCommands::RecreateFrame(const Words&) {
+    vcl::TWinControl* frame = FindByClassName(EditWindowForm(session_.Ide()), u"TKorvelFrame");
+    if (!frame) Fail(u"no frame lies over the editor");
+    frame->RecreateWnd();
 }
 
 void SessionCommands::Screenshot(const Words& words) {

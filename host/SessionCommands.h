@@ -45,6 +45,11 @@ private:
     void InsertComponent(const Words& words);
     void AskForHelp(const Words& words);
     void Show(const Words& words);
+    void OpenFile(const Words& words);
+    void CloseFile(const Words& words);
+    void CloseEditWindow(const Words& words);
+    void ResizeEditor(const Words& words);
+    void RecreateFrame(const Words& words);
     void Screenshot(const Words& words);
     void ShutDownIde(const Words& words);
     void ListCommands(const Words& words);

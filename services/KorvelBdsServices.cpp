@@ -12,12 +12,14 @@
 #include "services/IdeProductKey.h"
 #include "services/WordBool.h"
 #include "toolbars/BdsToolBarService.h"
+#include "windows/BdsWindowsService.h"
 
 namespace korvel {
 
 TBdsServices::TBdsServices() {
     // The sub-services are created here, in order: windows, toolbars, help, menu bar, then
     // the designer notifier; a service that does not exist stays nil.
+    FBdsWindowsService = new TBdsWindowsService;
     FBdsToolBarService = new TBdsToolBarService;
     FBdsHelpService = new TBdsHelpService;
     FBdsMenuBarService = new TBdsMenuBarService;
@@ -52,7 +54,7 @@ HRESULT TBdsServices::HandOut(Interface* service, Interface** out) {
 }
 
 HRESULT TBdsServices::Get_BdsWindowsService(IBdsWindowsService** pRetVal) {
-    return HandOut<IBdsWindowsService>(nullptr, pRetVal);
+    return HandOut<IBdsWindowsService>(FBdsWindowsService, pRetVal);
 }
 
 HRESULT TBdsServices::Get_BdsToolBarService(IBdsToolBarService** pRetVal) {

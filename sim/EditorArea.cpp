@@ -207,17 +207,16 @@ void EditorArea::EnsureEditWindow() {
 
 void EditorArea::ShowInEditWindow(Module& module) {
     EnsureEditWindow();
-    GradientTabSet& tabs = *tabSet_.Get();
-    if (tabs.Items().IndexOfObject(module.TabObject()) < 0)
-        tabs.Items().AddObject(FileNameOnly(module.GetFileName()), module.TabObject());
     if (!module.Source().FirstView()) module.Source().AddView(editWindow_.Get());
     form_->SetCaption(FileNameOnly(module.GetFileName()));
-    SelectTabOf(&module);
-}
-
-void EditorArea::SelectTabOf(const Module* module) {
-    GradientTabSet& tabs = *tabSet_.Get();
-    tabs.SelectTab(tabs.Items().IndexOfObject(module->TabObject()));
+    GradientTabSet* tabs = tabSet_.Get();
+    if (!tabs) {
+        topView_ = rtl::ComPtr<EditView>(module.Source().FirstView());
+        return;
+    }
+    if (tabs->Items().IndexOfObject(module.TabObject()) < 0)
+        tabs->Items().AddObject(FileNameOnly(module.GetFileName()), module.TabObject());
+    tabs->SelectTab(tabs->Items().IndexOfObject(module.TabObject()));
 }
 
 // The IDE's own handler: the selected tab's file comes to the front.

@@ -168,7 +168,6 @@ private:
     Module* Find(const String& fileName) const;
     void EnsureEditWindow();
     void ShowInEditWindow(Module& module);
-    void SelectTabOf(const Module* module);
     void TabChanged();
 
     std::vector<rtl::ComPtr<Module>> modules_;

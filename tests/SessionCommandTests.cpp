@@ -67,7 +67,7 @@ TEST(SessionScriptTest, CommandsAndTheirWordsAreCheckedWithoutRunning) {
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(11, "insert TButton 32768 1")); }),
               "11: \"32768\" is no position on the form (0 to 32767)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(12, "show toolbar")); }),
-              "12: show what? (show menu [FULLNAME], show toolbars, show toolbar NAME)");
+              "12: show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows)");
     for (const char* good : {"press shift+ctrl+f12", "press Alt+G", "show menu", "show menu FileMenu",
                              "insert TButton 0 32767", "type Bar Combo \"\"", "SHUTDOWN"})
         EXPECT_NO_THROW(SessionCommands::Check(Line(1, good))) << good;
@@ -121,6 +121,22 @@ TEST_F(SessionCommandTest, AFailingLineStopsTheScriptThereWithItsLineNumber) {
     EXPECT_EQ(session.Ide().Record().helpKeywords, std::vector<String>{u"first"});
     EXPECT_TRUE(Printed("> menu ToolsMenu\\NoSuchItem"));
     EXPECT_FALSE(Printed("> help never"));
+}
+
+TEST_F(SessionCommandTest, EditorCommandsNeedWhatTheyName) {
+    EXPECT_EQ(RunScript("show windows\n"), 1);
+    EXPECT_EQ(RunScript("open C:\\src\\Unit1.pas\nrecreate\n"), 1);
+    EXPECT_EQ(RunScript("close Unit2.pas\n"), 1);
+    EXPECT_EQ(RunScript("resize 0 10\n"), 1);
+    EXPECT_EQ(errors.str(), "test:1: no edit window is open\n"
+                            "test:2: no frame lies over the editor\n"
+                            "test:1: no open file is called Unit2.pas\n"
+                            "test:1: the editor needs a size of at least 1x1\n");
+    out.str("");
+    EXPECT_EQ(RunScript("resize 300 200\nshow windows\nclose C:\\src\\Unit1.pas\ncloseeditor\n"), 0) << errors.str();
+    EXPECT_TRUE(Printed("TForm \"Unit1.pas\" visible 0,0 300x200"));
+    EXPECT_TRUE(Printed("      TEditControl \"\" visible 0,0 300x60"));
+    EXPECT_EQ(session.Ide().Editors().EditWindowForm(), nullptr);
 }
 
 TEST_F(SessionCommandTest, MenuClicksReachOnlyItemsAUserCanChoose) {

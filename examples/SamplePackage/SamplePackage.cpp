@@ -5,6 +5,7 @@
 #include "examples/SamplePackage/Bitmap.h"
 #include "examples/SamplePackage/ComObject.h"
 #include "examples/SamplePackage/SampleCommon.h"
+#include "examples/SamplePackage/SampleDocument.h"
 #include "examples/SamplePackage/SampleMenuItems.h"
 #include "examples/SamplePackage/SampleToolBar.h"
 
@@ -28,6 +29,7 @@ struct Sited {
     OwnedBitmap buttonImage;
     SampleMenuItems menuItems;
     SampleToolBar toolBar;
+    SampleDocument document;
     bool initialized = false;
 };
 
@@ -53,6 +55,7 @@ public:
             sited_->initialized = true;
             sited_->menuItems.Add(sited_->site, sited_->menuImage);
             sited_->toolBar.Add(sited_->site, sited_->buttonImage);
+            sited_->document.Add(sited_->site);
             SampleReport(u"initialized");
             return S_OK;
         });

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/rtl/Bstr.h"
+#include "platform/rtl/ComObject.h"
+#include "platform/vcl/ActnList.h"
+#include "sim/SimulatedIde.h"
+#include "windows/BdsDocumentWindow.h"
+#include "windows/BdsIdeUtils.h"
+
+using korvel::TBdsWindowsService;
+using rtl::String;
+
+namespace {
+
+// A package's own window handed over through IWin32Window; get_Handle may run a callback first.
+class PackageWindow : public rtl::ComObject<IWin32Window> {
+public:
+    PackageWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = rtl::W(u"KorvelTestPackageWindow");
+        RegisterClassW(&windowClass);
+        handle = CreateWindowExW(0, windowClass.lpszClassName, rtl::W(u"Document"), WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+    }
+    ~PackageWindow() override {
+        if (IsWindow(handle)) DestroyWindow(handle);
+    }
+    HRESULT STDMETHODCALLTYPE get_Handle(HWND* pRetVal) override {
+        if (onHandle) std::exchange(onHandle, nullptr)();
+        *pRetVal = handle;
+        return S_OK;
+    }
+    HWND handle;
+    std::function<void()> onHandle;
+};
+
+class WindowsServiceTest : public testing::Test {
+protected:
+    ~WindowsServiceTest() override { delete service; }
+
+    int OnTop() {
+        Integer index = -7;
+        EXPECT_EQ(service->DocumentFrameOnTop(&index), S_OK);
+        return index;
+    }
+    rtl::ComPtr<IBdsDocumentWindow> Create(const String& moduleID, int moduleIndex, int editorIndex,
+                                           HRESULT expected = S_OK) {
+        rtl::ComPtr<IBdsDocumentWindow> window;
+        rtl::WideString id(moduleID);
+        EXPECT_EQ(service->CreateDocumentWindow(id.Get(), moduleIndex, editorIndex, window.Put()), expected);
+        return window;
+    }
+    // A document over the editor's only file, optionally hosting the package's window.
+    rtl::ComPtr<IBdsDocumentWindow> Document(bool hosted) {
+        ide.Editors().OpenFile(u"Doc.kdoc");
+        EXPECT_EQ(OnTop(), 0);
+        auto window = Create(u"Doc.kdoc", 0, 0);
+        if (hosted) EXPECT_EQ(window->HostControl(package->Unknown()), S_OK);
+        return window;
+    }
+    korvel::TKorvelFrame* FrameOf(int index) { return service->BdsEditWindows().Items(index)->Frame.Get(); }
+    vcl::TCustomAction* NewEditorAction() {
+        vcl::TCustomActionList* actions = ide.Services().GetActionList();
+        for (int i = 0; i < actions->ActionCount(); ++i)
+            if (actions->Actions(i)->Name() == u"ViewNewEditorCommand")
+                return static_cast<vcl::TCustomAction*>(actions->Actions(i));
+        return nullptr;
+    }
+
+    sim::SimulatedIde ide;
+    TBdsWindowsService* service = new TBdsWindowsService;
+    rtl::ComPtr<PackageWindow> package{new PackageWindow};
+};
+
+TEST_F(WindowsServiceTest, ShadowWindowIsAHiddenToolWindowOfItsOwnClass) {
+    const HWND shadow = service->ShadowWindow();
+    ASSERT_TRUE(IsWindow(shadow));
+    char16_t className[32] = {};
+    GetClassNameW(shadow, rtl::W(className), 32);
+    EXPECT_EQ(String(className), u"KorvelWnd");
+    EXPECT_FALSE(IsWindowVisible(shadow));
+    EXPECT_EQ(GetWindowLongW(shadow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetParent(shadow), nullptr);
+}
+
+TEST_F(WindowsServiceTest, FrameGoesOverTheEditorAndIsFoundAgainOnlyAfterNormal) {
+    EXPECT_EQ(OnTop(), -1) << "no source editor open";
+    EXPECT_EQ(service->BdsEditWindows().Count(), 0);
+
+    ide.Editors().OpenFile(u"C:\\src\\Unit1.pas");
+    ASSERT_EQ(OnTop(), 0);
+    korvel::TKorvelFrame* frame = FrameOf(0);
+    vcl::TWinControl* editorContainer = ide.Editors().EditControl()->Parent();
+    EXPECT_EQ(frame->Parent(), editorContainer->Parent()) << "lifted into the grandparent";
+    EXPECT_EQ(frame->Width(), editorContainer->Width());
+    EXPECT_TRUE(IsWindowVisible(frame->Handle()));
+    EXPECT_EQ(GetFocus(), frame->Handle());
+    EXPECT_NE(frame->PopupMenu(), nullptr);
+    EXPECT_EQ(service->BdsEditWindows().Items(0)->TabSet.Get(), ide.Editors().TabSet());
+    // What the IDE shows for its own editor is hidden.
+    EXPECT_FALSE(ide.Editors().StatusBar()->Parent()->Visible());
+    EXPECT_FALSE(NewEditorAction()->Visible());
+    EXPECT_FALSE(ide.Editors().MessageView()->ViewEditorItem()->Visible());
+
+    EXPECT_EQ(OnTop(), 1) << "a second frame without Normal in between";
+    EXPECT_EQ(service->DocumentFrameNormal(1), S_OK);
+    EXPECT_EQ(FrameOf(1)->Parent(), editorContainer);
+    EXPECT_EQ(OnTop(), 1);
+    EXPECT_EQ(service->DocumentFrameNormal(2), E_INVALIDARG) << "a failing result, not an exception";
+    EXPECT_EQ(service->DocumentFrameNormal(-1), E_INVALIDARG);
+}
+
+TEST_F(WindowsServiceTest, DocumentWindowsFindTheirModuleAndTheLowestMatchingTab) {
+    ide.Editors().OpenFile(u"C:\\other\\Notes.txt");
+    ide.Editors().OpenFile(u"C:\\a\\Doc.kdoc");
+    ide.Editors().OpenFile(u"C:\\b\\Doc.kdoc");
+    ASSERT_EQ(OnTop(), 0);
+
+    EXPECT_FALSE(Create(u"C:\\b\\Doc.kdoc", 2, 1, E_UNEXPECTED)) << "no record 1";
+    auto window = Create(u"C:\\b\\Doc.kdoc", 2, 0);
+    ASSERT_TRUE(window);
+    auto* document = static_cast<korvel::TBdsDocumentWindow*>(window.Get());
+    EXPECT_TRUE(service->DbDocumentWindows().Contains(document));
+    vcl::TStringList& tabs = ide.Editors().TabSet()->Items();
+    EXPECT_EQ(document->IdentifiedObject(), tabs.Objects(1));
+
+    // A module index that names another file falls back to the name; one out of range does not.
+    auto byName = Create(u"C:\\a\\Doc.kdoc", 0, 0);
+    EXPECT_TRUE(service->DbDocumentWindows().Contains(static_cast<korvel::TBdsDocumentWindow*>(byName.Get())));
+    auto unknown = Create(u"C:\\a\\Doc.kdoc", 3, 0);
+    ASSERT_TRUE(unknown);
+    EXPECT_FALSE(service->DbDocumentWindows().Contains(static_cast<korvel::TBdsDocumentWindow*>(unknown.Get())));
+    EXPECT_EQ(service->DbDocumentWindows().Count(), 2);
+
+    // A document's image index goes back to the pool when the window goes.
+    document->SetDocImageIndex(5);
+    window = nullptr;
+    unknown = nullptr;
+    EXPECT_EQ(service->FreeImageIndexPool(), std::vector<int32_t>{5});
+    EXPECT_EQ(service->DbDocumentWindows().Count(), 1);
+}
+
+TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollowsItsSize) {
+    auto window = Document(false);
+    WordBool flag = 1;
+    EXPECT_EQ(window->Get_Visible(&flag), E_FAIL);
+    EXPECT_EQ(flag, 0);
+
+    ASSERT_EQ(window->HostControl(package->Unknown()), S_OK);
+    korvel::TKorvelFrame* frame = FrameOf(0);
+    EXPECT_EQ(GetParent(package->handle), frame->Handle());
+    EXPECT_EQ(window->Get_Visible(&flag), S_OK);
+    EXPECT_EQ(flag, -1);
+
+    const HWND oldFrameWindow = frame->Handle();
+    frame->RecreateWnd();
+    ASSERT_TRUE(IsWindow(package->handle)) << "parked under the shadow window while the frame's handle died";
+    EXPECT_NE(frame->Handle(), oldFrameWindow);
+    EXPECT_EQ(GetParent(package->handle), frame->Handle());
+
+    ide.Editors().EditWindowForm()->SetBounds(0, 0, 500, 400);
+    RECT rect{};
+    GetClientRect(package->handle, &rect);
+    EXPECT_EQ(rect.right, frame->Width());
+    EXPECT_EQ(rect.bottom, frame->Height());
+
+    // Close hides the frame and so every document of it; the hosted window stays as it was.
+    EXPECT_EQ(window->Close(), S_OK);
+    EXPECT_EQ(window->Get_Visible(&flag), S_OK);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(GetWindowLongW(package->handle, GWL_STYLE) & WS_VISIBLE, WS_VISIBLE);
+
+    // Normal and OnTop again: the record is found and its documents are hidden until shown.
+    EXPECT_EQ(service->DocumentFrameNormal(0), S_OK);
+    EXPECT_EQ(OnTop(), 0);
+    EXPECT_FALSE(IsWindowVisible(package->handle));
+    EXPECT_EQ(window->Activate(), S_OK);
+    EXPECT_TRUE(IsWindowVisible(package->handle));
+
+    EXPECT_EQ(window->HostControl(ide.Services().Unknown()), E_FAIL) << "no IWin32Window";
+    EXPECT_EQ(GetParent(package->handle), frame->Handle());
+    EXPECT_EQ(window->HostControl(nullptr), S_OK);
+    EXPECT_EQ(window->Get_Visible(&flag), E_FAIL);
+}
+
+TEST_F(WindowsServiceTest, ModifiedAndStayOnTopAreReadBack) {
+    auto window = Document(false);
+    const int repaints = ide.Editors().TabSet()->UpdateCount();
+    WordBool flag = 0;
+    EXPECT_EQ(window->Set_Modified(1), S_OK);
+    EXPECT_EQ(window->Set_Modified(1), S_OK);
+    EXPECT_EQ(window->Get_Modified(&flag), S_OK);
+    EXPECT_EQ(flag, -1);
+    EXPECT_EQ(ide.Editors().TabSet()->UpdateCount(), repaints + 2) << "repainted also when unchanged";
+
+    EXPECT_EQ(window->Set_StayOnTop(-1), S_OK);
+    EXPECT_EQ(window->Get_StayOnTop(&flag), S_OK);
+    const bool topmost = (GetWindowLongW(FrameOf(0)->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    EXPECT_EQ(flag, topmost ? -1 : 0) << "read from the frame window's extended style";
+    EXPECT_EQ(window->Set_StayOnTop(0), S_OK);
+    EXPECT_EQ(window->Get_StayOnTop(&flag), S_OK);
+    EXPECT_EQ(flag, 0);
+}
+
+TEST_F(WindowsServiceTest, ClosedEditWindowLeavesDocumentsHarmlessAndTheRecordGone) {
+    auto window = Document(true);
+
+    ide.Editors().CloseEditWindow();
+    EXPECT_EQ(service->BdsEditWindows().Count(), 0);
+    WordBool flag = 1;
+    EXPECT_EQ(window->Set_Visible(-1), E_FAIL);
+    EXPECT_EQ(window->Activate(), E_FAIL);
+    EXPECT_EQ(window->DoResize(), E_FAIL);
+    EXPECT_EQ(window->ReHostControl(), E_FAIL);
+    EXPECT_EQ(window->Close(), E_FAIL);
+    EXPECT_EQ(window->Get_StayOnTop(&flag), E_FAIL);
+    EXPECT_EQ(window->Set_Modified(-1), S_OK);
+    EXPECT_EQ(window->Get_Visible(&flag), S_OK);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(OnTop(), -1);
+}
+
+TEST_F(WindowsServiceTest, PackageMayReleaseItsDocumentFromInsideTheWindowsOwnCallback) {
+    auto window = Document(true);
+    IBdsDocumentWindow* raw = window.Detach();
+    package->onHandle = [raw] { raw->Release(); };
+    EXPECT_EQ(raw->DoResize(), S_OK);
+    EXPECT_EQ(service->DbDocumentWindows().Count(), 0);
+
+    // The same from a frame event: the service holds the window for the call.
+    auto second = Create(u"Doc.kdoc", 0, 0);
+    ASSERT_EQ(second->HostControl(package->Unknown()), S_OK);
+    raw = second.Detach();
+    package->onHandle = [raw] { raw->Release(); };
+    FrameOf(0)->RecreateWnd();
+    EXPECT_EQ(service->DbDocumentWindows().Count(), 0);
+    EXPECT_TRUE(IsWindow(package->handle));
+}
+
+TEST_F(WindowsServiceTest, TeardownDetachesDocumentsThePackageStillHolds) {
+    auto window = Document(false);
+    delete service;
+    service = nullptr;
+    EXPECT_EQ(window->Set_Visible(-1), E_FAIL);
+    ide.Editors().CloseEditWindow();  // the frame's handlers no longer reach the service
+    window = nullptr;
+}
+
+TEST_F(WindowsServiceTest, EditWindowWithoutTabSetKeepsNoneAndAFailureWhileShowingLeavesTheRecord) {
+    ide.Editors().OpenFile(u"Doc.kdoc");
+    delete ide.Editors().TabSet();
+    ide.Editors().MessageView()->SetPopupMenu(nullptr);
+    EXPECT_EQ(OnTop(), -1) << "the message view without its popup menu fails the showing";
+    ASSERT_EQ(service->BdsEditWindows().Count(), 1);
+    EXPECT_EQ(service->BdsEditWindows().Items(0)->TabSet.Get(), nullptr);
+    auto window = Create(u"Doc.kdoc", 0, 0);
+    EXPECT_EQ(static_cast<korvel::TBdsDocumentWindow*>(window.Get())->IdentifiedObject(), nullptr);
+    EXPECT_EQ(window->Set_Modified(-1), S_OK);
+}
+
+TEST(IdeLookups, AnswerNilWithoutAnEditorAndFindTheObjectInspectorsWindow) {
+    sim::SimulatedIde ide;
+    EXPECT_FALSE(korvel::GetAnyOTAEditView());
+    EXPECT_EQ(korvel::GetEditorStatusBar(), nullptr);
+    EXPECT_EQ(korvel::GetEditorTabSet(u"TIDEGradientTabSet"), nullptr);
+    EXPECT_EQ(korvel::GetDocumentParentCtrl(), nullptr);
+    korvel::SetEditorStatusBarVisibility(false);
+    korvel::MessageViewEditorMenuVisble(false);
+    EXPECT_EQ(korvel::GetObjectInspectorWindow(), ide.ObjectInspectorForm());
+
+    ide.Editors().OpenFile(u"C:\\src\\Unit1.pas");
+    EXPECT_FALSE(korvel::FindOTAModule(u"C:\\src\\Unit1.pas", 1)) << "index equal to the count";
+    EXPECT_FALSE(korvel::FindOTAModule(u"C:\\src\\Unit1.pas", -1));
+    EXPECT_EQ(korvel::GetEditorTabSet(u"TIDEGradientTabSet"), ide.Editors().TabSet());
+    korvel::SetEditorStatusBarVisibility(false);
+    EXPECT_FALSE(IsWindowVisible(ide.Editors().StatusBar()->Handle()));
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+#include "windows/BdsDocumentWindow.h"
+
+#include "platform/rtl/ComGuard.h"
+#include "services/WordBool.h"
+
+namespace korvel {
+namespace {
+
+// A package call may release the window it calls into; the window lives until the call ends.
+template <class Window, class Body>
+HRESULT Guarded(Window* window, Body&& body) {
+    const rtl::ComPtr<Window> keepAlive(window);
+    return rtl::ComGuard(std::forward<Body>(body));
+}
+
+}  // namespace
+
+TBdsDocumentWindow::TBdsDocumentWindow(TBdsWindowsService* service, ide::IOTAModule* module)
+    : FBdsWindowsService(service) {
+    if (module && service) service->RegisterDocumentWindow(this);
+    FIdentifiedObject = nullptr;
+}
+
+TBdsDocumentWindow::~TBdsDocumentWindow() { Detach(); }
+
+void TBdsDocumentWindow::Detach() {
+    if (TBdsWindowsService* service = std::exchange(FBdsWindowsService, nullptr))
+        service->UnregisterDocumentWindow(this);
+    FBdsEditWindow.reset();
+    FIdentifiedObject = nullptr;
+    // Out of the fields before the releases: a package's release may call back in.
+    auto events = std::move(FEvents);
+    auto hosted = std::move(FHostedControl);
+}
+
+TKorvelFrame* TBdsDocumentWindow::Frame() const { return FBdsEditWindow ? FBdsEditWindow->Frame.Get() : nullptr; }
+
+HWND TBdsDocumentWindow::HostedHandle() {
+    const rtl::ComPtr<IWin32Window> hosted = FHostedControl;
+    HWND handle = nullptr;
+    if (hosted) rtl::Swallow([&] { hosted->get_Handle(&handle); });
+    return handle;
+}
+
+HRESULT TBdsDocumentWindow::Get_Visible(WordBool* pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = ToWordBool(false);
+    return Guarded(this, [&] {
+        if (!FHostedControl) return E_FAIL;
+        TKorvelFrame* frame = Frame();
+        *pRetVal = ToWordBool(frame && frame->Visible() && IsWindowVisible(HostedHandle()));
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::Set_Visible(WordBool pRetVal) {
+    return Guarded(this, [&] {
+        const bool visible = pRetVal != 0;
+        if (!Frame()) return E_FAIL;
+        if (visible && FBdsWindowsService)
+            FBdsWindowsService->ShowFrame(FBdsEditWindow.get());
+        else if (!visible)
+            Frame()->Hide();
+        TKorvelFrame* frame = Frame();
+        const HWND handle = HostedHandle();
+        if (!frame || !handle) return S_OK;
+        if (visible)
+            SetWindowPos(handle, HWND_TOP, 0, 0, frame->ClientWidth(), frame->ClientHeight(), SWP_SHOWWINDOW);
+        else
+            ShowWindow(handle, SW_HIDE);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::Get_Modified(WordBool* pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = ToWordBool(FModified);
+    return S_OK;
+}
+
+HRESULT TBdsDocumentWindow::Set_Modified(WordBool pRetVal) {
+    return Guarded(this, [&] {
+        FModified = pRetVal != 0;
+        if (vcl::TComponent* tabSet = FBdsEditWindow ? FBdsEditWindow->TabSet.Get() : nullptr)
+            TBdsWindowsService::UpdateTabSet(tabSet);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::Get_StayOnTop(WordBool* pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = ToWordBool(false);
+    return Guarded(this, [&] {
+        TKorvelFrame* frame = Frame();
+        if (!frame) return E_FAIL;
+        *pRetVal = ToWordBool((GetWindowLongW(frame->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::Set_StayOnTop(WordBool pRetVal) {
+    return Guarded(this, [&] {
+        TKorvelFrame* frame = Frame();
+        if (!frame) return E_FAIL;
+        SetWindowPos(frame->Handle(), pRetVal ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::RegisterEvents(IBdsWindowEvents* events) {
+    rtl::ComPtr<IBdsWindowEvents> previous(events);
+    FEvents.Swap(previous);
+    return S_OK;
+}
+
+HRESULT TBdsDocumentWindow::HostControl(IUnknown* control) {
+    const HRESULT result = Guarded(this, [&] {
+        rtl::ComPtr<IWin32Window> hosted;
+        if (control) hosted = rtl::ComPtr<IUnknown>(control).As<IWin32Window>();
+        FHostedControl.Swap(hosted);
+        if (!Frame()) return E_FAIL;
+        InternalHostControl();
+        if (FBdsWindowsService) FBdsWindowsService->ShowFrame(FBdsEditWindow.get());
+        return S_OK;
+    });
+    return FAILED(result) ? E_FAIL : result;
+}
+
+void TBdsDocumentWindow::InternalHostControl() {
+    const HWND handle = HostedHandle();
+    TKorvelFrame* frame = Frame();
+    if (!handle || !frame) return;
+    SetParent(handle, frame->Handle());
+    SetWindowPos(handle, nullptr, 0, 0, frame->ClientWidth(), frame->ClientHeight(), SWP_SHOWWINDOW);
+}
+
+HRESULT TBdsDocumentWindow::ReHostControl() { return DoResize(); }
+
+HRESULT TBdsDocumentWindow::DoResize() {
+    return Guarded(this, [&] {
+        if (!Frame()) return E_FAIL;
+        OnResize(true);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::Activate() {
+    return Guarded(this, [&] {
+        const HRESULT shown = Set_Visible(-1);
+        if (FAILED(shown)) return shown;
+        if (const HWND handle = HostedHandle()) SendMessageW(handle, WM_SETFOCUS, 0, 0);
+        return S_OK;
+    });
+}
+
+HRESULT TBdsDocumentWindow::Close() {
+    return Guarded(this, [&] {
+        TKorvelFrame* frame = Frame();
+        if (!frame) return E_FAIL;
+        frame->Hide();
+        return S_OK;
+    });
+}
+
+void TBdsDocumentWindow::OnResize(bool HostNeeded) {
+    const rtl::ComPtr<TBdsDocumentWindow> keepAlive(this);
+    const HWND handle = HostedHandle();
+    TKorvelFrame* frame = Frame();
+    if (!handle || !frame) return;
+    if (HostNeeded) SetParent(handle, frame->Handle());
+    // The frame's outer size; hosting and showing use its client size.
+    SetWindowPos(handle, nullptr, 0, 0, frame->Width(), frame->Height(), SWP_NOZORDER);
+}
+
+void TBdsDocumentWindow::OnFrameHandleDestroy() {
+    const rtl::ComPtr<TBdsDocumentWindow> keepAlive(this);
+    const HWND handle = HostedHandle();
+    if (handle && FBdsWindowsService) SetParent(handle, FBdsWindowsService->ShadowWindow());
+}
+
+int32_t TBdsDocumentWindow::GetIconHandle() {
+    const rtl::ComPtr<IBdsWindowEvents> events = FEvents;
+    Integer bitmap = 0;
+    if (events) rtl::Swallow([&] { events->RequestIcon(&bitmap); });
+    return bitmap;
+}
+
+}  // namespace korvel

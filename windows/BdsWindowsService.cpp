@@ -1,0 +1,262 @@
+#include "windows/BdsWindowsService.h"
+
+#include "loader/KorvelLoader.h"
+#include "platform/rtl/Bstr.h"
+#include "platform/rtl/ComGuard.h"
+#include "platform/vcl/Menus.h"
+#include "services/KorvelBdsServices.h"
+#include "windows/BdsDocumentWindow.h"
+#include "windows/BdsIdeUtils.h"
+
+namespace korvel {
+namespace {
+
+constexpr char16_t ShadowWindowClassName[] = u"KorvelWnd";
+
+LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The instance of the module this code is linked into: the loader's DLL inside the IDE.
+HINSTANCE ModuleInstance() {
+#ifdef _WIN32
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&WndProc), &module);
+    return module;
+#else
+    return GetModuleHandleW(nullptr);
+#endif
+}
+
+WNDCLASSW WndClass = {0, WndProc, 0, 0, nullptr, nullptr, nullptr, nullptr, rtl::W(u""), rtl::W(ShadowWindowClassName)};
+
+bool EndsWith(const String& text, const String& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+TBdsWindowsService::TBdsWindowsService() { CreateShadowWindow(); }
+
+// Never reached while the IDE runs. Document windows the packages still hold are detached,
+// not freed: their memory goes with the package's last release. Frames stay in the IDE's
+// control tree without the service's handlers.
+TBdsWindowsService::~TBdsWindowsService() {
+    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
+        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
+        window->Detach();
+    }
+    DocumentWindows.Clear();
+    DockableWindows.Clear();
+    for (const auto& record : FEditWindowRecords) {
+        if (TKorvelFrame* frame = record->Frame.Get()) {
+            frame->OnResize = nullptr;
+            frame->OnDestroyWindowHandle = nullptr;
+            frame->OnDestroy = nullptr;
+        }
+        record->Frame = nullptr;
+        record->StatusBar = nullptr;
+        record->TabSet = nullptr;
+    }
+    FBdsEditWindows.Clear();
+    FEditWindowRecords.clear();
+    if (hShadowWindow) DestroyWindow(hShadowWindow);
+}
+
+void TBdsWindowsService::CreateShadowWindow() {
+    if (hShadowWindow) return;
+    WndClass.hInstance = ModuleInstance();
+    WNDCLASSW registered{};
+    if (!GetClassInfoW(WndClass.hInstance, WndClass.lpszClassName, &registered)) RegisterClassW(&WndClass);
+    hShadowWindow = CreateWindowExW(WS_EX_TOOLWINDOW, WndClass.lpszClassName, rtl::W(u""), WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, WndClass.hInstance, nullptr);
+    if (!hShadowWindow)
+        throw rtl::EAssertionFailed(
+            u"Failed to create window (Shell\\Src\\BdsShell\\Expert\\BdsWindowsService, line 251)");
+}
+
+HRESULT TBdsWindowsService::CreateDockableWindow(BSTR, IBdsDockableWindow** pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TBdsWindowsService::GetStandardWindow(BSTR, IBdsDockableWindow** pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIndex, Integer editorIndex,
+                                                 IBdsDocumentWindow** pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = nullptr;
+    const HRESULT result = rtl::ComGuard([&] {
+        const String moduleName = rtl::FromBstr(moduleID);
+        TBdsEditWindow* record = FBdsEditWindows.Items(editorIndex);
+        const auto module = FindOTAModule(moduleName, moduleIndex);
+        const rtl::ComPtr<TBdsDocumentWindow> window(new TBdsDocumentWindow(this, module.Get()));
+        window->SetBdsEditWindow(SharedRecord(record));
+        window->SetDocImageIndex(-1);
+        window->AddRef();
+        *pRetVal = window.Get();
+        if (vcl::TComponent* tabSet = record->TabSet.Get()) {
+            auto* items = dynamic_cast<vcl::TStringList*>(vcl::GetObjectProp(tabSet, u"Items"));
+            if (!items) rtl::RaiseIntfCastError();
+            // No early exit: of the matching tabs, the one with the lowest index wins.
+            for (int i = items->Count() - 1; i >= 0; --i)
+                if (EndsWith(moduleName, items->Strings(i))) window->SetIdentifiedObject(items->Objects(i));
+        }
+        return S_OK;
+    });
+    return FAILED(result) ? E_UNEXPECTED : result;
+}
+
+HRESULT TBdsWindowsService::DocumentFrameOnTop(Integer* pRetVal) {
+    KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = -1;
+    const HRESULT result = rtl::ComGuard([&] {
+        vcl::TWinControl* editControlParent = GetDocumentParentCtrl();
+        if (!editControlParent) throw rtl::Exception(u"BDS Korvel: nil EditControl");
+        // No early exit: the last record whose frame sits under the edit control is taken.
+        int found = -1;
+        const int count = FBdsEditWindows.Count();
+        for (int i = 0; i < count; ++i) {
+            TKorvelFrame* frame = FBdsEditWindows.Items(i)->Frame.Get();
+            if (frame && frame->Parent() == editControlParent) found = i;
+        }
+        TBdsEditWindow* record = nullptr;
+        if (found >= 0) {
+            record = FBdsEditWindows.Items(found);
+            *pRetVal = found;
+            ForEachDocumentWindow([&](const TBdsCustomDocumentWindow& window) { return window.BdsEditWindow() == record; },
+                                  [](TBdsCustomDocumentWindow& window) { window.Set_Visible(0); });
+        } else {
+            record = NewEditWindowRecord(editControlParent);
+            *pRetVal = FBdsEditWindows.Count() - 1;
+        }
+        // Lifted into the edit control's grandparent, the client-aligned frame covers the
+        // edit control's container.
+        if (TKorvelFrame* frame = record->Frame.Get()) frame->SetParent(frame->Parent() ? frame->Parent()->Parent() : nullptr);
+        ShowFrame(record);
+        return S_OK;
+    });
+    if (FAILED(result)) *pRetVal = -1;
+    return S_OK;
+}
+
+TBdsEditWindow* TBdsWindowsService::NewEditWindowRecord(vcl::TWinControl* editControlParent) {
+    auto record = std::make_shared<TBdsEditWindow>();
+    std::unique_ptr<TKorvelFrame> unparented(new TKorvelFrame(nullptr));
+    unparented->SetAlign(vcl::TAlign::alClient);
+    unparented->SetParent(editControlParent);
+    // From here the edit control's container owns the frame and destroys it with itself.
+    TKorvelFrame* frame = unparented.release();
+    record->Frame = frame;
+    frame->UpdateHandleControl();
+    frame->OnResize = [this](vcl::TObject* sender) { OnFrameResize(sender); };
+    frame->OnDestroyWindowHandle = [this](vcl::TObject* sender) { OnFrameDestroyWindowHandle(sender); };
+    frame->OnDestroy = [this](vcl::TObject* sender) { OnFrameDestroy(sender); };
+    // The container's popup menu is not offered over package documents.
+    frame->SetPopupMenu(new vcl::TPopupMenu(frame));
+    record->TabSet = GetEditorTabSet(u"TIDEGradientTabSet");
+    record->StatusBar = GetEditorStatusBar();
+    FEditWindowRecords.push_back(record);
+    FBdsEditWindows.Add(record.get());
+    return record.get();
+}
+
+HRESULT TBdsWindowsService::DocumentFrameNormal(Integer editorIndex) {
+    return rtl::ComGuard([&] {
+        TBdsEditWindow* record = FBdsEditWindows.Items(editorIndex);
+        TKorvelFrame* frame = record->Frame.Get();
+        // Without an edit control the frame stays where it is: an orphaned frame would be lost.
+        vcl::TWinControl* editControlParent = GetDocumentParentCtrl();
+        if (frame && editControlParent) frame->SetParent(editControlParent);
+        return S_OK;
+    });
+}
+
+void TBdsWindowsService::UnregisterDocumentWindow(TBdsCustomDocumentWindow* window) {
+    if (window->DocImageIndex() >= 0) FreeImageIndexes.push_back(window->DocImageIndex());
+    DocumentWindows.Remove(window);
+}
+
+void TBdsWindowsService::ShowFrame(TBdsEditWindow* record) {
+    if (!record) return;
+    NewEditWindowActionVisible(false);
+    MessageViewEditorMenuVisble(false);
+    if (vcl::TStatusBar* statusBar = record->StatusBar.Get())
+        if (statusBar->Parent()) statusBar->Parent()->Hide();
+    TKorvelFrame* frame = record->Frame.Get();
+    if (!frame) return;
+    if (!IsWindowEnabled(frame->Handle())) EnableWindow(frame->Handle(), TRUE);
+    if (BdsServices) BdsServices->UpdateMessageProcessing();
+    frame->Show();
+    frame->BringToFront();
+    ::SetFocus(frame->Handle());
+}
+
+void TBdsWindowsService::UpdateTabSet(vcl::TComponent* TabSet) {
+    auto* control = dynamic_cast<vcl::TWinControl*>(TabSet);
+    if (!control) rtl::RaiseIntfCastError();
+    control->Refresh();
+}
+
+std::shared_ptr<TBdsEditWindow> TBdsWindowsService::SharedRecord(const TBdsEditWindow* record) const {
+    for (const auto& shared : FEditWindowRecords)
+        if (shared.get() == record) return shared;
+    return nullptr;
+}
+
+template <class Bound, class Visit>
+void TBdsWindowsService::ForEachDocumentWindow(Bound&& bound, Visit&& visit) {
+    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
+        if (!DocumentWindows.Contains(window) || !bound(*window)) continue;
+        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
+        visit(*window);
+    }
+}
+
+template <class Visit>
+void TBdsWindowsService::ForEachDocumentWindowOfFrame(const vcl::TObject* frame, Visit&& visit) {
+    ForEachDocumentWindow(
+        [frame](const TBdsCustomDocumentWindow& window) {
+            return window.BdsEditWindow() && window.BdsEditWindow()->Frame.Get() == frame;
+        },
+        std::forward<Visit>(visit));
+}
+
+// The frame handlers run inside the component library's event dispatch: nothing escapes.
+void TBdsWindowsService::OnFrameResize(vcl::TObject* Sender) {
+    rtl::Swallow([&] {
+        auto* frame = dynamic_cast<TKorvelFrame*>(Sender);
+        if (!frame) return;
+        const bool handleChanged = frame->IsHandleChanged();
+        frame->UpdateHandleControl();
+        ForEachDocumentWindowOfFrame(Sender, [&](TBdsCustomDocumentWindow& window) { window.OnResize(handleChanged); });
+    });
+}
+
+void TBdsWindowsService::OnFrameDestroyWindowHandle(vcl::TObject* Sender) {
+    rtl::Swallow([&] {
+        ForEachDocumentWindowOfFrame(Sender, [](TBdsCustomDocumentWindow& window) { window.OnFrameHandleDestroy(); });
+    });
+}
+
+void TBdsWindowsService::OnFrameDestroy(vcl::TObject* Sender) {
+    TBdsEditWindow* record = FBdsEditWindows.FindFirst(
+        [Sender](const TBdsEditWindow* candidate) { return candidate->Frame.Get() == Sender; });
+    if (!record) return;
+    UnregisterBdsEditWindow(record);
+    // Document windows bound to the record keep their share; they find its frame gone.
+    for (auto it = FEditWindowRecords.begin(); it != FEditWindowRecords.end(); ++it) {
+        if (it->get() == record) {
+            FEditWindowRecords.erase(it);
+            break;
+        }
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,103 @@
+// The windows service packages get from the hub: dockable tool windows, and package documents
+// in the IDE's editor area. For each edit window that received a frame it keeps an
+// edit-window record; document windows are hosted in that record's frame, and a hidden shadow
+// window parks their package windows while the frame's handle is being re-created.
+//
+// Who holds what: the service holds one reference on itself and lives as long as the process;
+// its registries hold plain pointers (windows add and remove themselves). Edit-window records
+// are shared between the service, which lets go when the record's frame is destroyed, and the
+// document windows bound to them, so a document window never meets a freed record: it finds
+// the frame gone (guarded pointers read nil) and answers harmlessly. The frames belong to the
+// IDE's control tree; the IDE destroys them with the edit window.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "interop/InterfaceBindings.h"
+#include "platform/ide/ToolsAPI.h"
+#include "platform/rtl/ComObject.h"
+#include "platform/rtl/LockedList.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/TypInfo.h"
+#include "windows/IWin32Window.h"
+#include "windows/KorvelBaseFrame.h"
+
+namespace korvel {
+
+using rtl::String;
+
+class TBdsCustomDocumentWindow;
+class TBdsCustomDockableWindow;
+
+// One per IDE edit window that has received a frame. The tab set's previous handlers are
+// kept here while the service's own handle its events.
+struct TBdsEditWindow {
+    vcl::ComponentPtr<vcl::TComponent> TabSet;
+    vcl::ComponentPtr<vcl::TStatusBar> StatusBar;
+    vcl::ComponentPtr<TKorvelFrame> Frame;
+    vcl::TNotifyEvent OldTabSetOnChange;
+    vcl::TTabGetImageEvent OldTabSetOnGetImageIndex;
+    vcl::TTabGetImageEvent OldTabSetOnGetOverlayImageIndex;
+    vcl::TMouseEvent OldTabSetOnMouseDown;
+};
+
+using TDocumentWindows = rtl::LockedList<TBdsCustomDocumentWindow>;
+using TDockableWindows = rtl::LockedList<TBdsCustomDockableWindow>;
+using TBdsEditWindows = rtl::LockedList<TBdsEditWindow>;
+
+class TBdsWindowsService : public rtl::SelfReferenced<rtl::ComObject<IBdsWindowsService>> {
+public:
+    // Raises EAssertionFailed when the shadow window cannot be made.
+    TBdsWindowsService();
+    ~TBdsWindowsService() override;
+
+    // IBdsWindowsService
+    HRESULT STDMETHODCALLTYPE CreateDockableWindow(BSTR windowName, IBdsDockableWindow** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE CreateDocumentWindow(BSTR moduleID, Integer moduleIndex, Integer editorIndex,
+                                                   IBdsDocumentWindow** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE GetStandardWindow(BSTR windowType, IBdsDockableWindow** pRetVal) override;
+    HRESULT STDMETHODCALLTYPE DocumentFrameOnTop(Integer* pRetVal) override;
+    HRESULT STDMETHODCALLTYPE DocumentFrameNormal(Integer editorIndex) override;
+
+    const TBdsEditWindows& BdsEditWindows() const { return FBdsEditWindows; }
+    const TDocumentWindows& DbDocumentWindows() const { return DocumentWindows; }
+    const TDockableWindows& BdsDockableWindows() const { return DockableWindows; }
+    const std::vector<int32_t>& FreeImageIndexPool() const { return FreeImageIndexes; }
+    HWND ShadowWindow() const { return hShadowWindow; }
+
+    void RegisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Add(window); }
+    void UnregisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Remove(window); }
+    void RegisterDocumentWindow(TBdsCustomDocumentWindow* window) { DocumentWindows.Add(window); }
+    void UnregisterDocumentWindow(TBdsCustomDocumentWindow* window);
+    void UnregisterBdsEditWindow(TBdsEditWindow* record) { FBdsEditWindows.Remove(record); }
+    // Shows the record's frame over the editor, hiding what the IDE shows for its own editor.
+    void ShowFrame(TBdsEditWindow* record);
+    // Repaints the tab set so that a document's modified marker follows.
+    static void UpdateTabSet(vcl::TComponent* TabSet);
+
+    void OnFrameResize(vcl::TObject* Sender);
+    void OnFrameDestroyWindowHandle(vcl::TObject* Sender);
+    void OnFrameDestroy(vcl::TObject* Sender);
+
+private:
+    void CreateShadowWindow();
+    std::shared_ptr<TBdsEditWindow> SharedRecord(const TBdsEditWindow* record) const;
+    TBdsEditWindow* NewEditWindowRecord(vcl::TWinControl* editControlParent);
+    // Calls `visit`, in registry order, on every registered document window that `bound`
+    // accepts, each held by a reference for the call; windows that left meanwhile are skipped.
+    template <class Bound, class Visit>
+    void ForEachDocumentWindow(Bound&& bound, Visit&& visit);
+    template <class Visit>
+    void ForEachDocumentWindowOfFrame(const vcl::TObject* frame, Visit&& visit);
+
+    TDocumentWindows DocumentWindows;
+    TDockableWindows DockableWindows;
+    TBdsEditWindows FBdsEditWindows;
+    std::vector<int32_t> FreeImageIndexes;
+    HWND hShadowWindow = nullptr;
+    // The service's share of each registered record.
+    std::vector<std::shared_ptr<TBdsEditWindow>> FEditWindowRecords;
+};
+
+}  // namespace korvel

@@ -1,0 +1,15 @@
+// The interface through which a package hands over one of its own windows to be hosted: the
+// identifier under which the .NET Framework exposes its Windows Forms IWin32Window to COM, so
+// that a .NET control passed through COM interop offers it.
+#pragma once
+
+#include "platform/rtl/InterfaceTraits.h"
+#include "platform/win32/Win32.h"
+
+inline constexpr GUID IID_IWin32Window = {0x458AB8A2, 0xA1EA, 0x4D7B, {0x8E, 0xBE, 0xDE, 0xE5, 0xD3, 0xD9, 0x44, 0x2C}};
+
+struct IWin32Window : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Handle(HWND* pRetVal) = 0;
+};
+
+KORVEL_BIND_INTERFACE(IWin32Window, IUnknown, IID_IWin32Window);
