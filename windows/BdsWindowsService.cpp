@@ -43,6 +43,7 @@ TBdsWindowsService::TBdsWindowsService() { CreateShadowWindow(); }
 // not freed: their memory goes with the package's last release. Frames stay in the IDE's
 // control tree without the service's handlers.
 TBdsWindowsService::~TBdsWindowsService() {
+    RestoreTabSets();
     for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
         const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
         window->Detach();
@@ -107,6 +108,7 @@ HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIn
             // No early exit: of the matching tabs, the one with the lowest index wins.
             for (int i = items->Count() - 1; i >= 0; --i)
                 if (EndsWith(moduleName, items->Strings(i))) window->SetIdentifiedObject(items->Objects(i));
+            FTabDocumentsStale = true;
         }
         return S_OK;
     });
@@ -160,7 +162,7 @@ TBdsEditWindow* TBdsWindowsService::NewEditWindowRecord(vcl::TWinControl* editCo
     frame->OnDestroy = [this](vcl::TObject* sender) { OnFrameDestroy(sender); };
     // The container's popup menu is not offered over package documents.
     frame->SetPopupMenu(new vcl::TPopupMenu(frame));
-    record->TabSet = GetEditorTabSet(u"TIDEGradientTabSet");
+    SubstituteTabSet(*record);
     record->StatusBar = GetEditorStatusBar();
     FEditWindowRecords.push_back(record);
     FBdsEditWindows.Add(record.get());
@@ -181,6 +183,7 @@ HRESULT TBdsWindowsService::DocumentFrameNormal(Integer editorIndex) {
 void TBdsWindowsService::UnregisterDocumentWindow(TBdsCustomDocumentWindow* window) {
     if (window->DocImageIndex() >= 0) FreeImageIndexes.push_back(window->DocImageIndex());
     DocumentWindows.Remove(window);
+    FTabDocumentsStale = true;
 }
 
 void TBdsWindowsService::ShowFrame(TBdsEditWindow* record) {
