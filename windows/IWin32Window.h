@@ -3,6 +3,7 @@
 // that a .NET control passed through COM interop offers it.
 #pragma once
 
+#include "platform/rtl/ComGuard.h"
 #include "platform/rtl/InterfaceTraits.h"
 #include "platform/win32/Win32.h"
 
@@ -13,3 +14,23 @@ struct IWin32Window : IUnknown {
 };
 
 KORVEL_BIND_INTERFACE(IWin32Window, IUnknown, IID_IWin32Window);
+
+namespace korvel {
+
+// The hosted window's handle, asked afresh; the package's result code is ignored, and a
+// failing or absent control gives 0.
+inline HWND HostedWindowHandle(IWin32Window* control) {
+    HWND handle = nullptr;
+    if (control) rtl::Swallow([&] { control->get_Handle(&handle); });
+    return handle;
+}
+
+// A package call may release the window it calls into; the window lives until the call ends,
+// and nothing the body raises crosses back into the package.
+template <class Window, class Body>
+HRESULT Guarded(Window* window, Body&& body) {
+    const rtl::ComPtr<Window> keepAlive(window);
+    return rtl::ComGuard(std::forward<Body>(body));
+}
+
+}  // namespace korvel
