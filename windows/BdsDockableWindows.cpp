@@ -113,6 +113,7 @@ void TBdsDockableWindow::Detach() {
         // The package is not told about a close it did not ask for.
         form->OnDestroy = nullptr;
         form->Close();
+        DetachHostedWindow();
         TToolDockWindow::UnRegisterForm(&FToolWindow);
         FToolWindow = nullptr;
         delete form;
@@ -241,7 +242,10 @@ void TBdsDockableWindow::OnResize() {
 }
 
 void TBdsDockableWindow::OnDestroyWindowHandle() {
-    if (Destroying) return;
+    if (!Destroying) DetachHostedWindow();
+}
+
+void TBdsDockableWindow::DetachHostedWindow() {
     rtl::Swallow([&] {
         if (const HWND handle = HostedHandle()) {
             ShowWindow(handle, SW_HIDE);
@@ -251,7 +255,9 @@ void TBdsDockableWindow::OnDestroyWindowHandle() {
 }
 
 void TBdsDockableWindow::OnDestroy() {
-    // The form's icon goes with the form.
+    // The form's window takes its child windows along: the package's own window stays the
+    // package's. The form's icon goes with the form.
+    DetachHostedWindow();
     TToolDockWindow::UnRegisterForm(&FToolWindow);
     FToolWindow = nullptr;
     NotifyEvents(&IBdsWindowEvents::OnClose);

@@ -82,6 +82,8 @@ public:
 private:
     void InitToolWindow(const String& WindowName);
     void InternalHostControl();
+    // Hides the package's window and takes it out of the form's window, so that it survives.
+    void DetachHostedWindow();
     HWND HostedHandle() const { return HostedWindowHandle(FHostedControl.Get()); }
     // Runs `body` on the form; without one the call answers E_FAIL.
     template <class Body>

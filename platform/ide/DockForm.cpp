@@ -52,10 +52,11 @@ int TDockableForm::ClientHeight() const {
     return floating_ ? Height() - 2 * FrameWidth - CaptionHeight : Height() - GrabBarHeight;
 }
 
-void TDockableForm::Show() {
-    if (Visible()) return;
-    SetVisible(true);
-    vcl::RaiseEvent(OnShow, this);
+void TDockableForm::Show() { SetVisible(true); }
+
+void TDockableForm::VisibleChanged() {
+    vcl::TCustomForm::VisibleChanged();
+    if (Visible()) vcl::RaiseEvent(OnShow, this);
 }
 
 void TDockableForm::ForceShow() {

@@ -70,10 +70,11 @@ public:
     vcl::TNotifyEvent OnActivate;
     vcl::TNotifyEvent OnShow;
     vcl::TNotifyEvent OnDestroy;
-    vcl::TNotifyEvent OnResize;
     TMouseActivateEvent OnMouseActivate;
 
 protected:
+    // Becoming visible is what OnShow reports.
+    void VisibleChanged() override;
     // What the library's BeforeDestruction does: OnDestroy, once.
     void BeforeDestruction();
 
