@@ -125,6 +125,23 @@ TEST_F(EditorTabSetTest, DocumentImagesComeFromThePackageOnceAndTheirSlotsAreReu
     EXPECT_EQ(tabs->Images().Count(), 8);
 }
 
+TEST_F(EditorTabSetTest, TheFirstRegisteredDocumentOfATabAnswersAlsoAfterDocumentsComeAndGo) {
+    sink->icons = {NewBitmap()};
+    const int first = tabs->ImageIndexOf(1);
+    ASSERT_GE(first, 0);
+    rtl::ComPtr<IconSink> laterSink(new IconSink);
+    auto later = Document();
+    later->RegisterEvents(laterSink.Get());
+    EXPECT_EQ(tabs->ImageIndexOf(1), first) << "the earlier registration wins";
+    EXPECT_EQ(laterSink->requests, 0);
+    document = nullptr;
+    laterSink->icons = {NewBitmap()};
+    EXPECT_EQ(tabs->ImageIndexOf(1), first) << "the later document now answers, taking the freed slot";
+    EXPECT_EQ(laterSink->requests, 1);
+    later = nullptr;
+    EXPECT_EQ(tabs->ImageIndexOf(1), sim::GradientTabSet::SourceImageIndex) << "an IDE tab again";
+}
+
 TEST_F(EditorTabSetTest, UnmodifiedDocumentsHaveNoOverlayAndModifiedOnesGetTheIdesAnswer) {
     int overlay = 5;
     tabs->OnGetOverlayImageIndex(tabs, 1, overlay);

@@ -98,6 +98,8 @@ private:
     const std::vector<TBdsCustomDocumentWindow*>* DocumentWindowsOfTab(const vcl::TObject* object);
     // The document window of the tab set's entry at `tabIndex`, or nil when it is an IDE tab.
     TBdsCustomDocumentWindow* TabDocument(vcl::TComponent* tabSet, int tabIndex);
+    // The tab set's "Items", read once per tab set painted.
+    vcl::TStringList& TabItems(vcl::TComponent* tabSet);
     // The first (or last) record whose tab set is `tabSet`.
     TBdsEditWindow* RecordOfTabSet(const vcl::TObject* tabSet, bool last) const;
     // Gives every tab set back the handlers the service replaced.
@@ -122,6 +124,15 @@ private:
     // kept, and made again after the registry or an identified object changed.
     std::unordered_map<const vcl::TObject*, std::vector<TBdsCustomDocumentWindow*>> FTabDocuments;
     bool FTabDocumentsStale = true;
+    // The answers per tab index for the tab set painted last, each checked against the tab's
+    // object before use; cleared with the answers above.
+    struct TabEntry {
+        const vcl::TObject* object;
+        TBdsCustomDocumentWindow* document;
+    };
+    vcl::ComponentPtr<vcl::TComponent> FTabEntriesOwner;
+    vcl::TStringList* FTabEntriesItems = nullptr;
+    std::vector<TabEntry> FTabEntries;
 };
 
 }  // namespace korvel

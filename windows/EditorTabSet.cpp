@@ -12,43 +12,37 @@
 namespace korvel {
 namespace {
 
-// A handler of the service as installed on a tab set. It carries the handler it replaced, so
-// that a second record for the same tab set saves the IDE's handler rather than the service's
-// own (which would call itself without end), and teardown can put the IDE's back.
-template <class Event>
+// A handler of the service as installed on a tab set: small enough for the event's own storage,
+// since the tab set copies its handler at every call.
+template <class Event, auto Method>
 struct ServiceHandler {
-    Event handler;
-    Event previous;
+    TBdsWindowsService* service;
     template <class... Args>
     void operator()(Args&&... args) const {
-        handler(std::forward<Args>(args)...);
+        (service->*Method)(std::forward<Args>(args)...);
     }
 };
 
-// The handler in place on the tab set, seen through any handler of the service.
-template <class Event>
-Event PreviousHandler(Event current) {
-    if (const auto* ours = current.template target<ServiceHandler<Event>>()) return ours->previous;
-    return current;
+template <class Event, auto Method>
+bool IsServiceHandler(const Event& handler) {
+    return handler.template target<ServiceHandler<Event, Method>>() != nullptr;
 }
 
-template <class Event>
-void Substitute(vcl::TComponent* tabSet, const String& property, Event& saved, Event handler) {
-    saved = PreviousHandler(vcl::GetMethodProp<Event>(tabSet, property));
-    vcl::SetMethodProp<Event>(tabSet, property, ServiceHandler<Event>{std::move(handler), saved});
-}
-
-template <class Event>
-void Restore(vcl::TComponent* tabSet, const String& property) {
+// Saves the tab set's handler and installs the service's. A tab set that already carries the
+// service's handler (a second record for the same edit window) keeps the IDE's handler that the
+// earlier record saved: saving the service's own would make it call itself without end.
+template <class Event, auto Method>
+void Substitute(TBdsWindowsService* service, vcl::TComponent* tabSet, const String& property, Event& saved,
+                const Event& savedBefore) {
     const Event current = vcl::GetMethodProp<Event>(tabSet, property);
-    if (current.template target<ServiceHandler<Event>>())
-        vcl::SetMethodProp<Event>(tabSet, property, PreviousHandler(current));
+    saved = IsServiceHandler<Event, Method>(current) ? savedBefore : current;
+    vcl::SetMethodProp<Event>(tabSet, property, ServiceHandler<Event, Method>{service});
 }
 
-vcl::TStringList& TabItems(vcl::TComponent* tabSet) {
-    auto* items = dynamic_cast<vcl::TStringList*>(vcl::GetObjectProp(tabSet, u"Items"));
-    if (!items) rtl::RaiseIntfCastError();
-    return *items;
+template <class Event, auto Method>
+void Restore(vcl::TComponent* tabSet, const String& property, const Event& saved) {
+    if (IsServiceHandler<Event, Method>(vcl::GetMethodProp<Event>(tabSet, property)))
+        vcl::SetMethodProp<Event>(tabSet, property, saved);
 }
 
 // The document's bitmap handle travels as a 32-bit integer.
@@ -62,17 +56,17 @@ void TBdsWindowsService::SubstituteTabSet(TBdsEditWindow& record) {
     record.TabSet = GetEditorTabSet(u"TIDEGradientTabSet");
     vcl::TComponent* tabSet = record.TabSet.Get();
     if (!tabSet) return;
-    Substitute<vcl::TNotifyEvent>(tabSet, u"OnChange", record.OldTabSetOnChange,
-                                  [this](vcl::TObject* sender) { NewTabSetOnChange(sender); });
-    Substitute<vcl::TTabGetImageEvent>(
-        tabSet, u"OnGetImageIndex", record.OldTabSetOnGetImageIndex,
-        [this](vcl::TObject* sender, int tab, int& image) { NewTabSetOnGetImageIndex(sender, tab, image); });
-    Substitute<vcl::TTabGetImageEvent>(
-        tabSet, u"OnGetOverlayImageIndex", record.OldTabSetOnGetOverlayImageIndex,
-        [this](vcl::TObject* sender, int tab, int& image) { NewTabSetOnGetOverlayImageIndex(sender, tab, image); });
-    Substitute<vcl::TMouseEvent>(tabSet, u"OnMouseDown", record.OldTabSetOnMouseDown,
-                                 [this](vcl::TObject* sender, vcl::TMouseButton button, vcl::TShiftState shift, int x,
-                                        int y) { NewTabSetOnMouseDown(sender, button, shift, x, y); });
+    TBdsEditWindow* earlier = RecordOfTabSet(tabSet, false);
+    const TBdsEditWindow before = earlier ? *earlier : TBdsEditWindow{};
+    Substitute<vcl::TNotifyEvent, &TBdsWindowsService::NewTabSetOnChange>(this, tabSet, u"OnChange",
+                                                                          record.OldTabSetOnChange, before.OldTabSetOnChange);
+    Substitute<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetImageIndex>(
+        this, tabSet, u"OnGetImageIndex", record.OldTabSetOnGetImageIndex, before.OldTabSetOnGetImageIndex);
+    Substitute<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetOverlayImageIndex>(
+        this, tabSet, u"OnGetOverlayImageIndex", record.OldTabSetOnGetOverlayImageIndex,
+        before.OldTabSetOnGetOverlayImageIndex);
+    Substitute<vcl::TMouseEvent, &TBdsWindowsService::NewTabSetOnMouseDown>(
+        this, tabSet, u"OnMouseDown", record.OldTabSetOnMouseDown, before.OldTabSetOnMouseDown);
 }
 
 void TBdsWindowsService::RestoreTabSets() {
@@ -80,10 +74,14 @@ void TBdsWindowsService::RestoreTabSets() {
         vcl::TComponent* tabSet = record->TabSet.Get();
         if (!tabSet) continue;
         rtl::Swallow([&] {
-            Restore<vcl::TNotifyEvent>(tabSet, u"OnChange");
-            Restore<vcl::TTabGetImageEvent>(tabSet, u"OnGetImageIndex");
-            Restore<vcl::TTabGetImageEvent>(tabSet, u"OnGetOverlayImageIndex");
-            Restore<vcl::TMouseEvent>(tabSet, u"OnMouseDown");
+            Restore<vcl::TNotifyEvent, &TBdsWindowsService::NewTabSetOnChange>(tabSet, u"OnChange",
+                                                                               record->OldTabSetOnChange);
+            Restore<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetImageIndex>(
+                tabSet, u"OnGetImageIndex", record->OldTabSetOnGetImageIndex);
+            Restore<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetOverlayImageIndex>(
+                tabSet, u"OnGetOverlayImageIndex", record->OldTabSetOnGetOverlayImageIndex);
+            Restore<vcl::TMouseEvent, &TBdsWindowsService::NewTabSetOnMouseDown>(tabSet, u"OnMouseDown",
+                                                                                 record->OldTabSetOnMouseDown);
         });
     }
 }
@@ -92,6 +90,7 @@ const std::vector<TBdsCustomDocumentWindow*>* TBdsWindowsService::DocumentWindow
     if (!object) return nullptr;
     if (FTabDocumentsStale) {
         FTabDocuments.clear();
+        FTabEntries.clear();
         for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot())
             if (window->IdentifiedObject()) FTabDocuments[window->IdentifiedObject()].push_back(window);
         FTabDocumentsStale = false;
@@ -100,10 +99,28 @@ const std::vector<TBdsCustomDocumentWindow*>* TBdsWindowsService::DocumentWindow
     return found == FTabDocuments.end() ? nullptr : &found->second;
 }
 
+vcl::TStringList& TBdsWindowsService::TabItems(vcl::TComponent* tabSet) {
+    if (tabSet != FTabEntriesOwner.Get() || !FTabEntriesItems) {
+        auto* items = dynamic_cast<vcl::TStringList*>(vcl::GetObjectProp(tabSet, u"Items"));
+        if (!items) rtl::RaiseIntfCastError();
+        FTabEntriesOwner = tabSet;
+        FTabEntriesItems = items;
+        FTabEntries.clear();
+    }
+    return *FTabEntriesItems;
+}
+
 TBdsCustomDocumentWindow* TBdsWindowsService::TabDocument(vcl::TComponent* tabSet, int tabIndex) {
     if (tabIndex < 0) return nullptr;
-    const std::vector<TBdsCustomDocumentWindow*>* windows = DocumentWindowsOfTab(TabItems(tabSet).Objects(tabIndex));
-    return windows ? windows->front() : nullptr;
+    const vcl::TObject* object = TabItems(tabSet).Objects(tabIndex);
+    if (!object) return nullptr;
+    if (!FTabDocumentsStale && static_cast<size_t>(tabIndex) < FTabEntries.size() &&
+        FTabEntries[static_cast<size_t>(tabIndex)].object == object)
+        return FTabEntries[static_cast<size_t>(tabIndex)].document;
+    const std::vector<TBdsCustomDocumentWindow*>* windows = DocumentWindowsOfTab(object);
+    if (FTabEntries.size() <= static_cast<size_t>(tabIndex)) FTabEntries.resize(static_cast<size_t>(tabIndex) + 1);
+    FTabEntries[static_cast<size_t>(tabIndex)] = {object, windows ? windows->front() : nullptr};
+    return FTabEntries[static_cast<size_t>(tabIndex)].document;
 }
 
 TBdsEditWindow* TBdsWindowsService::RecordOfTabSet(const vcl::TObject* tabSet, bool last) const {
@@ -175,12 +192,10 @@ void TBdsWindowsService::NewTabSetOnGetImageIndex(vcl::TObject* Sender, int TabI
 void TBdsWindowsService::NewTabSetOnGetOverlayImageIndex(vcl::TObject* Sender, int TabIndex, int& ImageIndex) {
     TBdsEditWindow* record = RecordOfTabSet(Sender, true);
     if (!record) return;
-    const vcl::TObject* object = TabIndex >= 0 ? TabItems(record->TabSet.Get()).Objects(TabIndex) : nullptr;
-    if (const std::vector<TBdsCustomDocumentWindow*>* windows = DocumentWindowsOfTab(object)) {
-        // Asking a window may run package code that changes the registry: walk a copy, pinned.
-        for (TBdsCustomDocumentWindow* window : std::vector<TBdsCustomDocumentWindow*>(*windows)) {
-            if (!DocumentWindows.Contains(window)) continue;
-            const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
+    TBdsCustomDocumentWindow* first = TabDocument(record->TabSet.Get(), TabIndex);
+    if (const std::vector<TBdsCustomDocumentWindow*>* windows = first ? DocumentWindowsOfTab(first->IdentifiedObject()) : nullptr) {
+        // The modified flag is the window's own: no package code runs while the list is walked.
+        for (TBdsCustomDocumentWindow* window : *windows) {
             WordBool modified = 0;
             window->Get_Modified(&modified);
             if (!modified) {
