@@ -67,7 +67,26 @@ void CheckShow(const std::vector<String>& words) {
     if (rtl::SameText(what, u"toolbars") && names == 0) return;
     if (rtl::SameText(what, u"toolbar") && names == 1) return;
     if (rtl::SameText(what, u"windows") && names == 0) return;
-    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows)");
+    if (rtl::SameText(what, u"tabs") && names == 0) return;
+    if (rtl::SameText(what, u"tools") && names == 0) return;
+    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows, show tabs, show tools)");
+}
+
+void CheckPoint(const std::vector<String>& words) {
+    ParseCoordinate(words[0]);
+    ParseCoordinate(words[1]);
+}
+
+void CheckToolAction(const std::vector<String>& words) {
+    for (const char16_t* action : {u"dock", u"float", u"show", u"close", u"click"})
+        if (rtl::SameText(words[0], action)) return;
+    Fail(u"tool what? (dock, float, show, close or click)");
+}
+
+sim::GradientTabSet& EditorTabs(sim::SimulatedIde& ide) {
+    sim::GradientTabSet* tabs = ide.Editors().TabSet();
+    if (!tabs) Fail(u"no edit window with tabs is open");
+    return *tabs;
 }
 
 // Backslash-separated component names from the top of the main menu, as packages name them.
@@ -155,8 +174,8 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"insert", "insert CLASS X Y", "drop a component of a palette class on the form designer at X,Y", 3, 3,
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
-        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME | show windows",
-         "print the main menu (or one submenu), the toolbars, one toolbar, or the edit window's windows", 1, 2,
+        {u"show", "show menu [FULLNAME] | show toolbars | show toolbar NAME | show windows | show tabs | show tools",
+         "print the main menu (or one submenu), the toolbars, one toolbar, the edit window's windows, the editor tabs or the tool windows", 1, 2,
          &SessionCommands::Show, &CheckShow},
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
          &SessionCommands::OpenFile, nullptr},
@@ -169,6 +188,13 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &SessionCommands::RecreateFrame, nullptr},
         {u"screenshot", "screenshot FILE.png", "draw the IDE as a user sees it into a PNG file", 1, 1,
          &SessionCommands::Screenshot, nullptr},
+        {u"tab", "tab CAPTION", "switch the editor to the tab with that caption", 1, 1, &SessionCommands::SwitchTab,
+         nullptr},
+        {u"clicktabs", "clicktabs X Y", "press the mouse on the editor's tab set at X,Y", 2, 2,
+         &SessionCommands::ClickTabs, &CheckPoint},
+        {u"tool", "tool dock|float|show|close|click SECTION",
+         "dock, float, show, close or click into a tool window, named by its desk section", 2, 2,
+         &SessionCommands::UseToolWindow, &CheckToolAction},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
         {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
@@ -287,6 +313,10 @@ void SessionCommands::Show(const Words& words) {
         PrintToolBar(transcript_, FindToolBar(ide, words[1]));
     } else if (rtl::SameText(words[0], u"windows")) {
         PrintWindowTree(transcript_, EditWindowForm(ide));
+    } else if (rtl::SameText(words[0], u"tabs")) {
+        PrintTabs(transcript_, EditorTabs(ide));
+    } else if (rtl::SameText(words[0], u"tools")) {
+        for (const ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }
@@ -312,6 +342,29 @@ void SessionCommands::RecreateFrame(const Words&) {
     vcl::TWinControl* frame = FindByClassName(EditWindowForm(session_.Ide()), u"TKorvelFrame");
     if (!frame) Fail(u"no frame lies over the editor");
     frame->RecreateWnd();
+}
+
+void SessionCommands::SwitchTab(const Words& words) {
+    sim::GradientTabSet& tabs = EditorTabs(session_.Ide());
+    for (int index = 0; index < tabs.Items().Count(); ++index)
+        if (rtl::SameText(tabs.Items().Strings(index), words[0])) return tabs.SelectTab(index);
+    Fail(u"no editor tab is called " + words[0]);
+}
+
+void SessionCommands::ClickTabs(const Words& words) {
+    EditorTabs(session_.Ide()).MouseDown(vcl::TMouseButton::mbLeft, 0, ParseCoordinate(words[0]), ParseCoordinate(words[1]));
+}
+
+void SessionCommands::UseToolWindow(const Words& words) {
+    ide::TDockableForm* form = sim::ToolWindowDesktop::Find(words[1]);
+    if (!form) Fail(u"no tool window has the desk section " + words[1]);
+    sim::ToolWindowDesktop& desktop = session_.Ide().Desktop();
+    const String& action = words[0];
+    if (rtl::SameText(action, u"dock")) desktop.Dock(*form);
+    else if (rtl::SameText(action, u"float")) desktop.Float(*form);
+    else if (rtl::SameText(action, u"show")) desktop.FocusWindow(form);
+    else if (rtl::SameText(action, u"close")) form->Close();
+    else form->MouseActivate(1, 1);
 }
 
 void SessionCommands::Screenshot(const Words& words) {
