@@ -1,6 +1,9 @@
 #include "host/IdeScreenshot.h"
 
+#include <algorithm>
+
 #include "platform/rtl/Exceptions.h"
+#include "platform/ide/DockForm.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
@@ -165,14 +168,17 @@ void DrawToolBarControl(Picture& picture, const vcl::TToolBar& toolBar, const vc
     }
 }
 
-void DrawToolBars(Picture& picture, sim::ToolBarLayout& toolBars) {
+// Returns the bottom of the lowest toolbar.
+int DrawToolBars(Picture& picture, sim::ToolBarLayout& toolBars) {
     const int top = MenuBarHeight;
+    int bottom = top;
     for (const vcl::TToolBar* toolBar : toolBars.ToolBars()) {
         if (!toolBar->Visible()) continue;
         const DrawnArea bar{u"toolbar " + toolBar->Name(), toolBar->Left(), top + toolBar->Top(), toolBar->Width(),
                             toolBar->Height()};
         picture.Fill(bar, clBtnFace);
         picture.Place(bar);
+        bottom = std::max(bottom, bar.top + bar.height);
         for (int i = 0; i < toolBar->ButtonCount(); ++i) {
             const vcl::TControl* control = toolBar->Buttons(i);
             if (!control->Visible()) continue;
@@ -181,6 +187,128 @@ void DrawToolBars(Picture& picture, sim::ToolBarLayout& toolBars) {
             DrawToolBarControl(picture, *toolBar, *control, area);
             picture.Place(area);
         }
+    }
+    return bottom;
+}
+
+String WindowText(HWND window) {
+    char16_t text[128] = {};
+    GetWindowTextW(window, rtl::W(text), 128);
+    return text;
+}
+
+// Each visible window inside `parent` as a labelled rectangle: a package's hosted windows.
+void DrawHostedWindows(Picture& picture, HWND parent, const DrawnArea& inside, const String& owner) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        RECT origin{};
+        GetWindowRect(parent, &origin);
+        const DrawnArea area{owner + u"\\" + WindowText(child), inside.left + (rect.left - origin.left),
+                             inside.top + (rect.top - origin.top), std::min<int>(rect.right - rect.left, inside.width),
+                             std::min<int>(rect.bottom - rect.top, inside.height)};
+        picture.Fill(area, 0x00FFF8F0);
+        picture.Outline(area, 0x00C08040);
+        picture.Text({u"", area.left + 6, area.top + 4, area.width - 12, 18}, u"package window \"" + WindowText(child) + u"\"");
+        picture.Place(area);
+    }
+}
+
+vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
+        if (!control) continue;
+        if (control->ClassName() == className) return control;
+        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
+    }
+    return nullptr;
+}
+
+void DrawImage(Picture& picture, vcl::TCustomImageList& images, int index, int left, int top) {
+    if (index < 0 || index >= images.Count()) return;
+    const vcl::TImage& image = images.Images(index);
+    picture.Image(left, top, images.Width(), images.Height(), image.pixels, image.transparent);
+}
+
+// The edit window: its tabs as the tab set paints them (image and overlay asked as a repaint
+// asks), and the frame of package documents with their windows over the editor.
+void DrawEditorArea(Picture& picture, sim::EditorArea& editors, int top) {
+    vcl::TCustomForm* form = editors.EditWindowForm();
+    if (!form || !form->Visible()) return;
+    const DrawnArea window{u"edit window", 0, top, std::min(form->Width(), PictureWidth - 320), PictureHeight - top};
+    picture.Fill(window, clWhite);
+    picture.Place(window);
+    int tabHeight = 0;
+    if (sim::GradientTabSet* tabs = editors.TabSet()) {
+        tabHeight = 24;
+        picture.Fill({u"", window.left, top, window.width, tabHeight}, clBtnFace);
+        int left = 2;
+        for (int tab = 0; tab < tabs->Items().Count(); ++tab) {
+            const int image = tabs->ImageIndexOf(tab);
+            const int overlay = tabs->OverlayIndexOf(tab);
+            DrawnArea area{u"tab " + tabs->Items().Strings(tab), left, top + 2, 200, tabHeight - 2};
+            area.width = picture.Text({u"", 0, 0, 0, 0}, tabs->Items().Strings(tab)) + 34;
+            picture.Fill(area, tab == tabs->TabIndex() ? clWhite : 0x00E0E0E0);
+            picture.Outline(area, clGray);
+            DrawImage(picture, tabs->Images(), image, area.left + 4, area.top + 3);
+            DrawImage(picture, tabs->Images(), overlay, area.left + 8, area.top + 7);
+            picture.Text({u"", area.left + 24, area.top, area.width - 26, area.height}, tabs->Items().Strings(tab));
+            picture.Place(area);
+            left += area.width + 2;
+        }
+    }
+    auto* frame = FindByClassName(*form, u"TKorvelFrame");
+    if (!frame || !frame->Visible() || !frame->HandleAllocated()) return;
+    const DrawnArea documents{u"package documents", window.left, top + tabHeight, window.width,
+                              std::min(frame->Height(), window.height - tabHeight)};
+    picture.Outline(documents, 0x00C08040);
+    picture.Place(documents);
+    DrawHostedWindows(picture, frame->Handle(), documents, u"package documents");
+}
+
+// Docked tool windows stack in the dock site on the right; floating ones lie over the picture.
+void DrawToolWindows(Picture& picture, int top) {
+    int dockedTop = top;
+    int floatingLeft = 360;
+    for (ide::TDockableForm* form : ide::TDockableForm::Forms()) {
+        if (!form->Visible()) continue;
+        DrawnArea area{u"tool window " + form->DeskSection, 0, 0, std::min(form->Width(), 300), std::min(form->Height(), 220)};
+        if (form->Floating()) {
+            area.left = floatingLeft;
+            area.top = top + 80;
+            floatingLeft += 40;
+        } else {
+            area.left = PictureWidth - 310;
+            area.top = dockedTop;
+            dockedTop += area.height + 6;
+        }
+        picture.Fill(area, clBtnFace);
+        picture.Outline(area, form->Floating() ? clBlack : clGray);
+        const DrawnArea captionBar{u"", area.left + 1, area.top + 1, area.width - 2, 20};
+        picture.Fill(captionBar, form->Active() ? 0x00A06030 : 0x00C0C0C0);
+        int textLeft = captionBar.left + 4;
+        if (vcl::TIcon* icon = form->Icon()) {
+            const vcl::TIcon::Picture pixels = icon->Read();
+            if (!pixels.pixels.empty()) {
+                // The icon shrunk to the caption bar, every other pixel.
+                std::vector<vcl::TColor> small;
+                std::vector<bool> transparent;
+                for (int y = 0; y < pixels.height; y += 2)
+                    for (int x = 0; x < pixels.width; x += 2) {
+                        small.push_back(pixels.pixels[static_cast<size_t>(y) * pixels.width + x]);
+                        transparent.push_back(pixels.transparent[static_cast<size_t>(y) * pixels.width + x]);
+                    }
+                picture.Image(textLeft, captionBar.top + 2, (pixels.width + 1) / 2, (pixels.height + 1) / 2, small, transparent);
+                textLeft += (pixels.width + 1) / 2 + 4;
+            }
+        }
+        picture.Text({u"", textLeft, captionBar.top, captionBar.width - (textLeft - captionBar.left), captionBar.height},
+                     form->Caption() + (form->Floating() ? u" (floating)" : u""), form->Active() ? clWhite : clBlack);
+        picture.Place(area);
+        if (form->HandleAllocated())
+            DrawHostedWindows(picture, form->Handle(), {u"", area.left + 2, area.top + 22, area.width - 4, area.height - 24},
+                              u"tool window " + form->DeskSection);
     }
 }
 
@@ -191,7 +319,9 @@ bool ScreenshotAvailable() { return true; }
 std::vector<DrawnArea> SaveScreenshot(sim::SimulatedIde& ide, const std::filesystem::path& file) {
     Picture picture;
     DrawMenuBar(picture, ide.Services().GetMainMenu());
-    DrawToolBars(picture, ide.Services().ToolBars());
+    const int belowToolBars = DrawToolBars(picture, ide.Services().ToolBars()) + 4;
+    DrawEditorArea(picture, ide.Editors(), belowToolBars);
+    DrawToolWindows(picture, belowToolBars);
     picture.Save(file);
     return picture.Areas();
 }
