@@ -10,6 +10,7 @@
 
 #ifdef KORVEL_HAVE_CAIRO
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #endif
 
 namespace host {
@@ -58,6 +59,9 @@ public:
     ~Picture() {
         cairo_destroy(cairo_);
         cairo_surface_destroy(surface_);
+        // The font caches go too: a picture is a rare event, and nothing is left behind.
+        cairo_debug_reset_static_data();
+        FcFini();
     }
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
