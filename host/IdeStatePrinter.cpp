@@ -105,7 +105,7 @@ void CollectControls(vcl::TWinControl& control, ControlsByWindow& found) {
         if (auto* child = dynamic_cast<vcl::TWinControl*>(control.Controls(i))) CollectControls(*child, found);
 }
 
-String WindowText(HWND window, int (*read)(HWND, LPWSTR, int)) {
+String WindowText(HWND window, int(WINAPI* read)(HWND, LPWSTR, int)) {
     char16_t text[256] = {};
     read(window, rtl::W(text), 256);
     return String(text);
@@ -118,7 +118,7 @@ String WindowLine(HWND window, const ControlsByWindow& controls) {
     RECT rect{};
     GetWindowRect(window, &rect);
     POINT origin{rect.left, rect.top};
-    MapWindowPoints(HWND_DESKTOP, GetParent(window), &origin, 1);
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(window, GA_PARENT), &origin, 1);
     return className + u" " + Quoted(WindowText(window, GetWindowTextW)) +
            (IsWindowVisible(window) ? u" visible " : u" hidden ") + rtl::IntToStr(origin.x) + u"," +
            rtl::IntToStr(origin.y) + u" " + rtl::IntToStr(rect.right - rect.left) + u"x" +

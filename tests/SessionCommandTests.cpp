@@ -134,7 +134,7 @@ TEST_F(SessionCommandTest, EditorCommandsNeedWhatTheyName) {
                             "test:1: the editor needs a size of at least 1x1\n");
     out.str("");
     EXPECT_EQ(RunScript("resize 300 200\nshow windows\nclose C:\\src\\Unit1.pas\ncloseeditor\n"), 0) << errors.str();
-    EXPECT_TRUE(Printed("TForm \"Unit1.pas\" visible 0,0 300x200"));
+    EXPECT_TRUE(Printed("TForm \"Unit1.pas\" visible 0,0 300x200")) << out.str();
     EXPECT_TRUE(Printed("      TEditControl \"\" visible 0,0 300x60"));
     EXPECT_EQ(session.Ide().Editors().EditWindowForm(), nullptr);
 }

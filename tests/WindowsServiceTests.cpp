@@ -85,6 +85,7 @@ TEST_F(WindowsServiceTest, ShadowWindowIsAHiddenToolWindowOfItsOwnClass) {
     EXPECT_FALSE(IsWindowVisible(shadow));
     EXPECT_EQ(GetWindowLongW(shadow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW);
     EXPECT_EQ(GetParent(shadow), nullptr);
+    EXPECT_EQ(GetWindowLongW(shadow, GWL_STYLE) & (WS_POPUP | WS_VISIBLE | WS_CHILD), WS_POPUP);
 }
 
 TEST_F(WindowsServiceTest, FrameGoesOverTheEditorAndIsFoundAgainOnlyAfterNormal) {
@@ -152,7 +153,7 @@ TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollo
 
     ASSERT_EQ(window->HostControl(package->Unknown()), S_OK);
     korvel::TKorvelFrame* frame = FrameOf(0);
-    EXPECT_EQ(GetParent(package->handle), frame->Handle());
+    EXPECT_EQ(GetAncestor(package->handle, GA_PARENT), frame->Handle());
     EXPECT_EQ(window->Get_Visible(&flag), S_OK);
     EXPECT_EQ(flag, -1);
 
@@ -160,7 +161,7 @@ TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollo
     frame->RecreateWnd();
     ASSERT_TRUE(IsWindow(package->handle)) << "parked under the shadow window while the frame's handle died";
     EXPECT_NE(frame->Handle(), oldFrameWindow);
-    EXPECT_EQ(GetParent(package->handle), frame->Handle());
+    EXPECT_EQ(GetAncestor(package->handle, GA_PARENT), frame->Handle());
 
     ide.Editors().EditWindowForm()->SetBounds(0, 0, 500, 400);
     RECT rect{};
@@ -182,7 +183,7 @@ TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollo
     EXPECT_TRUE(IsWindowVisible(package->handle));
 
     EXPECT_EQ(window->HostControl(ide.Services().Unknown()), E_FAIL) << "no IWin32Window";
-    EXPECT_EQ(GetParent(package->handle), frame->Handle());
+    EXPECT_EQ(GetAncestor(package->handle, GA_PARENT), frame->Handle());
     EXPECT_EQ(window->HostControl(nullptr), S_OK);
     EXPECT_EQ(window->Get_Visible(&flag), E_FAIL);
 }

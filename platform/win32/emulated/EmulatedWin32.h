@@ -151,6 +151,7 @@ typedef void* HMENU;
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
+#define GA_PARENT 1
 #define GW_HWNDNEXT 2
 #define GW_CHILD 5
 
@@ -412,7 +413,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 HWND SetParent(HWND child, HWND newParent);
+// GetParent answers a child window's parent; GetAncestor(GA_PARENT) any window's.
 HWND GetParent(HWND window);
+HWND GetAncestor(HWND window, UINT flags);
 HWND GetWindow(HWND window, UINT command);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 BOOL ShowWindow(HWND window, int command);

@@ -35,7 +35,7 @@ struct WindowManager {
     std::vector<WindowClass> classes;
     std::map<HWND, Window> windows;
     std::vector<HWND> topLevel;
-    uintptr_t nextHandle = 0x10000;
+    uintptr_t nextHandle = 0x20000;  // above the desktop's handle
     HWND focus = nullptr;
 };
 
@@ -45,6 +45,9 @@ WindowManager& manager() {
 }
 
 using Lock = std::lock_guard<std::recursive_mutex>;
+
+// The desktop is no window of the table; only its handle is answered.
+const HWND DesktopWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10010));
 
 Window* Find(HWND window) {
     auto found = manager().windows.find(window);
@@ -198,14 +201,21 @@ HWND SetParent(HWND child, HWND newParent) {
     const HWND previous = entry->parent;
     Unlink(child, *entry);
     Link(child, *entry, newParent);
-    // A window without parent answers the desktop, which is no window here.
-    return previous ? previous : reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10010));
+    return previous ? previous : DesktopWindow;
 }
 
+// A pop-up window answers its owner, and no window here has one.
 HWND GetParent(HWND window) {
     Lock lock(manager().mutex);
     Window* entry = Find(window);
-    return entry ? entry->parent : nullptr;
+    return (entry && (entry->style & WS_CHILD)) ? entry->parent : nullptr;
+}
+
+HWND GetAncestor(HWND window, UINT flags) {
+    Lock lock(manager().mutex);
+    Window* entry = Find(window);
+    if (!entry || flags != GA_PARENT) return nullptr;
+    return entry->parent ? entry->parent : DesktopWindow;
 }
 
 HWND GetWindow(HWND window, UINT command) {
@@ -337,7 +347,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
         points[i].x += dx;
         points[i].y += dy;
     }
-    return static_cast<int>((dx & 0xFFFF) | (dy << 16));
+    return static_cast<int>((static_cast<uint32_t>(dx) & 0xFFFFu) | (static_cast<uint32_t>(dy) << 16));
 }
 
 int GetClassNameW(HWND window, LPWSTR name, int size) {
