@@ -100,7 +100,7 @@ TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) 
     EXPECT_TRUE(Flag(&IBdsDockableWindow::Get_IsFloating)) << "reads back the Dockable flag";
 
     EXPECT_EQ(window->HostControl(control->Unknown()), S_OK);
-    EXPECT_EQ(GetParent(control->handle), form->Handle());
+    EXPECT_EQ(GetAncestor(control->handle, GA_PARENT), form->Handle());
     RECT rect{};
     GetWindowRect(control->handle, &rect);
     EXPECT_EQ(rect.right - rect.left, form->ClientWidth());
@@ -112,7 +112,7 @@ TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) 
         else
             ide.Desktop().Float(*form);
         EXPECT_NE(form->Handle(), before) << "a new window for the new place";
-        EXPECT_EQ(GetParent(control->handle), form->Handle()) << "re-hosted in the new window";
+        EXPECT_EQ(GetAncestor(control->handle, GA_PARENT), form->Handle()) << "re-hosted in the new window";
         GetWindowRect(control->handle, &rect);
         EXPECT_EQ(rect.bottom - rect.top, form->ClientHeight());
     }
@@ -128,7 +128,7 @@ TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) 
     rtl::ComPtr<IUnknown> notAWindow(sink->Unknown());
     EXPECT_EQ(window->HostControl(notAWindow.Get()), E_FAIL);
     EXPECT_EQ(window->HostControl(nullptr), S_OK);
-    EXPECT_EQ(GetParent(control->handle), form->Handle()) << "the previous window stays where it is";
+    EXPECT_EQ(GetAncestor(control->handle, GA_PARENT), form->Handle()) << "the previous window stays where it is";
 
     // The package's references are not the window's life.
     auto* raw = window.Get();
