@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/IdeStatePrinter.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ide/DockForm.h"
 #include "platform/vcl/ComCtrls.h"
@@ -217,16 +218,6 @@ void DrawHostedWindows(Picture& picture, HWND parent, const DrawnArea& inside, c
         picture.Text({u"", area.left + 6, area.top + 4, area.width - 12, 18}, u"package window \"" + WindowText(child) + u"\"");
         picture.Place(area);
     }
-}
-
-vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
-    for (int i = 0; i < parent.ControlCount(); ++i) {
-        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
-        if (!control) continue;
-        if (control->ClassName() == className) return control;
-        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
-    }
-    return nullptr;
 }
 
 void DrawImage(Picture& picture, vcl::TCustomImageList& images, int index, int left, int top) {

@@ -157,4 +157,14 @@ void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form) {
                     (form.Active() ? u", active" : u""));
 }
 
+vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
+        if (!control) continue;
+        if (control->ClassName() == className) return control;
+        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
+    }
+    return nullptr;
+}
+
 }  // namespace host

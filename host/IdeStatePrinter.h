@@ -19,6 +19,8 @@ void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
 // class for the IDE's own), caption, visibility, position in the parent and size; children
 // indented under their parent, siblings by class and caption.
 void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top);
+// The first windowed control of that class below `parent`, depth first; nil if none.
+vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className);
 // One line per editor tab as the tab set paints it: caption, image index and overlay (asked of
 // the tab set's handlers, as a repaint does), the selected tab marked.
 void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs);

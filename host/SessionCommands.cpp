@@ -140,16 +140,6 @@ vcl::TCustomForm& EditWindowForm(sim::SimulatedIde& ide) {
     return *form;
 }
 
-vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
-    for (int i = 0; i < parent.ControlCount(); ++i) {
-        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
-        if (!control) continue;
-        if (control->ClassName() == className) return control;
-        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
-    }
-    return nullptr;
-}
-
 int IndexOfItem(const vcl::TComboBox& comboBox, const String& item) {
     for (int i = 0; i < comboBox.ItemCount(); ++i)
         if (comboBox.Items(i) == item) return i;
