@@ -142,4 +142,29 @@ void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top) {
     PrintWindows(transcript, top.Handle(), controls, 0);
 }
 
+void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs) {
+    for (int tab = 0; tab < tabs.Items().Count(); ++tab) {
+        const int image = tabs.ImageIndexOf(tab);
+        const int overlay = tabs.OverlayIndexOf(tab);
+        transcript.Line(String(tab == tabs.TabIndex() ? u"* " : u"  ") + u"tab " + Quoted(tabs.Items().Strings(tab)) +
+                        u" image " + rtl::IntToStr(image) + u" overlay " + rtl::IntToStr(overlay));
+    }
+}
+
+void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form) {
+    transcript.Line(u"tool window " + Quoted(form.Caption()) + u" [" + form.DeskSection + u"] " +
+                    (form.Floating() ? u"floating" : u"docked") + (form.Visible() ? u", visible" : u", hidden") +
+                    (form.Active() ? u", active" : u""));
+}
+
+vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
+        if (!control) continue;
+        if (control->ClassName() == className) return control;
+        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
+    }
+    return nullptr;
+}
+
 }  // namespace host

@@ -6,6 +6,8 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Controls.h"
+#include "platform/ide/DockForm.h"
+#include "sim/EditorArea.h"
 
 namespace host {
 
@@ -17,5 +19,12 @@ void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
 // class for the IDE's own), caption, visibility, position in the parent and size; children
 // indented under their parent, siblings by class and caption.
 void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top);
+// The first windowed control of that class below `parent`, depth first; nil if none.
+vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className);
+// One line per editor tab as the tab set paints it: caption, image index and overlay (asked of
+// the tab set's handlers, as a repaint does), the selected tab marked.
+void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs);
+// One line per tool window: caption, floating or docked, visible or hidden, active.
+void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form);
 
 }  // namespace host

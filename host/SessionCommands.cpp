@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/IdeScreenshot.h"
 #include "host/IdeStatePrinter.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/StdCtrls.h"
@@ -115,7 +116,26 @@ void CheckShow(const std::vector<String>& words) {
     if (rtl::SameText(what, u"toolbars") && names == 0) return;
     if (rtl::SameText(what, u"toolbar") && names == 1) return;
     if (rtl::SameText(what, u"windows") && names == 0) return;
-    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows)");
+    if (rtl::SameText(what, u"tabs") && names == 0) return;
+    if (rtl::SameText(what, u"tools") && names == 0) return;
+    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows, show tabs, show tools)");
+}
+
+void CheckPoint(const std::vector<String>& words) {
+    ParseCoordinate(words[0]);
+    ParseCoordinate(words[1]);
+}
+
+void CheckToolAction(const std::vector<String>& words) {
+    for (const char16_t* action : {u"dock", u"float", u"show", u"close", u"click"})
+        if (rtl::SameText(words[0], action)) return;
+    Fail(u"tool what? (dock, float, show, close or click)");
+}
+
+sim::GradientTabSet& EditorTabs(sim::SimulatedIde& ide) {
+    sim::GradientTabSet* tabs = ide.Editors().TabSet();
+    if (!tabs) Fail(u"no edit window with tabs is open");
+    return *tabs;
 }
 
 // Backslash-separated component names from the top of the main menu, as packages name them.
@@ -169,16 +189,6 @@ vcl::TCustomForm& EditWindowForm(sim::SimulatedIde& ide) {
     return *form;
 }
 
-vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {
-    for (int i = 0; i < parent.ControlCount(); ++i) {
-        auto* control = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
-        if (!control) continue;
-        if (control->ClassName() == className) return control;
-        if (vcl::TWinControl* found = FindByClassName(*control, className)) return found;
-    }
-    return nullptr;
-}
-
 int IndexOfItem(const vcl::TComboBox& comboBox, const String& item) {
     for (int i = 0; i < comboBox.ItemCount(); ++i)
         if (comboBox.Items(i) == item) return i;
@@ -204,8 +214,8 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
         {u"show", "show WHAT [NAME]",
-         "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME) "
-         "or the edit window's windows (show windows)",
+         "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME), "
+         "the edit window's windows (show windows), the editor tabs (show tabs) or the tool windows (show tools)",
          1, 2,
          &SessionCommands::Show, &CheckShow},
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
@@ -225,6 +235,15 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &CheckSize},
         {u"recreate", "recreate", "re-create the window handle of the frame over the editor, as the IDE does", 0, 0,
          &SessionCommands::RecreateFrame, nullptr},
+        {u"screenshot", "screenshot FILE.png", "draw the IDE as a user sees it into a PNG file", 1, 1,
+         &SessionCommands::Screenshot, nullptr},
+        {u"tab", "tab CAPTION", "switch the editor to the tab with that caption", 1, 1, &SessionCommands::SwitchTab,
+         nullptr},
+        {u"clicktabs", "clicktabs X Y", "press the mouse on the editor's tab set at X,Y", 2, 2,
+         &SessionCommands::ClickTabs, &CheckPoint},
+        {u"tool", "tool dock|float|show|close|click SECTION",
+         "dock, float, show, close or click into a tool window, named by its desk section", 2, 2,
+         &SessionCommands::UseToolWindow, &CheckToolAction},
         {u"expect", "expect WHAT NAME...",
          "fail unless the transcript has a line (expect line TEXT, expect match PATTERN) or the IDE has an item "
          "(expect menu FULLNAME, expect toolbar NAME, expect control TOOLBAR NAME)",
@@ -351,6 +370,10 @@ void SessionCommands::Show(const Words& words) {
         PrintToolBar(transcript_, FindToolBar(ide, words[1]));
     } else if (rtl::SameText(words[0], u"windows")) {
         PrintWindowTree(transcript_, EditWindowForm(ide));
+    } else if (rtl::SameText(words[0], u"tabs")) {
+        PrintTabs(transcript_, EditorTabs(ide));
+    } else if (rtl::SameText(words[0], u"tools")) {
+        for (const ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }
@@ -418,6 +441,40 @@ void SessionCommands::Expect(const Words& words) {
         });
         if (!found) Fail(String(u"no transcript line ") + (pattern ? u"matches " : u"is ") + Quoted(words[1]));
     }
+}
+
+void SessionCommands::SwitchTab(const Words& words) {
+    sim::GradientTabSet& tabs = EditorTabs(session_.Ide());
+    for (int index = 0; index < tabs.Items().Count(); ++index)
+        if (rtl::SameText(tabs.Items().Strings(index), words[0])) return tabs.SelectTab(index);
+    Fail(u"no editor tab is called " + words[0]);
+}
+
+void SessionCommands::ClickTabs(const Words& words) {
+    EditorTabs(session_.Ide()).MouseDown(vcl::TMouseButton::mbLeft, 0, ParseCoordinate(words[0]), ParseCoordinate(words[1]));
+}
+
+void SessionCommands::UseToolWindow(const Words& words) {
+    ide::TDockableForm* form = sim::ToolWindowDesktop::Find(words[1]);
+    if (!form) Fail(u"no tool window has the desk section " + words[1]);
+    sim::ToolWindowDesktop& desktop = session_.Ide().Desktop();
+    const String& action = words[0];
+    if (rtl::SameText(action, u"dock")) desktop.Dock(*form);
+    else if (rtl::SameText(action, u"float")) desktop.Float(*form);
+    else if (rtl::SameText(action, u"show")) desktop.FocusWindow(form);
+    else if (rtl::SameText(action, u"close")) form->Close();
+    else form->MouseActivate(1, 1);
+}
+
+void SessionCommands::Screenshot(const Words& words) {
+    // Builds without pictures say so on a line of the same form, which transcript comparisons
+    // leave out.
+    if (!ScreenshotAvailable()) {
+        transcript_.Line(u"screenshot: not available in this build");
+        return;
+    }
+    SaveScreenshot(session_.Ide(), std::filesystem::path(rtl::ToUtf8(words[0])));
+    transcript_.Line(u"screenshot: saved " + words[0]);
 }
 
 void SessionCommands::ShutDownIde(const Words&) {

@@ -59,6 +59,10 @@ private:
     void CloseEditWindow(const Words& words);
     void ResizeEditor(const Words& words);
     void RecreateFrame(const Words& words);
+    void SwitchTab(const Words& words);
+    void ClickTabs(const Words& words);
+    void UseToolWindow(const Words& words);
+    void Screenshot(const Words& words);
     void ShutDownIde(const Words& words);
     void Expect(const Words& words);
     void ListCommands(const Words& words);

@@ -221,7 +221,7 @@ void EditorArea::EnsureEditWindow() {
     form->SetName(u"EditWindow_0");
     form->SetBounds(0, 0, 800, 600);
     tabSet_ = Place(new GradientTabSet(form), form, u"TabSet", vcl::TAlign::alTop, TabSetHeight);
-    tabSet_->OnChange = [this](vcl::TObject*) { TabChanged(); };
+    InstallIdeTabSetHandlers();
     auto* statusPanel = Place(new vcl::TPanel(form), form, u"StatusBarPanel", vcl::TAlign::alBottom, StatusBarHeight);
     statusBar_ = Place(new vcl::TStatusBar(form), statusPanel, u"StatusBar", vcl::TAlign::alClient, StatusBarHeight);
     messageView_ =
@@ -252,9 +252,30 @@ void EditorArea::ShowInEditWindow(Module& module) {
     tabs->SelectTab(tabs->Items().IndexOfObject(module.TabObject()));
 }
 
-// The IDE's own handler: the selected tab's file comes to the front.
+// The IDE's own handlers; each records what it was asked.
+void EditorArea::InstallIdeTabSetHandlers() {
+    GradientTabSet* tabs = tabSet_.Get();
+    std::vector<uint32_t> sourceImage(16 * 16, 0x00FFFFFFu);
+    for (int y = 2; y < 14; ++y) sourceImage[y * 16 + 3] = sourceImage[y * 16 + 12] = 0x00000080u;
+    vcl::TBitmap bitmap;
+    bitmap.SetHandle(CreateBitmap(16, 16, 1, 32, sourceImage.data()));
+    tabs->Images().AddMasked(bitmap, vcl::clFuchsia);
+    DeleteObject(bitmap.Handle());
+    tabs->OnChange = [this](vcl::TObject*) { TabChanged(); };
+    tabs->OnGetImageIndex = [tabs](vcl::TObject*, int tab, int& image) {
+        tabs->Requests().images.push_back(tab);
+        image = GradientTabSet::SourceImageIndex;
+    };
+    tabs->OnGetOverlayImageIndex = [tabs](vcl::TObject*, int tab, int&) { tabs->Requests().overlays.push_back(tab); };
+    tabs->OnMouseDown = [tabs](vcl::TObject*, vcl::TMouseButton button, vcl::TShiftState shift, int x, int y) {
+        tabs->Requests().presses.push_back({button, shift, x, y});
+    };
+}
+
+// The selected tab's file comes to the front.
 void EditorArea::TabChanged() {
     GradientTabSet* tabs = tabSet_.Get();
+    if (tabs) ++tabs->Requests().changes;
     if (!tabs || tabs->TabIndex() < 0) return;
     vcl::TObject* selected = tabs->Items().Objects(tabs->TabIndex());
     for (const auto& module : modules_)

@@ -40,6 +40,7 @@ public:
 
     vcl::TStringList& Items() { return items_; }
     int TabIndex() const { return tabIndex_; }
+    vcl::TImageList& Images() { return *images_; }
     // Selects a tab as the user does, and tells OnChange.
     void SelectTab(int index);
     // What the tab set paints for a tab: its image and its overlay, as the events say.
@@ -47,6 +48,23 @@ public:
     int OverlayIndexOf(int tab);
     // A mouse press on the tab set.
     void MouseDown(vcl::TMouseButton button, vcl::TShiftState shift, int x, int y);
+
+    // What the IDE's own handlers of the four events were asked, in order.
+    struct IdeRequests {
+        int changes = 0;
+        std::vector<int> images;
+        std::vector<int> overlays;
+        struct Press {
+            vcl::TMouseButton button;
+            vcl::TShiftState shift;
+            int x;
+            int y;
+        };
+        std::vector<Press> presses;
+    };
+    IdeRequests& Requests() { return requests_; }
+    // The IDE's image for a source file's tab, first in the tab set's image list.
+    static constexpr int SourceImageIndex = 0;
 
     vcl::TNotifyEvent OnChange;
     vcl::TTabGetImageEvent OnGetImageIndex;
@@ -58,6 +76,7 @@ public:
 
 private:
     vcl::TStringList items_;
+    IdeRequests requests_;
     int tabIndex_ = -1;
     vcl::TImageList* images_;
 };
@@ -258,6 +277,7 @@ private:
     Module* Find(const String& fileName) const;
     void EnsureEditWindow();
     void ShowInEditWindow(Module& module);
+    void InstallIdeTabSetHandlers();
     void TabChanged();
     void TellViewActivated();
 

@@ -14,6 +14,7 @@
 #include "sim/IdeServices.h"
 #include "sim/Recorder.h"
 #include "sim/SplashAbout.h"
+#include "sim/ToolWindowDesktop.h"
 
 namespace sim {
 
@@ -29,6 +30,7 @@ public:
     IdeServices& Services() { return *services_.Get(); }
     HWND MainWindow() const { return mainWindow_; }
     FormDesigners& Designers() { return designers_; }
+    ToolWindowDesktop& Desktop() { return desktop_; }
     EditorArea& Editors() { return *editors_.Get(); }
     // The Object Inspector's window, which the application owns with the inspector inside.
     vcl::TCustomForm* ObjectInspectorForm() const { return objectInspector_.Get(); }
@@ -70,6 +72,7 @@ private:
     rtl::ComPtr<AboutBox> aboutBox_;
     ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
     FormDesigners designers_{recorder_};
+    ToolWindowDesktop desktop_{recorder_};
     rtl::ComPtr<EditorArea> editors_;
     vcl::ComponentPtr<vcl::TCustomForm> objectInspector_;
 };

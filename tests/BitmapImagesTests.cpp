@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/vcl/ImgList.h"
 #include "services/BitmapImages.h"
 #include "sim/SimulatedIde.h"
 
@@ -59,6 +60,50 @@ TEST(BitmapImagesTest, FailuresShowTheOperationHandleAndErrorAndKeepTheHandle) {
     EXPECT_EQ(korvel::AddImageFromHandle(&images, 12345, u"Op", [](int) {}), E_FAIL);
     EXPECT_EQ(ide.Record().dialogs.back().text, u"Op 12345 Bitmap image is not valid");
     EXPECT_EQ(images.Count(), 0);
+}
+
+// Red, with the bottom-left quarter (the corner that names the transparent colour) magenta.
+HBITMAP MakeQuarteredBitmap(int size) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(size) * size, 0x00FF0000u);
+    for (int y = size / 2; y < size; ++y)
+        for (int x = 0; x < size / 2; ++x) pixels[static_cast<size_t>(y) * size + x] = 0x00FF00FFu;
+    return CreateBitmap(size, size, 1, 32, pixels.data());
+}
+
+TEST(BitmapImagesTest, IconHasTheSystemSizeWithTheKeyColourBlackAndTransparent) {
+    vcl::TBitmap bitmap;
+    bitmap.SetHandle(MakeQuarteredBitmap(16));
+    std::unique_ptr<vcl::TIcon> icon = korvel::BitmapToIcon(bitmap);
+    DeleteObject(bitmap.Handle());
+    ASSERT_TRUE(icon && icon->Handle());
+    const vcl::TIcon::Picture picture = icon->Read();
+    const int size = GetSystemMetrics(SM_CXICON);
+    ASSERT_EQ(picture.width, size);
+    ASSERT_EQ(picture.height, GetSystemMetrics(SM_CYICON));
+    const auto at = [&](int x, int y) { return static_cast<size_t>(y) * size + x; };
+    EXPECT_EQ(picture.pixels[at(size - 1, 0)], 0x000000FFu) << "red stays, stretched to the far corner";
+    EXPECT_FALSE(picture.transparent[at(size - 1, 0)]);
+    EXPECT_EQ(picture.pixels[at(0, size - 1)], 0u) << "the key colour is black in the colour plane";
+    EXPECT_TRUE(picture.transparent[at(0, size - 1)]);
+    EXPECT_TRUE(picture.transparent[at(size / 2 - 1, size / 2)]);
+    EXPECT_FALSE(picture.transparent[at(size / 2, size / 2)]);
+}
+
+TEST(BitmapImagesTest, ReplacingAnImageKeepsTheOthers) {
+    vcl::TImageList images(nullptr);
+    vcl::TBitmap first;
+    first.SetHandle(MakeIcon());
+    vcl::TBitmap second;
+    second.SetHandle(MakeQuarteredBitmap(16));
+    images.AddMasked(first, vcl::clFuchsia);
+    images.AddMasked(first, vcl::clFuchsia);
+    images.ReplaceMasked(0, second, vcl::clFuchsia);
+    EXPECT_EQ(images.Count(), 2);
+    EXPECT_EQ(images.Images(0).pixels[0], 0x000000FFu);
+    EXPECT_TRUE(images.Images(1).transparent[0]);
+    EXPECT_THROW(images.ReplaceMasked(2, second, vcl::clFuchsia), rtl::Exception);
+    DeleteObject(first.Handle());
+    DeleteObject(second.Handle());
 }
 
 }  // namespace

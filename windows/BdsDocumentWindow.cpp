@@ -4,16 +4,6 @@
 #include "services/WordBool.h"
 
 namespace korvel {
-namespace {
-
-// A package call may release the window it calls into; the window lives until the call ends.
-template <class Window, class Body>
-HRESULT Guarded(Window* window, Body&& body) {
-    const rtl::ComPtr<Window> keepAlive(window);
-    return rtl::ComGuard(std::forward<Body>(body));
-}
-
-}  // namespace
 
 TBdsDocumentWindow::TBdsDocumentWindow(TBdsWindowsService* service, ide::IOTAModule* module)
     : FBdsWindowsService(service) {
@@ -37,9 +27,7 @@ TKorvelFrame* TBdsDocumentWindow::Frame() const { return FBdsEditWindow ? FBdsEd
 
 HWND TBdsDocumentWindow::HostedHandle() {
     const rtl::ComPtr<IWin32Window> hosted = FHostedControl;
-    HWND handle = nullptr;
-    if (hosted) rtl::Swallow([&] { hosted->get_Handle(&handle); });
-    return handle;
+    return HostedWindowHandle(hosted.Get());
 }
 
 HRESULT TBdsDocumentWindow::Get_Visible(WordBool* pRetVal) {

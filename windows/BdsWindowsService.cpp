@@ -5,6 +5,7 @@
 #include "platform/rtl/ComGuard.h"
 #include "platform/vcl/Menus.h"
 #include "services/KorvelBdsServices.h"
+#include "windows/BdsDockableWindows.h"
 #include "windows/BdsDocumentWindow.h"
 #include "windows/BdsIdeUtils.h"
 
@@ -39,15 +40,20 @@ bool EndsWith(const String& text, const String& suffix) {
 
 TBdsWindowsService::TBdsWindowsService() { CreateShadowWindow(); }
 
-// Never reached while the IDE runs. Document windows the packages still hold are detached,
-// not freed: their memory goes with the package's last release. Frames stay in the IDE's
-// control tree without the service's handlers.
+// Never reached while the IDE runs. Document and dockable windows the packages still hold are
+// detached, not freed: their memory goes with the package's last release. Tab sets get their
+// handlers back; frames stay in the IDE's control tree without the service's handlers.
 TBdsWindowsService::~TBdsWindowsService() {
+    RestoreTabSets();
     for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
         const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
         window->Detach();
     }
     DocumentWindows.Clear();
+    for (TBdsCustomDockableWindow* window : DockableWindows.Snapshot()) {
+        const rtl::ComPtr<TBdsCustomDockableWindow> pin(window);
+        window->Detach();
+    }
     DockableWindows.Clear();
     for (const auto& record : FEditWindowRecords) {
         if (TKorvelFrame* frame = record->Frame.Get()) {
@@ -76,16 +82,28 @@ void TBdsWindowsService::CreateShadowWindow() {
             u"Failed to create window (Shell\\Src\\BdsShell\\Expert\\BdsWindowsService, line 251)");
 }
 
-HRESULT TBdsWindowsService::CreateDockableWindow(BSTR, IBdsDockableWindow** pRetVal) {
+HRESULT TBdsWindowsService::CreateDockableWindow(BSTR windowName, IBdsDockableWindow** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
-    return E_NOTIMPL;
+    return rtl::ComGuard([&] {
+        // The window holds its own reference; the package gets one more.
+        TBdsDockableWindow* window = new TBdsDockableWindow(rtl::FromBstr(windowName), this);
+        window->AddRef();
+        *pRetVal = window;
+        return S_OK;
+    });
 }
 
-HRESULT TBdsWindowsService::GetStandardWindow(BSTR, IBdsDockableWindow** pRetVal) {
+HRESULT TBdsWindowsService::GetStandardWindow(BSTR windowType, IBdsDockableWindow** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
-    return E_NOTIMPL;
+    return rtl::ComGuard([&] {
+        if (rtl::FromBstr(windowType) != u"ObjectInspector") return S_OK;
+        TBdsObjectInspectorWindow* window = new TBdsObjectInspectorWindow(this);
+        window->AddRef();
+        *pRetVal = window;
+        return S_OK;
+    });
 }
 
 HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIndex, Integer editorIndex,
@@ -107,6 +125,7 @@ HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIn
             // No early exit: of the matching tabs, the one with the lowest index wins.
             for (int i = items->Count() - 1; i >= 0; --i)
                 if (EndsWith(moduleName, items->Strings(i))) window->SetIdentifiedObject(items->Objects(i));
+            FTabDocumentsStale = true;
         }
         return S_OK;
     });
@@ -160,7 +179,7 @@ TBdsEditWindow* TBdsWindowsService::NewEditWindowRecord(vcl::TWinControl* editCo
     frame->OnDestroy = [this](vcl::TObject* sender) { OnFrameDestroy(sender); };
     // The container's popup menu is not offered over package documents.
     frame->SetPopupMenu(new vcl::TPopupMenu(frame));
-    record->TabSet = GetEditorTabSet(u"TIDEGradientTabSet");
+    SubstituteTabSet(*record);
     record->StatusBar = GetEditorStatusBar();
     FEditWindowRecords.push_back(record);
     FBdsEditWindows.Add(record.get());
@@ -181,6 +200,7 @@ HRESULT TBdsWindowsService::DocumentFrameNormal(Integer editorIndex) {
 void TBdsWindowsService::UnregisterDocumentWindow(TBdsCustomDocumentWindow* window) {
     if (window->DocImageIndex() >= 0) FreeImageIndexes.push_back(window->DocImageIndex());
     DocumentWindows.Remove(window);
+    FTabDocumentsStale = true;
 }
 
 void TBdsWindowsService::ShowFrame(TBdsEditWindow* record) {

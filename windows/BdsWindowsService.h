@@ -12,6 +12,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "interop/InterfaceBindings.h"
@@ -21,6 +22,7 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/TypInfo.h"
 #include "interop/KorvelBdsInterop.h"
+#include "windows/HostedWindow.h"
 #include "windows/KorvelBaseFrame.h"
 
 namespace korvel {
@@ -68,7 +70,10 @@ public:
 
     void RegisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Add(window); }
     void UnregisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Remove(window); }
-    void RegisterDocumentWindow(TBdsCustomDocumentWindow* window) { DocumentWindows.Add(window); }
+    void RegisterDocumentWindow(TBdsCustomDocumentWindow* window) {
+        DocumentWindows.Add(window);
+        FTabDocumentsStale = true;
+    }
     void UnregisterDocumentWindow(TBdsCustomDocumentWindow* window);
     void UnregisterBdsEditWindow(TBdsEditWindow* record) { FBdsEditWindows.Remove(record); }
     // Shows the record's frame over the editor, hiding what the IDE shows for its own editor.
@@ -76,12 +81,30 @@ public:
     // Repaints the tab set so that a document's modified marker follows.
     static void UpdateTabSet(vcl::TComponent* TabSet);
 
+    // The editor tab set: package documents behave as its tabs (EditorTabSet.cpp).
+    void SubstituteTabSet(TBdsEditWindow& record);
+    void NewTabSetOnChange(vcl::TObject* Sender);
+    void NewTabSetOnGetImageIndex(vcl::TObject* Sender, int TabIndex, int& ImageIndex);
+    void NewTabSetOnGetOverlayImageIndex(vcl::TObject* Sender, int TabIndex, int& ImageIndex);
+    void NewTabSetOnMouseDown(vcl::TObject* Sender, vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
+
     void OnFrameResize(vcl::TObject* Sender);
     void OnFrameDestroyWindowHandle(vcl::TObject* Sender);
     void OnFrameDestroy(vcl::TObject* Sender);
 
 private:
     void CreateShadowWindow();
+    // The registered document windows whose identified object is `object`, in registry order;
+    // nil for none. Valid until the next call out of the service.
+    const std::vector<TBdsCustomDocumentWindow*>* DocumentWindowsOfTab(const vcl::TObject* object);
+    // The document window of the tab set's entry at `tabIndex`, or nil when it is an IDE tab.
+    TBdsCustomDocumentWindow* TabDocument(vcl::TComponent* tabSet, int tabIndex);
+    // The tab set's "Items", read once per tab set painted.
+    vcl::TStringList& TabItems(vcl::TComponent* tabSet);
+    // The first (or last) record whose tab set is `tabSet`.
+    TBdsEditWindow* RecordOfTabSet(const vcl::TObject* tabSet, bool last) const;
+    // Gives every tab set back the handlers the service replaced.
+    void RestoreTabSets();
     std::shared_ptr<TBdsEditWindow> SharedRecord(const TBdsEditWindow* record) const;
     TBdsEditWindow* NewEditWindowRecord(vcl::TWinControl* editControlParent);
     // Calls `visit`, in registry order, on every registered document window that `bound`
@@ -98,6 +121,19 @@ private:
     HWND hShadowWindow = nullptr;
     // The service's share of each registered record.
     std::vector<std::shared_ptr<TBdsEditWindow>> FEditWindowRecords;
+    // Tab painting asks for every tab at every repaint: the registry's answer per tab object is
+    // kept, and made again after the registry or an identified object changed.
+    std::unordered_map<const vcl::TObject*, std::vector<TBdsCustomDocumentWindow*>> FTabDocuments;
+    bool FTabDocumentsStale = true;
+    // The answers per tab index for the tab set painted last, each checked against the tab's
+    // object before use; cleared with the answers above.
+    struct TabEntry {
+        const vcl::TObject* object;
+        TBdsCustomDocumentWindow* document;
+    };
+    vcl::ComponentPtr<vcl::TComponent> FTabEntriesOwner;
+    vcl::TStringList* FTabEntriesItems = nullptr;
+    std::vector<TabEntry> FTabEntries;
 };
 
 }  // namespace korvel

@@ -35,4 +35,62 @@ std::vector<TColor> TBitmap::Pixels() const {
     return colours;
 }
 
+TColor TBitmap::TransparentColor() const {
+    const std::vector<TColor> pixels = Pixels();
+    return pixels[static_cast<size_t>(Height() - 1) * Width()];
+}
+
+HBITMAP CreateColourBitmap(int width, int height, const std::vector<TColor>& pixels) {
+    std::vector<uint32_t> rows;
+    rows.reserve(pixels.size());
+    for (TColor colour : pixels)
+        rows.push_back(((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF));
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 32, rows.data());
+    if (!bitmap) throw EInvalidGraphic(u"Out of system resources");
+    return bitmap;
+}
+
+HBITMAP CreateMonochromeBitmap(int width, int height, const std::vector<bool>& white) {
+    // Rows are padded to 16 bits; the leftmost pixel is the highest bit.
+    const size_t stride = ((static_cast<size_t>(width) + 15) / 16) * 2;
+    std::vector<BYTE> rows(stride * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (white[static_cast<size_t>(y) * width + x]) rows[y * stride + x / 8] |= 0x80 >> (x % 8);
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 1, rows.data());
+    if (!bitmap) throw EInvalidGraphic(u"Out of system resources");
+    return bitmap;
+}
+
+TIcon::~TIcon() {
+    if (handle_) DestroyIcon(handle_);
+}
+
+HICON TIcon::ReleaseHandle() {
+    HICON handle = handle_;
+    handle_ = nullptr;
+    return handle;
+}
+
+TIcon::Picture TIcon::Read() const {
+    Picture picture;
+    ICONINFO info{};
+    if (!handle_ || !GetIconInfo(handle_, &info)) return picture;
+    TBitmap mask;
+    mask.SetHandle(info.hbmMask);
+    TBitmap colour;
+    colour.SetHandle(info.hbmColor);
+    try {
+        picture.width = colour.Width();
+        picture.height = colour.Height();
+        picture.pixels = colour.Pixels();
+        for (TColor bit : mask.Pixels()) picture.transparent.push_back(bit != 0);
+    } catch (const EInvalidGraphic&) {
+        picture = Picture{};
+    }
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    return picture;
+}
+
 }  // namespace vcl

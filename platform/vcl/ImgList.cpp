@@ -7,12 +7,12 @@ const TImage& TCustomImageList::Images(int index) const {
     return images_[static_cast<size_t>(index)];
 }
 
-int TCustomImageList::AddMasked(const TBitmap& bitmap, TColor maskColor) {
+std::vector<TImage> TCustomImageList::Split(const TBitmap& bitmap, TColor maskColor) const {
     const std::vector<TColor> pixels = bitmap.Pixels();
     const int bitmapWidth = bitmap.Width();
     if (bitmap.Height() != height_ || bitmapWidth < width_ || bitmapWidth % width_ != 0)
         throw rtl::EInvalidOperation(u"Invalid image size");
-    const int first = Count();
+    std::vector<TImage> images;
     for (int left = 0; left < bitmapWidth; left += width_) {
         TImage image;
         for (int y = 0; y < height_; ++y)
@@ -21,9 +21,21 @@ int TCustomImageList::AddMasked(const TBitmap& bitmap, TColor maskColor) {
                 image.pixels.push_back(colour);
                 image.transparent.push_back(colour == maskColor);
             }
-        images_.push_back(std::move(image));
+        images.push_back(std::move(image));
     }
+    return images;
+}
+
+int TCustomImageList::AddMasked(const TBitmap& bitmap, TColor maskColor) {
+    std::vector<TImage> added = Split(bitmap, maskColor);
+    const int first = Count();
+    for (TImage& image : added) images_.push_back(std::move(image));
     return first;
+}
+
+void TCustomImageList::ReplaceMasked(int index, const TBitmap& bitmap, TColor maskColor) {
+    if (index < 0 || index >= Count()) rtl::RaiseListIndexError(index);
+    images_[static_cast<size_t>(index)] = std::move(Split(bitmap, maskColor).front());
 }
 
 }  // namespace vcl

@@ -26,8 +26,12 @@ public:
     // Appends the bitmap, split into images of the list's width; pixels of the mask colour
     // become transparent. Returns the index of the first image added.
     int AddMasked(const TBitmap& bitmap, TColor maskColor);
+    // Overwrites the image at `index` with the bitmap's first image.
+    void ReplaceMasked(int index, const TBitmap& bitmap, TColor maskColor);
 
 private:
+    std::vector<TImage> Split(const TBitmap& bitmap, TColor maskColor) const;
+
     int width_;
     int height_;
     std::vector<TImage> images_;

@@ -15,5 +15,7 @@ void DenyWriteAccess(HKEY root, const std::u16string& path);
 int LiveBitmapCount();
 // The dynamic loader's own words for the calling thread's last LoadLibraryW that failed.
 std::u16string LastLibraryError();
+// Icons currently alive: lets tests see that icons are destroyed with their owners.
+int LiveIconCount();
 
 }  // namespace emulation

@@ -64,9 +64,19 @@ BOOL SetForegroundWindow(HWND window) {
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
-    if (width <= 0 || height <= 0 || planes != 1 || bitsPerPixel != 32) return nullptr;
+    if (width <= 0 || height <= 0 || planes != 1 || (bitsPerPixel != 32 && bitsPerPixel != 1)) return nullptr;
     Bitmap bitmap{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
-    if (bits) std::memcpy(bitmap.pixels.data(), bits, bitmap.pixels.size() * sizeof(uint32_t));
+    if (bits && bitsPerPixel == 32)
+        std::memcpy(bitmap.pixels.data(), bits, bitmap.pixels.size() * sizeof(uint32_t));
+    if (bits && bitsPerPixel == 1) {
+        const auto* rows = static_cast<const BYTE*>(bits);
+        const size_t stride = ((static_cast<size_t>(width) + 15) / 16) * 2;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool set = rows[y * stride + x / 8] & (0x80 >> (x % 8));
+                bitmap.pixels[static_cast<size_t>(y) * width + x] = set ? 0x00FFFFFFu : 0;
+            }
+    }
     for (auto& pixel : bitmap.pixels) pixel &= 0x00FFFFFFu;
     std::lock_guard<std::mutex> lock(gdi().mutex);
     const uintptr_t handle = gdi().nextHandle++;

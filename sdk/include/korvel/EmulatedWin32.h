@@ -187,6 +187,15 @@ typedef struct BITMAP {
     WORD bmBitsPixel;
     LPVOID bmBits;
 } BITMAP;
+typedef struct ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO;
+typedef ICONINFO* PICONINFO;
+
 typedef struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
@@ -305,6 +314,9 @@ typedef struct BITMAPINFO {
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
+
+#define SM_CXICON 11
+#define SM_CYICON 12
 
 #define BI_RGB 0
 #define DIB_RGB_COLORS 0
@@ -444,7 +456,13 @@ BOOL SetForegroundWindow(HWND window);
 SHORT GetKeyState(int virtualKey);
 BOOL GetKeyboardState(BYTE* state);
 BOOL SetKeyboardState(BYTE* state);
+// 32 bits per pixel (0x00RRGGBB), or 1 (rows padded to 16 bits, a set bit is white).
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+int GetSystemMetrics(int index);
+// The icon keeps copies of both bitmaps; GetIconInfo hands out new copies the caller deletes.
+HICON CreateIconIndirect(PICONINFO info);
+BOOL GetIconInfo(HICON icon, PICONINFO info);
+BOOL DestroyIcon(HICON icon);
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage);
 BOOL DeleteObject(HGDIOBJ object);

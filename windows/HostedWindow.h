@@ -1,0 +1,27 @@
+// What the windows that host a package's own window share: asking the package for the
+// handle, and guarding the package's calls into them.
+#pragma once
+
+#include "interop/InterfaceBindings.h"
+#include "platform/rtl/ComGuard.h"
+#include "platform/rtl/ComPtr.h"
+
+namespace korvel {
+
+// The hosted window's handle, asked afresh; the package's result code is ignored, and a
+// failing or absent control gives 0.
+inline HWND HostedWindowHandle(IWin32Window* control) {
+    HWND handle = nullptr;
+    if (control) rtl::Swallow([&] { control->get_Handle(&handle); });
+    return handle;
+}
+
+// A package call may release the window it calls into; the window lives until the call ends,
+// and nothing the body raises crosses back into the package.
+template <class Window, class Body>
+HRESULT Guarded(Window* window, Body&& body) {
+    const rtl::ComPtr<Window> keepAlive(window);
+    return rtl::ComGuard(std::forward<Body>(body));
+}
+
+}  // namespace korvel
