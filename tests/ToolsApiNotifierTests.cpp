@@ -35,7 +35,8 @@ TEST(AnyNotifierWrapper, BaseNotifierOnlyGetsItsOwnCallsAndTheRestAnswerDefaults
             wrapper->ModuleRenamed(u"b.pas");
             editor->ViewActivated(nullptr);
         }
-        EXPECT_EQ(notifier->RefCount(), before + 1) << "each interface test releases what it obtained";
+        EXPECT_EQ(notifier->RefCount(), before + 2)
+            << "the wrapper's reference and one on the one interface it offers, however many notifications";
         EXPECT_EQ(notifier->calls, Calls(100, "Modified"));
         EXPECT_NO_THROW(wrapper->AfterSave());
         notifier->saveAnswer = 0;

@@ -5,31 +5,6 @@
 namespace korvel {
 namespace {
 
-// The interface test and the call in one query: the package's notifier is asked for the
-// interface of the notification's group on every call, and what the query gave is held for
-// the call and released after it, so the package's count ends where it began. The package's
-// answer, or `byDefault` when it does not offer the interface or fails.
-template <class Interface, class Result, class Call>
-Result AskIfOffered(IUnknown* notifier, Result byDefault, Call&& call) noexcept {
-    return rtl::GuardValue(byDefault, [&]() -> Result {
-        Interface* offered = nullptr;
-        if (!notifier ||
-            FAILED(notifier->QueryInterface(rtl::InterfaceTraits<Interface>::Id(), reinterpret_cast<void**>(&offered))) ||
-            !offered)
-            return byDefault;
-        const auto held = rtl::ComPtr<Interface>::Adopt(offered);
-        return call(*offered);
-    });
-}
-
-template <class Interface, class Call>
-void TellIfOffered(IUnknown* notifier, Call&& call) noexcept {
-    AskIfOffered<Interface>(notifier, false, [&](Interface& offered) {
-        call(offered);
-        return true;
-    });
-}
-
 // The package's notifier is held for the call: a package that drops its registration from
 // inside must not lose its own object under its feet.
 template <class Result, class Call>
@@ -61,68 +36,85 @@ Boolean ToBoolean(bool value) { return value ? 1 : 0; }
 
 }  // namespace
 
+template <class Interface, class Result, class Call>
+Result TBDSAnyNotifierWrapper::AskIfOffered(Result byDefault, Call&& call) noexcept {
+    return rtl::GuardValue(byDefault, [&]() -> Result {
+        // Through the final class, so that holding itself costs no virtual call.
+        const rtl::ComPtr<TBDSAnyNotifierWrapper> keepAlive(this);
+        Interface* offered = s.Find<Interface>();
+        return offered ? call(*offered) : byDefault;
+    });
+}
+
+template <class Interface, class Call>
+void TBDSAnyNotifierWrapper::TellIfOffered(Call&& call) noexcept {
+    AskIfOffered<Interface>(false, [&](Interface& offered) {
+        call(offered);
+        return true;
+    });
+}
+
 void TBDSAnyNotifierWrapper::AfterSave() {
-    StopUnlessAgreed(AskIfOffered<IBDSNotifier>(s.Get(), Agreed, [](IBDSNotifier& n) { return n.AfterSave(); }));
+    StopUnlessAgreed(AskIfOffered<IBDSNotifier>(Agreed, [](IBDSNotifier& n) { return n.AfterSave(); }));
 }
 
 void TBDSAnyNotifierWrapper::BeforeSave() {
-    StopUnlessAgreed(AskIfOffered<IBDSNotifier>(s.Get(), Agreed, [](IBDSNotifier& n) { return n.BeforeSave(); }));
+    StopUnlessAgreed(AskIfOffered<IBDSNotifier>(Agreed, [](IBDSNotifier& n) { return n.BeforeSave(); }));
 }
 
 void TBDSAnyNotifierWrapper::Destroyed() {
-    TellIfOffered<IBDSNotifier>(s.Get(), [](IBDSNotifier& n) { n.Destroyed(); });
+    TellIfOffered<IBDSNotifier>([](IBDSNotifier& n) { n.Destroyed(); });
 }
 
 void TBDSAnyNotifierWrapper::Modified() {
-    TellIfOffered<IBDSNotifier>(s.Get(), [](IBDSNotifier& n) { n.Modified(); });
+    TellIfOffered<IBDSNotifier>([](IBDSNotifier& n) { n.Modified(); });
 }
 
 bool TBDSAnyNotifierWrapper::CheckOverwrite() {
-    return AskIfOffered<IBDSModuleNotifier>(s.Get(), Agreed, [](IBDSModuleNotifier& n) { return n.CheckOverwrite(); }) != 0;
+    return AskIfOffered<IBDSModuleNotifier>(Agreed, [](IBDSModuleNotifier& n) { return n.CheckOverwrite(); }) != 0;
 }
 
 void TBDSAnyNotifierWrapper::ModuleRenamed(const String& NewName) {
-    TellIfOffered<IBDSModuleNotifier>(s.Get(), [&](IBDSModuleNotifier& n) { n.ModuleRenamed(rtl::WideString(NewName).Get()); });
+    TellIfOffered<IBDSModuleNotifier>([&](IBDSModuleNotifier& n) { n.ModuleRenamed(rtl::WideString(NewName).Get()); });
 }
 
 bool TBDSAnyNotifierWrapper::AllowSave() {
-    return AskIfOffered<IBDSModuleNotifier80>(s.Get(), Agreed, [](IBDSModuleNotifier80& n) { return n.AllowSave(); }) != 0;
+    return AskIfOffered<IBDSModuleNotifier80>(Agreed, [](IBDSModuleNotifier80& n) { return n.AllowSave(); }) != 0;
 }
 
 int TBDSAnyNotifierWrapper::GetOverwriteFileNameCount() {
-    return AskIfOffered<IBDSModuleNotifier80>(s.Get(), Integer(0),
+    return AskIfOffered<IBDSModuleNotifier80>(Integer(0),
                                               [](IBDSModuleNotifier80& n) { return n.GetOverwriteFileNameCount(); });
 }
 
 String TBDSAnyNotifierWrapper::GetOverwriteFileName(int Index) {
-    return AskIfOffered<IBDSModuleNotifier80>(s.Get(), String(), [&](IBDSModuleNotifier80& n) {
+    return AskIfOffered<IBDSModuleNotifier80>(String(), [&](IBDSModuleNotifier80& n) {
         return CopyPackageText(n.GetOverwriteFileName(Index));
     });
 }
 
 void TBDSAnyNotifierWrapper::SetSaveFileName(const String& FileName) {
-    TellIfOffered<IBDSModuleNotifier80>(s.Get(),
-                                        [&](IBDSModuleNotifier80& n) { n.SetSaveFileName(rtl::WideString(FileName).Get()); });
+    TellIfOffered<IBDSModuleNotifier80>([&](IBDSModuleNotifier80& n) { n.SetSaveFileName(rtl::WideString(FileName).Get()); });
 }
 
 void TBDSAnyNotifierWrapper::BeforeRename(const String& OldFileName, const String& NewFileName) {
-    TellIfOffered<IBDSModuleNotifier90>(s.Get(), [&](IBDSModuleNotifier90& n) {
+    TellIfOffered<IBDSModuleNotifier90>([&](IBDSModuleNotifier90& n) {
         n.BeforeRename(rtl::WideString(OldFileName).Get(), rtl::WideString(NewFileName).Get());
     });
 }
 
 void TBDSAnyNotifierWrapper::AfterRename(const String& OldFileName, const String& NewFileName) {
-    TellIfOffered<IBDSModuleNotifier90>(s.Get(), [&](IBDSModuleNotifier90& n) {
+    TellIfOffered<IBDSModuleNotifier90>([&](IBDSModuleNotifier90& n) {
         n.AfterRename(rtl::WideString(OldFileName).Get(), rtl::WideString(NewFileName).Get());
     });
 }
 
 void TBDSAnyNotifierWrapper::ViewNotification(ide::IOTAEditView*, vcl::TOperation Operation) {
-    TellIfOffered<IBDSEditorNotifier>(s.Get(), [&](IBDSEditorNotifier& n) { n.ViewNotification(nullptr, OperationCode(Operation)); });
+    TellIfOffered<IBDSEditorNotifier>([&](IBDSEditorNotifier& n) { n.ViewNotification(nullptr, OperationCode(Operation)); });
 }
 
 void TBDSAnyNotifierWrapper::ViewActivated(ide::IOTAEditView*) {
-    TellIfOffered<IBDSEditorNotifier>(s.Get(), [](IBDSEditorNotifier& n) { n.ViewActivated(nullptr); });
+    TellIfOffered<IBDSEditorNotifier>([](IBDSEditorNotifier& n) { n.ViewActivated(nullptr); });
 }
 
 void TBDSEditServicesNotifierWrapper::AfterSave() {

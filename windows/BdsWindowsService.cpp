@@ -117,8 +117,6 @@ HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIn
         const rtl::ComPtr<TBdsDocumentWindow> window(new TBdsDocumentWindow(this, module.Get()));
         window->SetBdsEditWindow(SharedRecord(record));
         window->SetDocImageIndex(-1);
-        window->AddRef();
-        *pRetVal = window.Get();
         if (vcl::TComponent* tabSet = record->TabSet.Get()) {
             auto* items = dynamic_cast<vcl::TStringList*>(vcl::GetObjectProp(tabSet, u"Items"));
             if (!items) rtl::RaiseIntfCastError();
@@ -127,6 +125,10 @@ HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIn
                 if (EndsWith(moduleName, items->Strings(i))) window->SetIdentifiedObject(items->Objects(i));
             FTabDocumentsStale = true;
         }
+        // Handed out last: a failure before this point must not leave the package a window
+        // with a reference while it is told the call failed.
+        window->AddRef();
+        *pRetVal = window.Get();
         return S_OK;
     });
     return FAILED(result) ? E_UNEXPECTED : result;
