@@ -48,7 +48,7 @@ Service* HeldService(PackageSession& session, HeldReferences<Service>& held,
 // Runs `visit` on one of the lists of references the package holds, chosen by the input.
 template <class Visit>
 void VisitHeld(PackageSession& session, Visit&& visit) {
-    switch (session.Input().Choose(8)) {
+    switch (session.Input().Choose(11)) {
         case 0: visit(session.hubs); break;
         case 1: visit(session.menuServices); break;
         case 2: visit(session.menuItems); break;
@@ -56,11 +56,17 @@ void VisitHeld(PackageSession& session, Visit&& visit) {
         case 4: visit(session.toolBars); break;
         case 5: visit(session.controls); break;
         case 6: visit(session.helpServices); break;
+        case 7: visit(session.windowsServices); break;
+        case 8: visit(session.documents); break;
+        case 9: visit(session.dockables); break;
         default: visit(session.others); break;
     }
 }
 
 // Every interface of the contract and a few beyond it, for QueryInterface and GetService.
 const std::vector<GUID>& InterfaceIds();
+
+// Source files a package names and the IDE opens.
+const std::vector<String>& SourceFiles();
 
 }  // namespace fuzz

@@ -22,12 +22,8 @@ void HubCall(PackageSession& s) {
         case 1: ReadValue<Integer>(s, [&](Integer* out) { hub->get_BdsVersionMinor(out); }); break;
         case 2: ReadText(s, [&](BSTR* out) { hub->get_BdsEdition(out); }); break;
         case 3: ReadValue<WordBool>(s, [&](WordBool* out) { hub->get_IsPersonalityEdition(out); }); break;
-        case 4: {
-            IBdsWindowsService* windows = nullptr;
-            hub->Get_BdsWindowsService(s.Out(&windows));
-            s.others.Adopt(windows);
-            break;
-        }
+        case 4: ReadObject(s, s.windowsServices, [&](IBdsWindowsService** out) { hub->Get_BdsWindowsService(out); });
+                break;
         case 5: ReadObject(s, s.toolBarServices, [&](IBdsToolBarService** out) { hub->Get_BdsToolBarService(out); });
                 break;
         case 6: ReadObject(s, s.helpServices, [&](IBdsHelpService** out) { hub->Get_BdsHelpService(out); }); break;

@@ -3,8 +3,10 @@
 
 #include "fuzz/ActionHelpers.h"
 #include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
+#include "sim/EditorArea.h"
 #include "sim/FormDesigner.h"
 #include "sim/SimulatedIde.h"
 
@@ -104,6 +106,44 @@ void DropComponent(PackageSession& s) {
     s.Designer().InsertComponent(className, at);
 }
 
+void OpenSourceFile(PackageSession& s) {
+    const std::vector<String>& files = SourceFiles();
+    s.Ide().Editors().OpenFile(files[s.Input().Choose(files.size())]);
+}
+
+void CloseSourceFile(PackageSession& s) {
+    const std::vector<String>& files = SourceFiles();
+    s.Ide().Editors().CloseFile(files[s.Input().Choose(files.size())]);
+}
+
+void CloseEditWindow(PackageSession& s) { s.Ide().Editors().CloseEditWindow(); }
+
+void ResizeEditWindow(PackageSession& s) {
+    vcl::TCustomForm* form = s.Ide().Editors().EditWindowForm();
+    if (!form) return;
+    FuzzInput& in = s.Input();
+    form->SetBounds(0, 0, static_cast<int>(in.Choose(1200)), static_cast<int>(in.Choose(900)));
+}
+
+void CollectWindowedControls(vcl::TWinControl* parent, std::vector<vcl::TWinControl*>& controls) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        if (auto* child = dynamic_cast<vcl::TWinControl*>(parent->Controls(i))) {
+            controls.push_back(child);
+            CollectWindowedControls(child, controls);
+        }
+    }
+}
+
+// The library re-creates a control's window when a window property changes; the frames the
+// system puts over the editor are among the edit window's controls.
+void RecreateEditWindowHandle(PackageSession& s) {
+    vcl::TCustomForm* form = s.Ide().Editors().EditWindowForm();
+    if (!form) return;
+    std::vector<vcl::TWinControl*> controls{form};
+    CollectWindowedControls(form, controls);
+    controls[s.Input().Choose(controls.size())]->RecreateWnd();
+}
+
 // A new IDE costs far more than the rest of an input, so most restarts keep the old one.
 void Restart(PackageSession& s) { s.Restart(s.Input().Choose(4) == 0); }
 
@@ -116,7 +156,12 @@ ActionTable IdeActions() {
             {"use toolbar control", UseToolBarControl},
             {"destroy toolbar part", DestroyToolBarPart},
             {"press key", PressKey},               {"dispatch message", DispatchMessage},
-            {"drop component", DropComponent},     {"restart", Restart}};
+            {"drop component", DropComponent},     {"restart", Restart},
+            {"open source file", OpenSourceFile},  {"open source file", OpenSourceFile},
+            {"close source file", CloseSourceFile}, {"close edit window", CloseEditWindow},
+            {"resize edit window", ResizeEditWindow},
+            {"re-create edit window handle", RecreateEditWindowHandle},
+            {"re-create edit window handle", RecreateEditWindowHandle}};
 }
 
 }  // namespace fuzz

@@ -5,6 +5,7 @@
 
 #include "fuzz/PackageSession.h"
 #include "platform/rtl/ComPtr.h"
+#include "platform/rtl/Text.h"
 
 namespace fuzz {
 namespace {
@@ -28,6 +29,15 @@ Counted::~Counted() { LiveObjects().erase(this); }
 HRESULT CarelessSink::OnExecute() { return React(); }
 HRESULT CarelessSink::OnChange() { return React(); }
 HRESULT CarelessSink::OnUpdate() { return React(); }
+HRESULT CarelessSink::OnClose() { return React(); }
+HRESULT CarelessSink::OnActivate() { return React(); }
+
+HRESULT CarelessSink::RequestIcon(Integer* pRetVal) {
+    const HRESULT reaction = React();
+    // A bitmap the system then owns: fresh, deleted, made up or none.
+    if (pRetVal) *pRetVal = session_.Bitmap();
+    return reaction;
+}
 
 HRESULT CarelessSink::React() {
     session_.CountCall();
@@ -58,6 +68,45 @@ HRESULT CarelessSink::GetDragDropHelper(BSTR ClassName, IUnknown** Helper) {
             *Helper = session_.NewDropHelper();
             break;
     }
+    return reaction;
+}
+
+CarelessWindow::CarelessWindow(PackageSession& session, const char* origin) : Counted(origin), session_(session) {
+    static const LPCWSTR className = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = rtl::W(u"KorvelFuzzPackageWindow");
+        RegisterClassW(&windowClass);
+        return windowClass.lpszClassName;
+    }();
+    handle_ = CreateWindowExW(0, className, rtl::W(u"Package window"), WS_POPUP, 0, 0, 40, 30, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+}
+
+CarelessWindow::~CarelessWindow() {
+    if (IsWindow(handle_)) DestroyWindow(handle_);
+}
+
+HRESULT CarelessWindow::get_Handle(HWND* pRetVal) {
+    session_.CountCall();
+    const HRESULT reaction = session_.React(owner_);
+    if (!pRetVal) return E_POINTER;
+    FuzzInput& input = session_.Input();
+    switch (input.Choose(8)) {
+        case 0:
+            *pRetVal = nullptr;
+            return reaction;
+        case 1:
+            if (IsWindow(handle_)) DestroyWindow(handle_);
+            break;
+        case 2:
+            *pRetVal = reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<uint32_t>(input.Number())));
+            return reaction;
+        default:
+            break;
+    }
+    *pRetVal = handle_;
     return reaction;
 }
 

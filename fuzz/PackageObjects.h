@@ -31,7 +31,8 @@ private:
 // One sink for everything the system calls back: each callback lets the session decide from
 // the input what the package does (call back in, release its own wrapper, fail, throw).
 // `owner` is the object it was registered with; no reference is held on it.
-class CarelessSink : public rtl::ComObject<IBdsToolBarControlEvents, IMessageHandler, IDragDropHelperProvider>,
+class CarelessSink : public rtl::ComObject<IBdsToolBarControlEvents, IBdsWindowEvents, IMessageHandler,
+                                          IDragDropHelperProvider>,
                      public Counted {
 public:
     CarelessSink(PackageSession& session, const char* origin) : Counted(origin), session_(session) {}
@@ -40,6 +41,9 @@ public:
     HRESULT STDMETHODCALLTYPE OnExecute() override;
     HRESULT STDMETHODCALLTYPE OnChange() override;
     HRESULT STDMETHODCALLTYPE OnUpdate() override;
+    HRESULT STDMETHODCALLTYPE OnClose() override;
+    HRESULT STDMETHODCALLTYPE OnActivate() override;
+    HRESULT STDMETHODCALLTYPE RequestIcon(Integer* pRetVal) override;
     HRESULT STDMETHODCALLTYPE HandleMessage(MSG* Msg, WordBool* CallDefaultHandler, WordBool* Handled) override;
     HRESULT STDMETHODCALLTYPE GetDragDropHelper(BSTR ClassName, IUnknown** Helper) override;
 
@@ -48,6 +52,23 @@ private:
 
     PackageSession& session_;
     const void* owner_ = nullptr;
+};
+
+// A package window handed over for hosting. Each time its handle is asked it may call back
+// in first, then answers its own window, that window after destroying it, a made-up handle,
+// none, or a failure. `owner` is the document it was handed to; no reference is held on it.
+class CarelessWindow : public rtl::ComObject<IWin32Window>, public Counted {
+public:
+    CarelessWindow(PackageSession& session, const char* origin);
+    ~CarelessWindow() override;
+    void SetOwner(const void* owner) { owner_ = owner; }
+
+    HRESULT STDMETHODCALLTYPE get_Handle(HWND* pRetVal) override;
+
+private:
+    PackageSession& session_;
+    const void* owner_ = nullptr;
+    HWND handle_ = nullptr;
 };
 
 // Answers a drop position drawn from the input when it is made.

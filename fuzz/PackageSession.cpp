@@ -36,7 +36,7 @@ const ActionTable& PackageActions() {
     static const ActionTable table = [] {
         ActionTable all;
         for (const ActionTable& part :
-             {HubActions(), MenuActions(), ToolBarActions(), HelpActions(), ReferenceActions()})
+             {HubActions(), MenuActions(), ToolBarActions(), HelpActions(), WindowActions(), ReferenceActions()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
@@ -190,6 +190,13 @@ IUnknown* PackageSession::NewDropHelper() {
     return helper->Unknown();
 }
 
+CarelessWindow* PackageSession::NewWindow(const void* owner) {
+    auto* window = new CarelessWindow(*this, action_);
+    window->SetOwner(owner);
+    window->AddRef();
+    return window;
+}
+
 void PackageSession::ReleaseHeld(const void* object) {
     hubs.ReleaseOneOf(object);
     menuServices.ReleaseOneOf(object);
@@ -198,6 +205,9 @@ void PackageSession::ReleaseHeld(const void* object) {
     toolBars.ReleaseOneOf(object);
     controls.ReleaseOneOf(object);
     helpServices.ReleaseOneOf(object);
+    windowsServices.ReleaseOneOf(object);
+    documents.ReleaseOneOf(object);
+    dockables.ReleaseOneOf(object);
     others.ReleaseOneOf(object);
 }
 
@@ -205,7 +215,10 @@ void PackageSession::ReleaseEverything() {
     controls.ReleaseAll();
     toolBars.ReleaseAll();
     menuItems.ReleaseAll();
+    documents.ReleaseAll();
+    dockables.ReleaseAll();
     others.ReleaseAll();
+    windowsServices.ReleaseAll();
     toolBarServices.ReleaseAll();
     menuServices.ReleaseAll();
     helpServices.ReleaseAll();

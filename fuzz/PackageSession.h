@@ -33,6 +33,7 @@ namespace fuzz {
 
 class PackageSession;
 class CarelessSink;
+class CarelessWindow;
 
 struct Action {
     const char* name;
@@ -45,6 +46,7 @@ ActionTable HubActions();
 ActionTable MenuActions();
 ActionTable ToolBarActions();
 ActionTable HelpActions();
+ActionTable WindowActions();
 ActionTable ReferenceActions();
 ActionTable IdeActions();
 
@@ -93,6 +95,8 @@ public:
     // the caller's reference.
     CarelessSink* NewSink(const void* owner);
     IUnknown* NewDropHelper();
+    // A new package window for the document `owner`; the caller's reference.
+    CarelessWindow* NewWindow(const void* owner);
     void CountCall() { ++calls_; }
 
     HeldReferences<IBdsServices> hubs;
@@ -102,6 +106,9 @@ public:
     HeldReferences<IBdsToolBar> toolBars;
     HeldReferences<IBdsToolBarControl> controls;
     HeldReferences<IBdsHelpService> helpServices;
+    HeldReferences<IBdsWindowsService> windowsServices;
+    HeldReferences<IBdsDocumentWindow> documents;
+    HeldReferences<IBdsDockableWindow> dockables;
     HeldReferences<IUnknown> others;
     // Lets go of one reference on `object` wherever the package holds it.
     void ReleaseHeld(const void* object);
