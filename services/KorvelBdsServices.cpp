@@ -53,6 +53,7 @@ void TBdsServices::ReleaseCallbacks() {
 // Runs after the packages were released: what they handed back to the services goes now.
 void TBdsServices::FreeServices() {
     if (FBdsMenuBarService) FBdsMenuBarService->ReleasePackageHolds();
+    if (FBdsWindowsService) FBdsWindowsService->ReleasePackageHolds();
 }
 
 template <class Interface>

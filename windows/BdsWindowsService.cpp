@@ -45,16 +45,7 @@ TBdsWindowsService::TBdsWindowsService() { CreateShadowWindow(); }
 // handlers back; frames stay in the IDE's control tree without the service's handlers.
 TBdsWindowsService::~TBdsWindowsService() {
     RestoreTabSets();
-    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
-        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
-        window->Detach();
-    }
-    DocumentWindows.Clear();
-    for (TBdsCustomDockableWindow* window : DockableWindows.Snapshot()) {
-        const rtl::ComPtr<TBdsCustomDockableWindow> pin(window);
-        window->Detach();
-    }
-    DockableWindows.Clear();
+    ReleasePackageHolds();
     for (const auto& record : FEditWindowRecords) {
         if (TKorvelFrame* frame = record->Frame.Get()) {
             frame->OnResize = nullptr;
@@ -68,6 +59,20 @@ TBdsWindowsService::~TBdsWindowsService() {
     FBdsEditWindows.Clear();
     FEditWindowRecords.clear();
     if (hShadowWindow) DestroyWindow(hShadowWindow);
+}
+
+void TBdsWindowsService::ReleasePackageHolds() {
+    FPackageHoldsReleased = true;
+    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
+        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
+        window->Detach();
+    }
+    DocumentWindows.Clear();
+    for (TBdsCustomDockableWindow* window : DockableWindows.Snapshot()) {
+        const rtl::ComPtr<TBdsCustomDockableWindow> pin(window);
+        window->Detach();
+    }
+    DockableWindows.Clear();
 }
 
 void TBdsWindowsService::CreateShadowWindow() {
@@ -85,6 +90,9 @@ void TBdsWindowsService::CreateShadowWindow() {
 HRESULT TBdsWindowsService::CreateDockableWindow(BSTR windowName, IBdsDockableWindow** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
+    // The service outlives the run: a window made after shut-down would hold its package's
+    // objects for good.
+    if (FPackageHoldsReleased) return E_UNEXPECTED;
     return rtl::ComGuard([&] {
         // The window holds its own reference; the package gets one more.
         TBdsDockableWindow* window = new TBdsDockableWindow(rtl::FromBstr(windowName), this);
@@ -97,6 +105,7 @@ HRESULT TBdsWindowsService::CreateDockableWindow(BSTR windowName, IBdsDockableWi
 HRESULT TBdsWindowsService::GetStandardWindow(BSTR windowType, IBdsDockableWindow** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
+    if (FPackageHoldsReleased) return E_UNEXPECTED;
     return rtl::ComGuard([&] {
         if (rtl::FromBstr(windowType) != u"ObjectInspector") return S_OK;
         TBdsObjectInspectorWindow* window = new TBdsObjectInspectorWindow(this);
@@ -110,6 +119,7 @@ HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIn
                                                  IBdsDocumentWindow** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
+    if (FPackageHoldsReleased) return E_UNEXPECTED;
     const HRESULT result = rtl::ComGuard([&] {
         const String moduleName = rtl::FromBstr(moduleID);
         TBdsEditWindow* record = FBdsEditWindows.Items(editorIndex);

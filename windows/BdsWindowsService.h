@@ -68,6 +68,10 @@ public:
     const std::vector<int32_t>& FreeImageIndexPool() const { return FreeImageIndexes; }
     HWND ShadowWindow() const { return hShadowWindow; }
 
+    // At shut-down, once the packages are released: every document and dockable window lets
+    // go of the package's sink and hosted window (a dockable window also of itself), so no
+    // package object outlives the run; the windows stay inert until their last release.
+    void ReleasePackageHolds();
     void RegisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Add(window); }
     void UnregisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Remove(window); }
     void RegisterDocumentWindow(TBdsCustomDocumentWindow* window) {
@@ -125,6 +129,8 @@ private:
     // kept, and made again after the registry or an identified object changed.
     std::unordered_map<const vcl::TObject*, std::vector<TBdsCustomDocumentWindow*>> FTabDocuments;
     bool FTabDocumentsStale = true;
+    // Set at shut-down: no window is made any more.
+    bool FPackageHoldsReleased = false;
     // The answers per tab index for the tab set painted last, each checked against the tab's
     // object before use; cleared with the answers above.
     struct TabEntry {
