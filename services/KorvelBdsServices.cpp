@@ -49,6 +49,7 @@ void TBdsServices::ReleaseCallbacks() {
 // Runs after the packages were released: what they handed back to the services goes now.
 void TBdsServices::FreeServices() {
     if (FBdsMenuBarService) FBdsMenuBarService->ReleasePackageHolds();
+    FBdsShortCuts.Release();
 }
 
 template <class Interface>
