@@ -17,5 +17,8 @@ void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
 // class for the IDE's own), caption, visibility, position in the parent and size; children
 // indented under their parent, siblings by class and caption.
 void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top);
+// Whether that tree holds a window of the class (as printed, without case) and, when given,
+// of exactly that caption.
+bool WindowTreeHas(vcl::TWinControl& top, const String& className, const String* caption);
 
 }  // namespace host
