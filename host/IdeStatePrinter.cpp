@@ -111,10 +111,13 @@ String WindowText(HWND window, int(WINAPI* read)(HWND, LPWSTR, int)) {
     return String(text);
 }
 
-String WindowLine(HWND window, const ControlsByWindow& controls) {
+String WindowClass(HWND window, const ControlsByWindow& controls) {
     const auto control = controls.find(window);
-    const String className =
-        control != controls.end() ? control->second->ClassName() : WindowText(window, GetClassNameW);
+    return control != controls.end() ? control->second->ClassName() : WindowText(window, GetClassNameW);
+}
+
+String WindowLine(HWND window, const ControlsByWindow& controls) {
+    const String className = WindowClass(window, controls);
     RECT rect{};
     GetWindowRect(window, &rect);
     POINT origin{rect.left, rect.top};
@@ -134,7 +137,22 @@ void PrintWindows(Transcript& transcript, HWND window, const ControlsByWindow& c
     for (const auto& child : children) PrintWindows(transcript, child.second, controls, depth + 1);
 }
 
+bool HasWindow(HWND window, const ControlsByWindow& controls, const String& className, const String* caption) {
+    if (rtl::SameText(WindowClass(window, controls), className) &&
+        (!caption || WindowText(window, GetWindowTextW) == *caption))
+        return true;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HasWindow(child, controls, className, caption)) return true;
+    return false;
+}
+
 }  // namespace
+
+bool WindowTreeHas(vcl::TWinControl& top, const String& className, const String* caption) {
+    ControlsByWindow controls;
+    CollectControls(top, controls);
+    return HasWindow(top.Handle(), controls, className, caption);
+}
 
 void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top) {
     ControlsByWindow controls;

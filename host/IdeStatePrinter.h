@@ -26,5 +26,8 @@ vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& classN
 void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs);
 // One line per tool window: caption, floating or docked, visible or hidden, active.
 void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form);
+// Whether that tree holds a window of the class (as printed, without case) and, when given,
+// of exactly that caption.
+bool WindowTreeHas(vcl::TWinControl& top, const String& className, const String* caption);
 
 }  // namespace host

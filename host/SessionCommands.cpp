@@ -105,8 +105,9 @@ void CheckExpect(const std::vector<String>& words) {
         names == 1)
         return;
     if (rtl::SameText(what, u"control") && names == 2) return;
+    if (rtl::SameText(what, u"window") && names >= 1) return;
     Fail(u"expect what? (expect line TEXT, expect match PATTERN, expect menu FULLNAME, expect toolbar NAME, "
-         u"expect control TOOLBAR NAME)");
+         u"expect control TOOLBAR NAME, expect window CLASS [CAPTION])");
 }
 
 void CheckShow(const std::vector<String>& words) {
@@ -246,7 +247,8 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &SessionCommands::UseToolWindow, &CheckToolAction},
         {u"expect", "expect WHAT NAME...",
          "fail unless the transcript has a line (expect line TEXT, expect match PATTERN) or the IDE has an item "
-         "(expect menu FULLNAME, expect toolbar NAME, expect control TOOLBAR NAME)",
+         "(expect menu FULLNAME, expect toolbar NAME, expect control TOOLBAR NAME) or the edit window a window "
+         "(expect window CLASS [CAPTION], as show windows prints them)",
          2, 3, &SessionCommands::Expect, &CheckExpect},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
@@ -430,6 +432,10 @@ void SessionCommands::Expect(const Words& words) {
         bool found = false;
         for (int i = 0; i < toolBar.ButtonCount() && !found; ++i) found = rtl::SameText(toolBar.Buttons(i)->Name(), words[2]);
         if (!found) Fail(u"toolbar " + words[1] + u" has no control " + words[2]);
+    } else if (rtl::SameText(what, u"window")) {
+        const String* caption = words.size() > 2 ? &words[2] : nullptr;
+        if (!WindowTreeHas(EditWindowForm(ide), words[1], caption))
+            Fail(u"the edit window has no window " + words[1] + (caption ? u" " + Quoted(*caption) : String()));
     } else {
         // Lines before this command's own.
         const std::vector<String>& lines = transcript_.Lines();

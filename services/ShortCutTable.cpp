@@ -21,12 +21,19 @@ vcl::TShortCut ShortCutOfKeyData(int32_t keyData) {
 
 ShortCutTable::ShortCutTable() : vcl::TComponent(nullptr) {}
 
-ShortCutTable::~ShortCutTable() {
+ShortCutTable::~ShortCutTable() { Release(); }
+
+void ShortCutTable::Release() {
     for (const auto& action : order_) {
         if (!action) continue;
         const auto found = counted_.find(action.Get());
         if (found != counted_.end()) action->RemoveChangeListener(found->second.listenerKey);
+        action->RemoveFreeNotification(this);
+        RemoveFreeNotification(action.Get());
     }
+    order_.clear();
+    counted_.clear();
+    enabledCounts_.clear();
 }
 
 void ShortCutTable::CollectFrom(const vcl::TCustomActionList& actionList) {

@@ -23,6 +23,10 @@ public:
     // holds neither "Edit" nor "Search" (case-sensitive): those commands are left to packages.
     void CollectFrom(const vcl::TCustomActionList& actionList);
 
+    // Unhooks from every collected action and forgets them all. The hub outlives the loader;
+    // the IDE's actions must not keep a listener and a notice for it once start-up is undone.
+    void Release();
+
     bool HasEnabledAction(vcl::TShortCut shortCut) const;
     // In collection order, without the actions destroyed since.
     std::vector<vcl::TCustomAction*> Actions() const;

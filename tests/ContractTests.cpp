@@ -56,7 +56,7 @@ TEST_F(ContractPackageTest, PackageInCIsServedThroughItsOwnVtables) {
     ide.LoadToolbars();
     const std::vector<std::string> started = {"IDE version 9",      "packages 1",  "first package is this one",
                                               "caption read back",   "name read back", "checked reads -1",
-                                              "menu item answers its GUID", "initialized"};
+                                              "menu item answers its GUID", "window created", "initialized"};
     EXPECT_EQ(Reports(), started);
 
     vcl::TMenuItem* tools = ide.Services().GetMainMenu()->Items()->FindChildByName(u"ToolsMenu");
@@ -67,7 +67,7 @@ TEST_F(ContractPackageTest, PackageInCIsServedThroughItsOwnVtables) {
     EXPECT_EQ(Reports(), std::vector<std::string>{"clicked"});
 
     ShutDown();
-    EXPECT_EQ(Reports(), std::vector<std::string>{"terminated"});
+    EXPECT_EQ(Reports(), (std::vector<std::string>{"window destroyed", "terminated"}));
     EXPECT_EQ(tools->FindChildByName(u"ContractItem"), nullptr) << "the package removed its item";
     EXPECT_EQ(library.CanUnloadNow(), S_OK) << "the system released every reference it was given";
 }

@@ -135,10 +135,19 @@ TEST_F(SessionCommandTest, EditorCommandsNeedWhatTheyName) {
                             "test:1: no open file is called Unit2.pas\n"
                             "test:1: the editor needs a size of at least 1x1\n");
     out.str("");
-    EXPECT_EQ(RunScript("resize 300 200\nshow windows\nclose C:\\src\\Unit1.pas\ncloseeditor\n"), 0) << errors.str();
+    EXPECT_EQ(RunScript("resize 300 200\nshow windows\nexpect window teditcontrol\nexpect window TForm Unit1.pas\n"
+                        "close C:\\src\\Unit1.pas\ncloseeditor\n"),
+              0)
+        << errors.str();
     EXPECT_TRUE(Printed("TForm \"Unit1.pas\" visible 0,0 300x200")) << out.str();
     EXPECT_TRUE(Printed("      TEditControl \"\" visible 0,0 300x60"));
     EXPECT_EQ(session.Ide().Editors().EditWindowForm(), nullptr);
+
+    errors.str("");
+    EXPECT_EQ(RunScript("open C:\\src\\Unit1.pas\nexpect window TForm Unit2.pas\n"), 1);
+    EXPECT_EQ(RunScript("expect window TToolBar\n"), 1);
+    EXPECT_EQ(errors.str(), "test:2: the edit window has no window TForm \"Unit2.pas\"\n"
+                            "test:1: the edit window has no window TToolBar\n");
 }
 
 TEST_F(SessionCommandTest, MenuClicksReachOnlyItemsAUserCanChoose) {
@@ -275,7 +284,7 @@ TEST_F(SessionCommandTest, ExpectationsPassOrStopTheScriptAtTheirLine) {
                             "test:1: no transcript line is \"> expect line x\"\n"
                             "test:1: toolbar StandardToolBar has no control NoSuchButton\n");
     EXPECT_THROW(host::SessionCommands::Check(Script("expect match \"(\"")[0]), host::SessionError);
-    EXPECT_THROW(host::SessionCommands::Check(Script("expect window X")[0]), host::SessionError);
+    EXPECT_THROW(host::SessionCommands::Check(Script("expect windows X")[0]), host::SessionError);
 }
 
 TEST(TranscriptJsonTest, OneObjectPerEventWithItsNameTextAndTiming) {

@@ -129,4 +129,21 @@ TEST_F(ShortcutTest, AnswersMatchAScanOfTheCollectedActionsAsTheyChange) {
     ExpectIndexMatchesScan();
 }
 
+
+TEST_F(ShortcutTest, ShutDownLetsGoOfTheIdeActions) {
+    EnterWithOnePackage();
+    CompleteHandshake();
+    korvel::TBdsServices& hub = TheHub();  // outlives the loader
+    vcl::TCustomAction* save = IdeAction(u"FileSaveCommand");
+    ShutDown();
+    EXPECT_TRUE(hub.BdsShortCuts().Actions().empty());
+    WordBool result = 7;
+    EXPECT_EQ(hub.IsShortcut(0x20053, &result), S_OK);
+    EXPECT_EQ(result, 0);
+    save->SetEnabled(false);
+    delete save;
+    EXPECT_EQ(hub.IsShortcut(0x20053, &result), S_OK);
+    EXPECT_EQ(result, 0);
+}
+
 }  // namespace

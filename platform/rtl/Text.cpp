@@ -87,8 +87,6 @@ String IntToHex(uint64_t value, int digits) {
     return out;
 }
 
-char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
 String LowerCase(const String& text) {
     String lower(text);
     for (char16_t& c : lower) c = AsciiLower(c);

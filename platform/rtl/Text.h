@@ -27,7 +27,7 @@ String IntToHex(uint64_t value, int digits);
 // The component library's CompareText: only the ASCII letters compare without case.
 int CompareText(const String& a, const String& b);
 inline bool SameText(const String& a, const String& b) { return CompareText(a, b) == 0; }
-char16_t AsciiLower(char16_t c);
+inline char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
 // Only A-Z change, as in the library: two texts are SameText exactly when their LowerCase agree.
 String LowerCase(const String& text);
 

@@ -98,6 +98,7 @@ typedef struct Package {
     Object* site;
     Object* menuBar;
     Object* menuItem; /* the menu keeps the item while this reference lasts */
+    HWND window;      /* its own, from Initialize to Terminate */
 } Package;
 
 static Package* FromPackage(Object* object) { return (Package*)object; }
@@ -204,6 +205,28 @@ static void AddMenuItem(Package* self) {
     SysFreeString(caption);
 }
 
+/* The window functions under their Windows names, from C, in both builds. */
+static const WCHAR WindowClassName[] = {'C', 'o', 'n', 't', 'r', 'a', 'c', 't', 'W', 'i', 'n', 'd', 'o', 'w', 0};
+
+static void CreateOwnWindow(Package* self) {
+    WNDCLASSW windowClass;
+    memset(&windowClass, 0, sizeof windowClass);
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.lpszClassName = WindowClassName;
+    if (!RegisterClassW(&windowClass)) return;
+    self->window = CreateWindowExW(0, WindowClassName, WindowClassName, WS_POPUP, 0, 0, 40, 30, NULL, NULL,
+                                   windowClass.hInstance, NULL);
+    if (self->window && IsWindow(self->window)) Report("window created");
+}
+
+static void DestroyOwnWindow(Package* self) {
+    if (!self->window) return;
+    if (DestroyWindow(self->window) && !IsWindow(self->window)) Report("window destroyed");
+    self->window = NULL;
+    UnregisterClassW(WindowClassName, GetModuleHandleW(NULL));
+}
+
 static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
     Package* self = FromPackage(This);
     if (!self->site) return E_UNEXPECTED;
@@ -212,6 +235,7 @@ static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
                        &self->menuBar)) &&
         self->menuBar)
         AddMenuItem(self);
+    CreateOwnWindow(self);
     Report("initialized");
     return S_OK;
 }
@@ -225,6 +249,7 @@ static HRESULT STDMETHODCALLTYPE Terminate(Object* This) {
         SysFreeString(fullName);
         self->menuItem = NULL;
     }
+    DestroyOwnWindow(self);
     ReleaseSite(self);
     Report("terminated");
     return S_OK;

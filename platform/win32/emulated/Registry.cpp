@@ -10,24 +10,21 @@
 
 namespace {
 
-struct CaseInsensitiveLess {
-    bool operator()(const std::u16string& a, const std::u16string& b) const { return rtl::CompareText(a, b) < 0; }
-};
-
 struct Value {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
 
+// Children and values are keyed by their names folded to lower case: names compare without case,
+// and plain ordering of the folded names is the platform's case-less enumeration order.
 struct Key {
-    using Children = std::map<std::u16string, std::shared_ptr<Key>, CaseInsensitiveLess>;
+    using Children = std::map<std::u16string, std::shared_ptr<Key>>;
 
     std::u16string name;
     bool deleted = false;
     bool writeDenied = false;
-    // Sorted without case, as the platform enumerates subkeys.
     Children children;
-    std::map<std::u16string, Value, CaseInsensitiveLess> values;
+    std::map<std::u16string, Value> values;
     // Where the last enumeration stopped, so that walking index by index costs one step each,
     // as it does on the platform. Any change of the children drops it.
     Children::iterator enumerated;
@@ -82,21 +79,35 @@ std::vector<std::u16string> SplitPath(const std::u16string& path) {
     return parts;
 }
 
-std::shared_ptr<Key> Child(const std::shared_ptr<Key>& key, const std::u16string& name, bool create) {
-    auto found = key->children.find(name);
+// Into a buffer the caller reuses, so that a lookup does not allocate for every name.
+const std::u16string& Folded(const std::u16string& name, std::u16string& buffer) {
+    buffer.assign(name);
+    for (char16_t& c : buffer) c = rtl::AsciiLower(c);
+    return buffer;
+}
+
+std::u16string Folded(const std::u16string& name) {
+    std::u16string buffer;
+    return Folded(name, buffer);
+}
+
+std::shared_ptr<Key> Child(const std::shared_ptr<Key>& key, const std::u16string& name, const std::u16string& folded,
+                           bool create) {
+    auto found = key->children.find(folded);
     if (found != key->children.end()) return found->second;
     if (!create) return nullptr;
     auto child = std::make_shared<Key>();
     child->name = name;
-    key->children[name] = child;
+    key->children.emplace(folded, child);
     key->enumerating = false;
     return child;
 }
 
 std::shared_ptr<Key> Resolve(const std::shared_ptr<Key>& from, const std::vector<std::u16string>& parts, bool create) {
     std::shared_ptr<Key> key = from;
+    std::u16string buffer;
     for (const auto& part : parts) {
-        key = Child(key, part, create);
+        key = Child(key, part, Folded(part, buffer), create);
         if (!key) return nullptr;
     }
     return key;
@@ -221,7 +232,7 @@ LSTATUS RegQueryValueExW(HKEY handle, LPCWSTR valueName, LPDWORD, LPDWORD type, 
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
-    auto found = key->values.find(Text(valueName));
+    auto found = key->values.find(Folded(Text(valueName)));
     if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
     const Value& value = found->second;
     if (type) *type = value.type;
@@ -245,7 +256,7 @@ LSTATUS RegSetValueExW(HKEY handle, LPCWSTR valueName, DWORD, DWORD type, const 
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    Value& value = key->values[Text(valueName)];
+    Value& value = key->values[Folded(Text(valueName))];
     value.type = type;
     value.data.assign(data, data + (data ? dataLength : 0));
     return ERROR_SUCCESS;
@@ -257,7 +268,7 @@ LSTATUS RegDeleteValueW(HKEY handle, LPCWSTR valueName) {
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    return key->values.erase(Text(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return key->values.erase(Folded(Text(valueName))) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
@@ -275,7 +286,7 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     std::vector<std::u16string> parentPath(parts.begin(), parts.end() - 1);
     auto parent = Resolve(base, parentPath, false);
     if (!parent) return ERROR_FILE_NOT_FOUND;
-    auto found = parent->children.find(parts.back());
+    auto found = parent->children.find(Folded(parts.back()));
     if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
     MarkDeleted(*found->second);
     parent->children.erase(found);

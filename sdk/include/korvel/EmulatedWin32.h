@@ -486,7 +486,7 @@ BOOL IsWindowVisible(HWND window);
 BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindowEnabled(HWND window);
 HWND SetFocus(HWND window);
-HWND GetFocus();
+HWND GetFocus(void);
 LONG GetWindowLongW(HWND window, int index);
 LONG SetWindowLongW(HWND window, int index, LONG value);
 BOOL GetWindowRect(HWND window, RECT* rect);
