@@ -6,6 +6,7 @@
 #include "platform/rtl/Bstr.h"
 #include "platform/rtl/ComObject.h"
 #include "sim/SimulatedIde.h"
+#include "tests/support/PackageWindow.h"
 #include "tests/support/HubFixture.h"
 #include "windows/BdsDockableWindows.h"
 #include "windows/BdsIdeUtils.h"
@@ -13,29 +14,9 @@
 
 using rtl::String;
 
-namespace {
+using testing_support::PackageWindow;
 
-// The package's own window, handed over through IWin32Window.
-class ToolControl : public rtl::ComObject<IWin32Window> {
-public:
-    ToolControl() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = rtl::W(u"KorvelTestToolControl");
-        RegisterClassW(&windowClass);
-        handle = CreateWindowExW(0, windowClass.lpszClassName, rtl::W(u"Tool"), WS_POPUP, 0, 0, 10, 10, nullptr,
-                                 nullptr, windowClass.hInstance, nullptr);
-    }
-    ~ToolControl() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-    }
-    HRESULT STDMETHODCALLTYPE get_Handle(HWND* pRetVal) override {
-        *pRetVal = handle;
-        return S_OK;
-    }
-    HWND handle;
-};
+namespace {
 
 // Counts the window's events; OnClose may run a callback (the package letting go, say).
 class WindowSink : public rtl::ComObject<IBdsWindowEvents> {
@@ -81,7 +62,7 @@ protected:
     korvel::TBdsWindowsService* service = new korvel::TBdsWindowsService;
     rtl::ComPtr<IBdsDockableWindow> window;
     rtl::ComPtr<WindowSink> sink{new WindowSink};
-    rtl::ComPtr<ToolControl> control{new ToolControl};
+    rtl::ComPtr<PackageWindow> control{new PackageWindow};
 };
 
 TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) {

@@ -6,37 +6,16 @@
 #include "platform/rtl/ComObject.h"
 #include "platform/vcl/ActnList.h"
 #include "sim/SimulatedIde.h"
+#include "tests/support/PackageWindow.h"
 #include "windows/BdsDocumentWindow.h"
 #include "windows/BdsIdeUtils.h"
 
 using korvel::TBdsWindowsService;
 using rtl::String;
 
-namespace {
+using testing_support::PackageWindow;
 
-// A package's own window handed over through IWin32Window; get_Handle may run a callback first.
-class PackageWindow : public rtl::ComObject<IWin32Window> {
-public:
-    PackageWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = rtl::W(u"KorvelTestPackageWindow");
-        RegisterClassW(&windowClass);
-        handle = CreateWindowExW(0, windowClass.lpszClassName, rtl::W(u"Document"), WS_POPUP, 0, 0, 10, 10, nullptr,
-                                 nullptr, windowClass.hInstance, nullptr);
-    }
-    ~PackageWindow() override {
-        if (IsWindow(handle)) DestroyWindow(handle);
-    }
-    HRESULT STDMETHODCALLTYPE get_Handle(HWND* pRetVal) override {
-        if (onHandle) std::exchange(onHandle, nullptr)();
-        *pRetVal = handle;
-        return S_OK;
-    }
-    HWND handle;
-    std::function<void()> onHandle;
-};
+namespace {
 
 class WindowsServiceTest : public testing::Test {
 protected:
