@@ -19,7 +19,8 @@
 
 typedef int16_t WordBool16;
 typedef struct Object Object;
-typedef HRESULT(STDMETHODCALLTYPE* Method)();
+/* Any slot; cast to its own signature to call it. */
+typedef void(STDMETHODCALLTYPE* Method)(void);
 
 /* Any interface: a pointer to its table of slots. */
 struct Object {
@@ -125,16 +126,6 @@ typedef struct Package {
     int32_t editServicesNotifierIndex;
 } Package;
 
-static Package* FromPackage(Object* object) { return (Package*)object; }
-static Package* FromEvents(Object* object) { return (Package*)((char*)object - offsetof(Package, events)); }
-static Package* FromNotifier(Object* object) { return (Package*)((char*)object - offsetof(Package, notifier)); }
-static Package* FromModuleNotifier(Object* object) {
-    return (Package*)((char*)object - offsetof(Package, moduleNotifier));
-}
-static Package* FromEditServicesNotifier(Object* object) {
-    return (Package*)((char*)object - offsetof(Package, editServicesNotifier));
-}
-
 static HRESULT Answer(Package* self, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = NULL;
@@ -175,14 +166,29 @@ static ULONG Drop(Package* self) {
     return left;
 }
 
-static HRESULT STDMETHODCALLTYPE PackageQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromPackage(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE PackageAddRef(Object* This) { return ++FromPackage(This)->references; }
-static ULONG STDMETHODCALLTYPE PackageRelease(Object* This) { return Drop(FromPackage(This)); }
+/* QueryInterface, AddRef and Release of the interface at `member` of a Package, each
+   answering for the whole object: member_QueryInterface, member_AddRef, member_Release, and
+   member_Owner, the Package behind such an interface pointer. */
+#define PACKAGE_INTERFACE(member)                                                                     \
+    static Package* member##_Owner(Object* object) {                                                  \
+        return (Package*)((char*)object - offsetof(Package, member));                                 \
+    }                                                                                                 \
+    static HRESULT STDMETHODCALLTYPE member##_QueryInterface(Object* This, REFIID iid, void** out) {    \
+        return Answer(member##_Owner(This), iid, out);                                                \
+    }                                                                                                 \
+    static ULONG STDMETHODCALLTYPE member##_AddRef(Object* This) { return ++member##_Owner(This)->references; } \
+    static ULONG STDMETHODCALLTYPE member##_Release(Object* This) { return Drop(member##_Owner(This)); }
+#define IUNKNOWN_SLOTS(member) (Method)member##_QueryInterface, (Method)member##_AddRef, (Method)member##_Release
+
+PACKAGE_INTERFACE(package)
+PACKAGE_INTERFACE(events)
+PACKAGE_INTERFACE(notifier)
+PACKAGE_INTERFACE(moduleNotifier)
+PACKAGE_INTERFACE(editServicesNotifier)
+
 
 static HRESULT STDMETHODCALLTYPE SetSite(Object* This, Object* site) {
-    Package* self = FromPackage(This);
+    Package* self = package_Owner(This);
     Object* services = NULL;
     int32_t major = 0;
     if (!site) return E_POINTER;
@@ -345,7 +351,7 @@ static void StopWatching(Package* self) {
 }
 
 static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
-    Package* self = FromPackage(This);
+    Package* self = package_Owner(This);
     if (!self->site) return E_UNEXPECTED;
     ReportPackages(self->site);
     if (SUCCEEDED(CALL(self->site, Services_Get_BdsMenuBarService, HRESULT(STDMETHODCALLTYPE*)(Object*, Object**),
@@ -359,7 +365,7 @@ static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
 }
 
 static HRESULT STDMETHODCALLTYPE Terminate(Object* This) {
-    Package* self = FromPackage(This);
+    Package* self = package_Owner(This);
     if (self->menuBar && self->menuItem) {
         /* Removing the item gives up this package's reference to it. */
         BSTR fullName = Wide("ToolsMenu\\ContractItem");
@@ -374,29 +380,18 @@ static HRESULT STDMETHODCALLTYPE Terminate(Object* This) {
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE EventsQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromEvents(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE EventsAddRef(Object* This) { return ++FromEvents(This)->references; }
-static ULONG STDMETHODCALLTYPE EventsRelease(Object* This) { return Drop(FromEvents(This)); }
 static HRESULT STDMETHODCALLTYPE OnExecute(Object* This) {
     Report("clicked");
     return S_OK;
 }
 static HRESULT STDMETHODCALLTYPE OnNothing(Object* This) { return S_OK; }
 
-static const Method PackageSlots[] = {(Method)PackageQueryInterface, (Method)PackageAddRef, (Method)PackageRelease,
-                                      (Method)SetSite, (Method)Initialize, (Method)Terminate};
-static const Method EventsSlots[] = {(Method)EventsQueryInterface, (Method)EventsAddRef, (Method)EventsRelease,
-                                     (Method)OnExecute, (Method)OnNothing, (Method)OnNothing};
+static const Method PackageSlots[] = {IUNKNOWN_SLOTS(package), (Method)SetSite, (Method)Initialize,
+                                      (Method)Terminate};
+static const Method EventsSlots[] = {IUNKNOWN_SLOTS(events), (Method)OnExecute, (Method)OnNothing, (Method)OnNothing};
 
 /* The notifiers: what the IDE tells the package through the system. The window, view and
    form arguments always arrive nil. */
-static HRESULT STDMETHODCALLTYPE NotifierQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromNotifier(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE NotifierAddRef(Object* This) { return ++FromNotifier(This)->references; }
-static ULONG STDMETHODCALLTYPE NotifierRelease(Object* This) { return Drop(FromNotifier(This)); }
 static LongBool32 STDMETHODCALLTYPE NotifierAfterSave(Object* This) {
     Report("module saved");
     return -1;
@@ -408,11 +403,6 @@ static LongBool32 STDMETHODCALLTYPE NotifierBeforeSave(Object* This) {
 static void STDMETHODCALLTYPE NotifierDestroyed(Object* This) { Report("module destroyed"); }
 static void STDMETHODCALLTYPE NotifyNothing(Object* This) {}
 
-static HRESULT STDMETHODCALLTYPE ModuleNotifierQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromModuleNotifier(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE ModuleNotifierAddRef(Object* This) { return ++FromModuleNotifier(This)->references; }
-static ULONG STDMETHODCALLTYPE ModuleNotifierRelease(Object* This) { return Drop(FromModuleNotifier(This)); }
 static LongBool32 STDMETHODCALLTYPE CheckOverwrite(Object* This) {
     Report("overwrite allowed");
     return 1; /* any non-zero is true */
@@ -421,13 +411,6 @@ static void STDMETHODCALLTYPE ModuleRenamed(Object* This, BSTR newName) {
     ReportText("module renamed to", newName);
 }
 
-static HRESULT STDMETHODCALLTYPE EditServicesQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromEditServicesNotifier(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE EditServicesAddRef(Object* This) {
-    return ++FromEditServicesNotifier(This)->references;
-}
-static ULONG STDMETHODCALLTYPE EditServicesRelease(Object* This) { return Drop(FromEditServicesNotifier(This)); }
 static LongBool32 STDMETHODCALLTYPE EditServicesAgree(Object* This) { return -1; }
 /* Each takes its own arguments: with stdcall the called function clears them. */
 static void STDMETHODCALLTYPE WindowShow(Object* This, Object* window, Boolean8 show, Boolean8 fromDesktop) {}
@@ -441,20 +424,16 @@ static void STDMETHODCALLTYPE WindowCommand(Object* This, Object* window, int32_
     if (handled) *handled = 1;
 }
 
-static const Method NotifierSlots[] = {(Method)NotifierQueryInterface, (Method)NotifierAddRef,
-                                       (Method)NotifierRelease,        (Method)NotifierAfterSave,
-                                       (Method)NotifierBeforeSave,     (Method)NotifierDestroyed,
-                                       (Method)NotifyNothing};
-static const Method ModuleNotifierSlots[] = {(Method)ModuleNotifierQueryInterface, (Method)ModuleNotifierAddRef,
-                                             (Method)ModuleNotifierRelease, (Method)CheckOverwrite,
+static const Method NotifierSlots[] = {IUNKNOWN_SLOTS(notifier), (Method)NotifierAfterSave, (Method)NotifierBeforeSave,
+                                       (Method)NotifierDestroyed, (Method)NotifyNothing};
+static const Method ModuleNotifierSlots[] = {IUNKNOWN_SLOTS(moduleNotifier), (Method)CheckOverwrite,
                                              (Method)ModuleRenamed};
 static const Method EditServicesNotifierSlots[] = {
-    (Method)EditServicesQueryInterface, (Method)EditServicesAddRef, (Method)EditServicesRelease,
-    (Method)EditServicesAgree,          (Method)EditServicesAgree,  (Method)NotifyNothing,
-    (Method)NotifyNothing,              (Method)WindowShow,         (Method)WithWindowAnd,
-    (Method)WithWindow,                 (Method)WindowCommand,      (Method)WithWindowAnd,
-    (Method)WithWindowAnd,              (Method)WithWindowAnd,      (Method)WithWindowAnd,
-    (Method)WithWindowAnd};
+    IUNKNOWN_SLOTS(editServicesNotifier), (Method)EditServicesAgree, (Method)EditServicesAgree,
+    (Method)NotifyNothing,                (Method)NotifyNothing,     (Method)WindowShow,
+    (Method)WithWindowAnd,                (Method)WithWindow,        (Method)WindowCommand,
+    (Method)WithWindowAnd,                (Method)WithWindowAnd,     (Method)WithWindowAnd,
+    (Method)WithWindowAnd,                (Method)WithWindowAnd};
 
 /* The class object: static, its references count as the library's. */
 static HRESULT STDMETHODCALLTYPE FactoryQueryInterface(Object* This, REFIID iid, void** out) {
