@@ -128,8 +128,9 @@ TEST(TypeLibraryTest, EveryInterfaceHasTheHeadersGuidMethodsAndParameterTypes) {
     }
 }
 
-// The Tools API's own type names stand for these widths on the wire.
-TEST(TypeLibraryTest, ToolsApiTypeNamesAliasTheirWireTypes) {
+// The Tools API's own type names stand for these widths on the wire, and its stream is the
+// platform's: a type-library language that implements it must lay out the platform's slots.
+TEST(TypeLibraryTest, ToolsApiTypesAreTheirWireTypes) {
     rtl::ComPtr<ITypeLib> library;
     ASSERT_EQ(LoadTypeLib(rtl::W(testing_support::BesideTheProgram(u"KorvelBdsInterop.tlb")), library.Put()), S_OK);
     std::map<std::string, VARTYPE> aliases;
@@ -144,6 +145,18 @@ TEST(TypeLibraryTest, ToolsApiTypeNamesAliasTheirWireTypes) {
     EXPECT_EQ(aliases["Boolean"], VT_UI1);
     EXPECT_EQ(aliases["Int64"], VT_I8);
     EXPECT_EQ(aliases["PWideChar"], VT_LPWSTR);
+
+    rtl::ComPtr<ITypeInfo> stream;
+    ASSERT_EQ(library->GetTypeInfoOfGuid(IID_IStream, stream.Put()), S_OK);
+    const std::vector<std::string> slots = {"Seek", "SetSize", "CopyTo", "Commit", "Revert",
+                                            "LockRegion", "UnlockRegion", "Stat", "Clone"};
+    for (UINT i = 0; i < slots.size(); ++i) {
+        FUNCDESC* function = nullptr;
+        ASSERT_EQ(stream->GetFuncDesc(i, &function), S_OK);
+        EXPECT_EQ(NameOf(stream.Get(), function->memid), slots[i]);
+        EXPECT_EQ(function->oVft, static_cast<SHORT>((5 + i) * sizeof(void*))) << slots[i] << " after Read and Write";
+        stream->ReleaseFuncDesc(function);
+    }
 }
 
 }  // namespace
