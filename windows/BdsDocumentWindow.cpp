@@ -97,9 +97,12 @@ HRESULT TBdsDocumentWindow::Set_StayOnTop(WordBool pRetVal) {
 }
 
 HRESULT TBdsDocumentWindow::RegisterEvents(IBdsWindowEvents* events) {
-    rtl::ComPtr<IBdsWindowEvents> previous(events);
-    FEvents.Swap(previous);
-    return S_OK;
+    // Holding the sink calls its AddRef, which may throw.
+    return Guarded(this, [&] {
+        rtl::ComPtr<IBdsWindowEvents> previous(events);
+        FEvents.Swap(previous);
+        return S_OK;
+    });
 }
 
 HRESULT TBdsDocumentWindow::HostControl(IUnknown* control) {
