@@ -148,6 +148,46 @@ TEST_F(WindowsMisuseTest, DocumentWindowRefusesBadIndexesAndSurvivesItsEditWindo
     EXPECT_EQ(rogue.references, 0) << "the document's last release lets go of the sink";
 }
 
+TEST_F(WindowsMisuseTest, PackageClosesTheEditWindowWhenAskedForItsWindowHandle) {
+    const rtl::ComPtr<PackageWindow> package{new PackageWindow};
+    rogue.handle = package->handle;
+    rtl::WideString id(u"Doc.kdoc");
+    auto hostedDocument = [&] {
+        ide.Editors().OpenFile(u"Doc.kdoc");
+        Integer editor = -7;
+        EXPECT_EQ(service->DocumentFrameOnTop(&editor), S_OK);
+        EXPECT_EQ(editor, 0);
+        rtl::ComPtr<IBdsDocumentWindow> window;
+        EXPECT_EQ(service->CreateDocumentWindow(id.Get(), 0, 0, window.Put()), S_OK);
+        EXPECT_EQ(window->HostControl(rogue.Unknown()), S_OK);
+        return window;
+    };
+
+    // The frame brought on top again hides its documents; the package closes the edit window
+    // and lets go of its only document from inside.
+    IBdsDocumentWindow* raw = hostedDocument().Detach();
+    EXPECT_EQ(service->DocumentFrameNormal(0), S_OK);
+    rogue.onCallback = [&] {
+        ide.Editors().CloseEditWindow();
+        raw->Release();
+    };
+    Integer editor = -7;
+    EXPECT_EQ(service->DocumentFrameOnTop(&editor), S_OK);
+    EXPECT_EQ(editor, 0);
+    EXPECT_EQ(ide.Editors().TabSet(), nullptr);
+    EXPECT_EQ(rogue.references, 0);
+
+    // Shown, the document asks for the handle and the package closes the edit window.
+    rtl::ComPtr<IBdsDocumentWindow> window = hostedDocument();
+    rogue.onCallback = [&] { ide.Editors().CloseEditWindow(); };
+    EXPECT_EQ(window->Set_Visible(-1), S_OK);
+    EXPECT_EQ(ide.Editors().TabSet(), nullptr);
+    EXPECT_EQ(window->Set_Visible(-1), E_FAIL);
+    EXPECT_EQ(window->DoResize(), E_FAIL);
+    window = nullptr;
+    EXPECT_EQ(rogue.references, 0);
+}
+
 TEST_F(WindowsMisuseTest, ObjectInspectorWindowAnswersFalseOnceTheIdeHasNone) {
     rtl::ComPtr<IBdsDockableWindow> inspector;
     rtl::WideString name(u"ObjectInspector");

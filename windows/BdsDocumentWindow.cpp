@@ -49,8 +49,9 @@ HRESULT TBdsDocumentWindow::Set_Visible(WordBool pRetVal) {
             FBdsWindowsService->ShowFrame(FBdsEditWindow.get());
         else if (!visible)
             Frame()->Hide();
-        TKorvelFrame* frame = Frame();
+        // The handle first: asking for it runs package code, which may have the frame destroyed.
         const HWND handle = HostedHandle();
+        TKorvelFrame* frame = Frame();
         if (!frame || !handle) return S_OK;
         if (visible)
             SetWindowPos(handle, HWND_TOP, 0, 0, frame->ClientWidth(), frame->ClientHeight(), SWP_SHOWWINDOW);

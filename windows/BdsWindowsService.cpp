@@ -158,8 +158,12 @@ HRESULT TBdsWindowsService::DocumentFrameOnTop(Integer* pRetVal) {
             if (frame && frame->Parent() == editControlParent) found = i;
         }
         TBdsEditWindow* record = nullptr;
+        // Hiding the documents asks packages for their windows: the IDE may close the edit
+        // window meanwhile, and the record must outlive this call.
+        std::shared_ptr<TBdsEditWindow> held;
         if (found >= 0) {
             record = FBdsEditWindows.Items(found);
+            held = SharedRecord(record);
             *pRetVal = found;
             ForEachDocumentWindow([&](const TBdsCustomDocumentWindow& window) { return window.BdsEditWindow() == record; },
                                   [](TBdsCustomDocumentWindow& window) { window.Set_Visible(0); });
@@ -221,11 +225,13 @@ void TBdsWindowsService::ShowFrame(TBdsEditWindow* record) {
     MessageViewEditorMenuVisble(false);
     if (vcl::TStatusBar* statusBar = record->StatusBar.Get())
         if (statusBar->Parent()) statusBar->Parent()->Hide();
-    TKorvelFrame* frame = record->Frame.Get();
+    const vcl::ComponentPtr<TKorvelFrame> frame = record->Frame;
     if (!frame) return;
     if (!IsWindowEnabled(frame->Handle())) EnableWindow(frame->Handle(), TRUE);
     if (BdsServices) BdsServices->UpdateMessageProcessing();
     frame->Show();
+    // Showing lays the frame out, and its resize handler asks packages for their windows.
+    if (!frame) return;
     frame->BringToFront();
     ::SetFocus(frame->Handle());
 }
