@@ -188,6 +188,30 @@ TEST_F(WindowsMisuseTest, PackageClosesTheEditWindowWhenAskedForItsWindowHandle)
     EXPECT_EQ(rogue.references, 0);
 }
 
+TEST_F(WindowsMisuseTest, TeardownDetachesEveryDocumentAlsoWithoutAModuleOrFreedMeanwhile) {
+    ide.Editors().OpenFile(u"Doc.kdoc");
+    Integer editor = -7;
+    ASSERT_EQ(service->DocumentFrameOnTop(&editor), S_OK);
+    rtl::WideString id(u"Doc.kdoc");
+    IBdsDocumentWindow* first = nullptr;
+    IBdsDocumentWindow* second = nullptr;
+    IBdsDocumentWindow* moduleless = nullptr;
+    ASSERT_EQ(service->CreateDocumentWindow(id.Get(), 0, 0, &first), S_OK);
+    ASSERT_EQ(service->CreateDocumentWindow(id.Get(), 0, 0, &second), S_OK);
+    ASSERT_EQ(service->CreateDocumentWindow(id.Get(), INT_MAX, 0, &moduleless), S_OK);
+    EXPECT_EQ(first->RegisterEvents(&rogue), S_OK);
+    EXPECT_EQ(moduleless->RegisterEvents(&rogue), S_OK);
+    EXPECT_EQ(moduleless->HostControl(rogue.Unknown()), S_OK);
+    // Let go of by the first document's sink, the second document is freed during teardown.
+    rogue.onRelease = [&] { second->Release(); };
+    delete std::exchange(service, nullptr);
+    EXPECT_EQ(rogue.references, 0) << "also the document without a module let go of the package";
+    EXPECT_EQ(first->Set_Modified(-1), S_OK);
+    EXPECT_EQ(moduleless->DoResize(), E_FAIL);
+    first->Release();
+    moduleless->Release();
+}
+
 TEST_F(WindowsMisuseTest, ObjectInspectorWindowAnswersFalseOnceTheIdeHasNone) {
     rtl::ComPtr<IBdsDockableWindow> inspector;
     rtl::WideString name(u"ObjectInspector");

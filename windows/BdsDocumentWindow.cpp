@@ -7,7 +7,7 @@ namespace korvel {
 
 TBdsDocumentWindow::TBdsDocumentWindow(TBdsWindowsService* service, ide::IOTAModule* module)
     : FBdsWindowsService(service) {
-    if (module && service) service->RegisterDocumentWindow(this);
+    if (service) service->RegisterDocumentWindow(this, module != nullptr);
     FIdentifiedObject = nullptr;
 }
 

@@ -61,18 +61,27 @@ TBdsWindowsService::~TBdsWindowsService() {
     if (hShadowWindow) DestroyWindow(hShadowWindow);
 }
 
+namespace {
+
+// Detaches every window of the list; a detach releases package objects, whose code may free
+// windows further on, which have then left the list.
+template <class Window>
+void DetachAll(rtl::LockedList<Window>& windows) {
+    for (Window* window : windows.Snapshot()) {
+        if (!windows.Contains(window)) continue;
+        const rtl::ComPtr<Window> pin(window);
+        window->Detach();
+    }
+    windows.Clear();
+}
+
+}  // namespace
+
 void TBdsWindowsService::ReleasePackageHolds() {
     FPackageHoldsReleased = true;
-    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
-        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
-        window->Detach();
-    }
+    DetachAll(FMadeDocumentWindows);
     DocumentWindows.Clear();
-    for (TBdsCustomDockableWindow* window : DockableWindows.Snapshot()) {
-        const rtl::ComPtr<TBdsCustomDockableWindow> pin(window);
-        window->Detach();
-    }
-    DockableWindows.Clear();
+    DetachAll(DockableWindows);
 }
 
 void TBdsWindowsService::CreateShadowWindow() {
@@ -215,6 +224,7 @@ HRESULT TBdsWindowsService::DocumentFrameNormal(Integer editorIndex) {
 
 void TBdsWindowsService::UnregisterDocumentWindow(TBdsCustomDocumentWindow* window) {
     if (window->DocImageIndex() >= 0) FreeImageIndexes.push_back(window->DocImageIndex());
+    FMadeDocumentWindows.Remove(window);
     DocumentWindows.Remove(window);
     FTabDocumentsStale = true;
 }

@@ -44,6 +44,7 @@ public:
     // A throwing release has released.
     ULONG STDMETHODCALLTYPE Release() override {
         --references;
+        if (onRelease) std::exchange(onRelease, nullptr)();
         if (throwOnRelease) throw std::runtime_error("package failure in Release");
         return references;
     }
@@ -76,8 +77,9 @@ public:
     bool throwInCallbacks = false;
     HWND handle = nullptr;
     Integer icon = 0;
-    // Package code run inside the next callback.
+    // Package code run inside the next callback, or the next release.
     std::function<void()> onCallback;
+    std::function<void()> onRelease;
 
 private:
     HRESULT Callback() {
