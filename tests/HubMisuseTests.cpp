@@ -10,6 +10,7 @@
 #include "tests/support/HubFixture.h"
 #include "tests/support/RoguePackageObject.h"
 
+using testing_support::ExpectRefusedWhileMisbehaving;
 using testing_support::RoguePackageObject;
 
 namespace {
@@ -31,13 +32,7 @@ TEST_F(HubMisuseTest, ShutDownLetsGoOfEveryPackageObjectTheServicesHeld) {
     EXPECT_EQ(hub->GetService(nullptr, &none), E_POINTER);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(hub->AddMessageHandler(nullptr), E_POINTER);
-    rogue.throwOnAddRef = true;
-    EXPECT_TRUE(FAILED(hub->AddMessageHandler(&rogue)));
-    rogue.throwOnAddRef = false;
-    rogue.query = RoguePackageObject::Query::NullWithSuccess;
-    EXPECT_TRUE(FAILED(hub->AddMessageHandler(&rogue)));
-    rogue.query = RoguePackageObject::Query::Honest;
-    EXPECT_EQ(rogue.references, 0) << "a refused callback is not held";
+    ExpectRefusedWhileMisbehaving(rogue, [&] { return hub->AddMessageHandler(&rogue); });
 
     // One object, every role; the package keeps every wrapper past shut-down.
     ASSERT_EQ(hub->AddMessageHandler(&rogue), S_OK);

@@ -12,6 +12,7 @@
 #include "tests/support/RoguePackageObject.h"
 
 using rtl::String;
+using testing_support::ExpectRefusedWhileMisbehaving;
 using testing_support::RoguePackageObject;
 
 namespace {
@@ -75,14 +76,7 @@ TEST_F(MenuMisuseTest, SinkThatRemovesItsOwnItemFromTheClickIsLetGoOfAndTheWrapp
     rtl::ComPtr<IBdsMenuItem> item = Add(u"ToolsMenu", korvel::otamlChild, u"KorvelItem", u"Korvel");
     ASSERT_TRUE(item);
 
-    rogue.throwOnAddRef = true;
-    EXPECT_TRUE(FAILED(item->RegisterEvents(&rogue)));
-    rogue.throwOnAddRef = false;
-    for (auto query : {RoguePackageObject::Query::NullWithSuccess, RoguePackageObject::Query::Refuse,
-                       RoguePackageObject::Query::Throw})
-        EXPECT_TRUE(FAILED((rogue.query = query, item->RegisterEvents(&rogue))));
-    rogue.query = RoguePackageObject::Query::Honest;
-    EXPECT_EQ(rogue.references, 0) << "a refused sink is not held";
+    ExpectRefusedWhileMisbehaving(rogue, [&] { return item->RegisterEvents(&rogue); });
 
     // The click removes the item, lets go of the package's only wrapper, tries to register
     // again on it, and throws; its sink also throws from its last release.

@@ -10,6 +10,7 @@
 #include "tests/support/ToolBarFixture.h"
 
 using testing_support::Bstr;
+using testing_support::ExpectRefusedWhileMisbehaving;
 using testing_support::RoguePackageObject;
 
 namespace {
@@ -63,14 +64,7 @@ TEST_F(ToolBarMisuseTest, ButtonWhoseClickClosesItsToolBarLeavesNothingHeld) {
     const auto spare = AddControl(toolBar.Get(), Button);
     ASSERT_TRUE(button && spare);
 
-    rogue.throwOnAddRef = true;
-    EXPECT_TRUE(FAILED(button->RegisterEvents(&rogue)));
-    rogue.throwOnAddRef = false;
-    for (auto query : {RoguePackageObject::Query::NullWithSuccess, RoguePackageObject::Query::Refuse,
-                       RoguePackageObject::Query::Throw})
-        EXPECT_TRUE(FAILED((rogue.query = query, button->RegisterEvents(&rogue))));
-    rogue.query = RoguePackageObject::Query::Honest;
-    EXPECT_EQ(rogue.references, 0) << "a refused sink is not held";
+    ExpectRefusedWhileMisbehaving(rogue, [&] { return button->RegisterEvents(&rogue); });
 
     // Both buttons report to the same sink, which throws from everything. The click closes
     // the toolbar, clears it, and registers again on the control it clicked.

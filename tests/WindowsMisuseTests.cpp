@@ -16,6 +16,7 @@
 #include "windows/BdsWindowsService.h"
 
 using testing_support::PackageWindow;
+using testing_support::ExpectRefusedWhileMisbehaving;
 using testing_support::RoguePackageObject;
 
 namespace {
@@ -50,16 +51,8 @@ TEST_F(WindowsMisuseTest, DockableWindowAnswersAHostilePackageAndLetsGoOfItAtTea
 
     rogue.throwOnAddRef = true;
     EXPECT_TRUE(FAILED(window->RegisterEvents(&rogue))) << "a sink that cannot be held is refused";
-    EXPECT_TRUE(FAILED(window->HostControl(rogue.Unknown())));
     rogue.throwOnAddRef = false;
-    EXPECT_EQ(rogue.references, 0);
-    for (auto query : {RoguePackageObject::Query::NullWithSuccess, RoguePackageObject::Query::Refuse,
-                       RoguePackageObject::Query::Throw}) {
-        rogue.query = query;
-        EXPECT_EQ(window->HostControl(rogue.Unknown()), E_FAIL);
-    }
-    rogue.query = RoguePackageObject::Query::Honest;
-    EXPECT_EQ(rogue.references, 0);
+    ExpectRefusedWhileMisbehaving(rogue, [&] { return window->HostControl(rogue.Unknown()); });
 
     for (Integer handle : {INT_MIN, -1, INT_MAX, DeletedBitmap()}) EXPECT_EQ(window->SetIcon(handle), E_FAIL);
 

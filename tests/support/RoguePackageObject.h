@@ -4,6 +4,8 @@
 // owning memory, so a test sees the balance: zero once the system has let go of it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <stdexcept>
 #include <utility>
@@ -89,5 +91,21 @@ private:
         return S_OK;
     }
 };
+
+// Offers the object through `offer` while its AddRef throws and while its QueryInterface lies
+// or throws: every offer must fail, and none may leave a reference behind.
+template <class Offer>
+void ExpectRefusedWhileMisbehaving(RoguePackageObject& rogue, Offer&& offer) {
+    rogue.throwOnAddRef = true;
+    EXPECT_TRUE(FAILED(offer())) << "an object that cannot be held";
+    rogue.throwOnAddRef = false;
+    for (auto query : {RoguePackageObject::Query::NullWithSuccess, RoguePackageObject::Query::Refuse,
+                       RoguePackageObject::Query::Throw}) {
+        rogue.query = query;
+        EXPECT_TRUE(FAILED(offer())) << "a lying or throwing QueryInterface, kind " << static_cast<int>(query);
+    }
+    rogue.query = RoguePackageObject::Query::Honest;
+    EXPECT_EQ(rogue.references, 0) << "a refused object is not held";
+}
 
 }  // namespace testing_support
