@@ -36,6 +36,18 @@ bool EndsWith(const String& text, const String& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// Detaches every window of the list; a detach releases package objects, whose code may free
+// windows further on, which have then left the list.
+template <class Window>
+void DetachAll(rtl::LockedList<Window>& windows) {
+    for (Window* window : windows.Snapshot()) {
+        if (!windows.Contains(window)) continue;
+        const rtl::ComPtr<Window> pin(window);
+        window->Detach();
+    }
+    windows.Clear();
+}
+
 }  // namespace
 
 TBdsWindowsService::TBdsWindowsService() { CreateShadowWindow(); }
@@ -60,22 +72,6 @@ TBdsWindowsService::~TBdsWindowsService() {
     FEditWindowRecords.clear();
     if (hShadowWindow) DestroyWindow(hShadowWindow);
 }
-
-namespace {
-
-// Detaches every window of the list; a detach releases package objects, whose code may free
-// windows further on, which have then left the list.
-template <class Window>
-void DetachAll(rtl::LockedList<Window>& windows) {
-    for (Window* window : windows.Snapshot()) {
-        if (!windows.Contains(window)) continue;
-        const rtl::ComPtr<Window> pin(window);
-        window->Detach();
-    }
-    windows.Clear();
-}
-
-}  // namespace
 
 void TBdsWindowsService::ReleasePackageHolds() {
     FPackageHoldsReleased = true;
