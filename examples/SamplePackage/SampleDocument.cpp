@@ -7,7 +7,6 @@ namespace sample {
 namespace {
 
 const Text ModuleName = u"C:\\Korvel\\Sample.kdoc";
-constexpr Integer AfterReferenceItem = 1;
 constexpr uint32_t IconColour = 0x00E0A020;
 
 }  // namespace
@@ -22,12 +21,8 @@ void SampleDocument::Add(const ComRef<IBdsServices>& site) {
     site_ = site;
     ComRef<IBdsMenuBarService> menuBar;
     if (!menuBar.Received(site_->Get_BdsMenuBarService(menuBar.Put()))) return;
-    ComRef<IBdsMenuItem> item;
-    if (!item.Received(menuBar->AddMenuItem(Bstr(u"ToolsMenu\\KorvelSampleItem").Get(), AfterReferenceItem,
-                                            Bstr(u"KorvelSampleDocumentItem").Get(),
-                                            Bstr(u"Korvel Sample &Document").Get(), 0, item.Put())))
-        return;
-    item_.Subscribe(item, {[this] { OpenOrSave(); }, nullptr});
+    AddItemAfter(*menuBar.Get(), u"ToolsMenu\\KorvelSampleItem", u"KorvelSampleDocumentItem",
+                 u"Korvel Sample &Document", item_, [this] { OpenOrSave(); });
 }
 
 void SampleDocument::OpenOrSave() {

@@ -5,7 +5,6 @@
 namespace sample {
 namespace {
 
-constexpr Integer AfterReferenceItem = 1;
 constexpr uint32_t IconColour = 0x0020C060;
 
 Text YesNo(WordBool flag) { return flag ? u"yes" : u"no"; }
@@ -18,19 +17,10 @@ void SampleToolWindow::Add(const ComRef<IBdsServices>& site) {
     site_ = site;
     ComRef<IBdsMenuBarService> menuBar;
     if (!menuBar.Received(site_->Get_BdsMenuBarService(menuBar.Put()))) return;
-    AddItem(*menuBar.Get(), u"KorvelSampleToolWindowItem", u"Korvel Sample &Tools", toolWindowItem_,
-            [this] { ShowToolWindow(); });
-    AddItem(*menuBar.Get(), u"KorvelSampleInspectorItem", u"Korvel Sample Object &Inspector", inspectorItem_,
-            [this] { ToggleObjectInspector(); });
-}
-
-void SampleToolWindow::AddItem(IBdsMenuBarService& menuBar, const Text& name, const Text& caption,
-                               Subscription<IBdsMenuItem>& item, std::function<void()> onClick) {
-    ComRef<IBdsMenuItem> added;
-    if (!added.Received(menuBar.AddMenuItem(Bstr(u"ViewsMenu\\ViewMessagesItem").Get(), AfterReferenceItem,
-                                            Bstr(name).Get(), Bstr(caption).Get(), 0, added.Put())))
-        return;
-    item.Subscribe(added, {std::move(onClick), nullptr});
+    AddItemAfter(*menuBar.Get(), u"ViewsMenu\\ViewMessagesItem", u"KorvelSampleToolWindowItem",
+                 u"Korvel Sample &Tools", toolWindowItem_, [this] { ShowToolWindow(); });
+    AddItemAfter(*menuBar.Get(), u"ViewsMenu\\KorvelSampleToolWindowItem", u"KorvelSampleInspectorItem",
+                 u"Korvel Sample Object &Inspector", inspectorItem_, [this] { ToggleObjectInspector(); });
 }
 
 // Made once; shown again, wherever the user left it, while the IDE keeps its form.

@@ -23,8 +23,6 @@ public:
     void Add(const ComRef<IBdsServices>& site);
 
 private:
-    void AddItem(IBdsMenuBarService& menuBar, const Text& name, const Text& caption, Subscription<IBdsMenuItem>& item,
-                 std::function<void()> onClick);
     void ShowToolWindow();
     bool CreateToolWindow(IBdsWindowsService& windows);
     void ToggleObjectInspector();
