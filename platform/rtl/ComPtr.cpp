@@ -3,10 +3,12 @@
 namespace rtl {
 
 bool SameObject(IUnknown* a, IUnknown* b) {
-    if (!a || !b) return a == b;
+    if (a == b) return true;
+    if (!a || !b) return false;
     ComPtr<IUnknown> identityA = ComPtr<IUnknown>(a).Query<IUnknown>();
     ComPtr<IUnknown> identityB = ComPtr<IUnknown>(b).Query<IUnknown>();
-    return identityA.Get() == identityB.Get();
+    // Two objects that refuse their identity are not thereby one.
+    return identityA && identityA.Get() == identityB.Get();
 }
 
 }  // namespace rtl

@@ -74,12 +74,14 @@ public:
     }
     void Swap(ComPtr& other) noexcept { std::swap(pointer_, other.pointer_); }
 
-    // QueryInterface; nil when the object refuses.
+    // QueryInterface; nil when the object refuses. A refusal that still wrote a pointer is not
+    // taken: nothing says a reference came with it.
     template <class U>
     ComPtr<U> Query() const {
-        ComPtr<U> result;
-        if (pointer_) pointer_->QueryInterface(InterfaceTraits<U>::Id(), result.PutVoid());
-        return result;
+        if (!pointer_) return {};
+        void* answer = nullptr;
+        if (FAILED(pointer_->QueryInterface(InterfaceTraits<U>::Id(), &answer))) return {};
+        return ComPtr<U>::Adopt(static_cast<U*>(answer));
     }
     // QueryInterface that raises the language's cast error on refusal, like an "as" cast.
     template <class U>

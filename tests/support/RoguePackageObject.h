@@ -19,7 +19,7 @@ class RoguePackageObject : public IBdsWindowEvents,
                            public IBdsToolBarControlEvents,
                            public IMessageHandler {
 public:
-    enum class Query { Honest, NullWithSuccess, Refuse, Throw };
+    enum class Query { Honest, NullWithSuccess, Refuse, AnswerYetRefuse, Throw };
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (query == Query::Throw) throw std::runtime_error("package failure in QueryInterface");
@@ -36,6 +36,8 @@ public:
             *out = static_cast<IMessageHandler*>(this);
         else
             return E_NOINTERFACE;
+        // Fills the out pointer, counts nothing and still refuses.
+        if (query == Query::AnswerYetRefuse) return E_NOINTERFACE;
         ++references;
         return S_OK;
     }
@@ -100,7 +102,7 @@ void ExpectRefusedWhileMisbehaving(RoguePackageObject& rogue, Offer&& offer) {
     EXPECT_TRUE(FAILED(offer())) << "an object that cannot be held";
     rogue.throwOnAddRef = false;
     for (auto query : {RoguePackageObject::Query::NullWithSuccess, RoguePackageObject::Query::Refuse,
-                       RoguePackageObject::Query::Throw}) {
+                       RoguePackageObject::Query::AnswerYetRefuse, RoguePackageObject::Query::Throw}) {
         rogue.query = query;
         EXPECT_TRUE(FAILED(offer())) << "a lying or throwing QueryInterface, kind " << static_cast<int>(query);
     }
