@@ -22,18 +22,33 @@ struct Value {
 // passed: no folded copy is made for a lookup.
 char16_t Fold(char16_t c) { return rtl::AsciiLower(c); }
 
-struct CaselessHash {
-    size_t operator()(std::u16string_view name) const noexcept {
-        uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded characters
-        for (char16_t c : name) hash = (hash ^ Fold(c)) * 1099511628211ull;
-        return static_cast<size_t>(hash);
-    }
+// FNV-1a over the folded characters.
+size_t CaselessHash(std::u16string_view name) {
+    uint64_t hash = 14695981039346656037ull;
+    for (char16_t c : name) hash = (hash ^ Fold(c)) * 1099511628211ull;
+    return static_cast<size_t>(hash);
+}
+
+bool CaselessEqual(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
+}
+
+// A name with its hash worked out once: walking a bucket compares hashes before it reaches
+// for the texts.
+struct HashedName {
+    explicit HashedName(std::u16string_view name) : text(name), hash(CaselessHash(name)) {}
+    std::u16string_view text;
+    size_t hash;
 };
 
-struct CaselessEqual {
-    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
+struct HashOfName {
+    size_t operator()(const HashedName& name) const noexcept { return name.hash; }
+};
+
+struct SameName {
+    bool operator()(const HashedName& a, const HashedName& b) const noexcept {
+        return a.hash == b.hash && CaselessEqual(a.text, b.text);
     }
 };
 
@@ -49,7 +64,7 @@ struct CaselessLess {
 // Children are found by hash, keyed by a view of the child's own `name`, which lives as long
 // as the child's entry; they are listed in a list sorted when first enumerated after a change.
 struct Key : std::enable_shared_from_this<Key> {
-    using Children = std::unordered_map<std::u16string_view, std::shared_ptr<Key>, CaselessHash, CaselessEqual>;
+    using Children = std::unordered_map<HashedName, std::shared_ptr<Key>, HashOfName, SameName>;
 
     std::u16string name;
     bool deleted = false;
@@ -66,7 +81,7 @@ struct Key : std::enable_shared_from_this<Key> {
             enumeration.reserve(children.size());
             for (const auto& child : children) enumeration.push_back(&child);
             std::sort(enumeration.begin(), enumeration.end(),
-                      [](const auto* a, const auto* b) { return CaselessLess()(a->first, b->first); });
+                      [](const auto* a, const auto* b) { return CaselessLess()(a->first.text, b->first.text); });
             enumerationStale = false;
         }
         return *enumeration[index]->second;
@@ -109,14 +124,14 @@ bool ForEachName(std::u16string_view path, Visit&& visit) {
 
 // The child in its parent, made when `create` allows; nil when there is none.
 Key* Child(Key& key, std::u16string_view name, bool create) {
-    auto found = key.children.find(name);
+    auto found = key.children.find(HashedName(name));
     if (found != key.children.end()) return found->second.get();
     if (!create) return nullptr;
     auto child = std::make_shared<Key>();
     child->name = std::u16string(name);
     key.enumerationStale = true;
     const std::u16string_view ownName = child->name;
-    return key.children.emplace(ownName, std::move(child)).first->second.get();
+    return key.children.emplace(HashedName(ownName), std::move(child)).first->second.get();
 }
 
 // Caller holds the lock. Keys are handed around as plain pointers while it is held: their
@@ -312,7 +327,7 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     const std::u16string_view last = lastSeparator == std::u16string_view::npos ? path : path.substr(lastSeparator + 1);
     auto parent = Resolve(base, parentPath, false);
     if (!parent) return ERROR_FILE_NOT_FOUND;
-    auto found = parent->children.find(last);
+    auto found = parent->children.find(HashedName(last));
     if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
     MarkDeleted(*found->second);
     parent->children.erase(found);
