@@ -1,7 +1,7 @@
 #include "loader/KorvelLoader.h"
 
-#include <deque>
 #include <optional>
+#include <unordered_set>
 
 #include "loader/PackageDiscovery.h"
 #include "platform/rtl/ComGuard.h"
@@ -23,11 +23,12 @@ const String LoaderCaption = u"Korvel Products Loader";
 
 namespace {
 
-// Names handed out through PackageInfo stay valid while the module is loaded, so the lists
-// they point into are never freed.
-std::deque<std::vector<String>>& RetainedNameLists() {
-    static std::deque<std::vector<String>> lists;
-    return lists;
+// Names handed out through PackageInfo stay valid while the module is loaded, so their texts
+// are never freed. Each distinct text is kept once, so that a repeated start-up finds its names
+// here instead of piling up copies of them.
+const char16_t* RetainedName(const String& name) {
+    static std::unordered_set<String> names;
+    return names.insert(name).first->c_str();
 }
 
 // The text up to the first zero character: what a reader of a zero-terminated string sees.
@@ -53,7 +54,7 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
     for (size_t k = 0; k < pkgIDs.size(); ++k) {
         GUID packageId;
         if (!rtl::TryStringToGUID(pkgIDs[k], packageId)) continue;
-        PackageInfoEntry entry{packageId, pkgNames[k].c_str(), nullptr};
+        PackageInfoEntry entry{packageId, RetainedName(pkgNames[k]), nullptr};
         const rtl::Stopwatch creation;
         try {
             rtl::ComPtr<IBdsPackage> package = CreatePackage(packageId);
@@ -112,8 +113,7 @@ bool InitWizard(ide::IBorlandIDEServices* services, TWizardTerminateProc* termin
     std::vector<String> pkgNames;
     std::optional<std::vector<String>> pkgIDs = DetectPackages(pkgNames);
     if (!pkgIDs || pkgIDs->empty()) return true;
-    RetainedNameLists().push_back(std::move(pkgNames));
-    LoadPackages(*pkgIDs, RetainedNameLists().back());
+    LoadPackages(*pkgIDs, pkgNames);
 
     if (!Packages.empty()) {
         BdsServices = new TBdsServices;

@@ -132,3 +132,25 @@ TEST(SortPackagesByLoadOrderTest, SortsTheThreeSequencesTogether) {
 }
 
 }  // namespace
+
+namespace {
+
+// Names compare without case and enumerate in case-less order, also after keys come and go
+// between two discoveries; a value's name is found in any case.
+TEST_F(DiscoveryTest, KeysOfAnyCaseEnumerateCaselessAfterChanges) {
+    registry.AddPackage(u"zeta", u"Z");
+    registry.AddPackage(u"Beta", u"B");
+    registry.SetDword(HKEY_LOCAL_MACHINE, PackagesKey() + u"\\ALPHA", u"loadorder", 100);
+    registry.SetString(HKEY_LOCAL_MACHINE, PackagesKey() + u"\\alpha", u"", u"A");
+    EXPECT_EQ(Order(), (std::vector<String>{u"A", u"B", u"Z"}));
+
+    ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(PackagesKey() + u"\\BETA")), ERROR_SUCCESS);
+    registry.AddPackage(u"gamma", u"G");
+    std::vector<String> names;
+    const auto ids = DetectPackages(names);
+    ASSERT_TRUE(ids.has_value());
+    EXPECT_EQ(*ids, (std::vector<String>{u"ALPHA", u"gamma", u"zeta"})) << "the first spelling is kept";
+    EXPECT_EQ(names, (std::vector<String>{u"A", u"G", u"Z"}));
+}
+
+}  // namespace

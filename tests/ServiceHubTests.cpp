@@ -60,6 +60,27 @@ TEST_F(ServiceHubTest, PackageInfoCountsFailedPackagesAndHandsOutReferences) {
     info.Instance->Release();
 }
 
+TEST_F(ServiceHubTest, NamesOutliveShutDownAndARepeatedStartUpReusesThem) {
+    PackageInfo info{};
+    ASSERT_EQ(Hub()->GetPackageInfo(1, &info), S_OK);
+    const WCHAR* missing = info.Name;
+    ASSERT_EQ(Hub()->GetPackageInfo(0, &info), S_OK);
+    const WCHAR* first = info.Name;
+    info.Instance->Release();
+    ShutDown();
+    EXPECT_EQ(rtl::FromWide(first), u"A") << "a package may keep the pointer past shut-down";
+
+    registry.AddPackage(GuidText(3), u"Missing", 0);
+    ASSERT_TRUE(Enter());
+    ASSERT_EQ(Hub()->GetPackageInfo(0, &info), S_OK);
+    EXPECT_EQ(info.Name, missing) << "the same text is kept once, however often the loader starts";
+    EXPECT_EQ(info.Id, MakeGuid(3));
+    ASSERT_EQ(Hub()->GetPackageInfo(1, &info), S_OK);
+    EXPECT_EQ(info.Name, first);
+    EXPECT_EQ(rtl::FromWide(info.Name), u"A");
+    info.Instance->Release();
+}
+
 TEST_F(ServiceHubTest, BadArgumentsGetClearCodes) {
     EXPECT_EQ(Hub()->get_PackagesCount(nullptr), E_POINTER);
     EXPECT_EQ(Hub()->GetPackageInfo(0, nullptr), E_POINTER);

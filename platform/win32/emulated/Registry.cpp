@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Text.h"
@@ -16,31 +18,73 @@ struct Value {
     std::vector<BYTE> data;
 };
 
-// Children and values are keyed by their names folded to lower case: names compare without case,
-// and plain ordering of the folded names is the platform's case-less enumeration order.
-struct Key {
-    using Children = std::map<std::u16string, std::shared_ptr<Key>>;
+// Names compare without case, only the ASCII letters folded, and are looked up as they are
+// passed: no folded copy is made for a lookup.
+char16_t Fold(char16_t c) { return rtl::AsciiLower(c); }
+
+// FNV-1a over the folded characters.
+size_t CaselessHash(std::u16string_view name) {
+    uint64_t hash = 14695981039346656037ull;
+    for (char16_t c : name) hash = (hash ^ Fold(c)) * 1099511628211ull;
+    return static_cast<size_t>(hash);
+}
+
+bool CaselessEqual(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
+}
+
+// A name with its hash worked out once: walking a bucket compares hashes before it reaches
+// for the texts.
+struct HashedName {
+    explicit HashedName(std::u16string_view name) : text(name), hash(CaselessHash(name)) {}
+    std::u16string_view text;
+    size_t hash;
+};
+
+struct HashOfName {
+    size_t operator()(const HashedName& name) const noexcept { return name.hash; }
+};
+
+struct SameName {
+    bool operator()(const HashedName& a, const HashedName& b) const noexcept {
+        return a.hash == b.hash && CaselessEqual(a.text, b.text);
+    }
+};
+
+// Plain ordering of the folded names: the platform's case-less enumeration order.
+struct CaselessLess {
+    using is_transparent = void;
+    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+    }
+};
+
+// Children are found by hash, keyed by a view of the child's own `name`, which lives as long
+// as the child's entry; they are listed in a list sorted when first enumerated after a change.
+struct Key : std::enable_shared_from_this<Key> {
+    using Children = std::unordered_map<HashedName, std::shared_ptr<Key>, HashOfName, SameName>;
 
     std::u16string name;
     bool deleted = false;
     bool writeDenied = false;
     Children children;
-    std::map<std::u16string, Value> values;
-    // Where the last enumeration stopped, so that walking index by index costs one step each,
-    // as it does on the platform. Any change of the children drops it.
-    Children::iterator enumerated;
-    DWORD enumeratedIndex = 0;
-    bool enumerating = false;
+    std::map<std::u16string, Value, CaselessLess> values;
+    // Entries of `children` in enumeration order; stale while `enumerationStale` is set.
+    std::vector<const Children::value_type*> enumeration;
+    bool enumerationStale = true;
 
-    Children::iterator ChildAt(DWORD index) {
-        if (!enumerating || index < enumeratedIndex) {
-            enumerated = children.begin();
-            enumeratedIndex = 0;
+    const Key& ChildAt(DWORD index) {
+        if (enumerationStale) {
+            enumeration.clear();
+            enumeration.reserve(children.size());
+            for (const auto& child : children) enumeration.push_back(&child);
+            std::sort(enumeration.begin(), enumeration.end(),
+                      [](const auto* a, const auto* b) { return CaselessLess()(a->first.text, b->first.text); });
+            enumerationStale = false;
         }
-        enumerated = std::next(enumerated, index - enumeratedIndex);
-        enumeratedIndex = index;
-        enumerating = true;
-        return enumerated;
+        return *enumeration[index]->second;
     }
 };
 
@@ -56,7 +100,6 @@ struct Registry {
     std::shared_ptr<Key> users = std::make_shared<Key>();
     std::map<uintptr_t, OpenKey> handles;
     uintptr_t nextHandle = 0x1000;
-    std::u16string scratch;
 };
 
 Registry& registry() {
@@ -79,45 +122,40 @@ bool ForEachName(std::u16string_view path, Visit&& visit) {
     return true;
 }
 
-// Into a buffer the caller reuses, so that a lookup does not allocate for every name.
-const std::u16string& Folded(std::u16string_view name, std::u16string& buffer) {
-    buffer.assign(name);
-    for (char16_t& c : buffer) c = rtl::AsciiLower(c);
-    return buffer;
-}
-
-// The child's entry in its parent, made when `create` allows; nil when there is none.
-const std::shared_ptr<Key>* Child(Key& key, std::u16string_view name, const std::u16string& folded, bool create) {
-    auto found = key.children.find(folded);
-    if (found != key.children.end()) return &found->second;
+// The child in its parent, made when `create` allows; nil when there is none.
+Key* Child(Key& key, std::u16string_view name, bool create) {
+    auto found = key.children.find(HashedName(name));
+    if (found != key.children.end()) return found->second.get();
     if (!create) return nullptr;
     auto child = std::make_shared<Key>();
     child->name = std::u16string(name);
-    key.enumerating = false;
-    return &key.children.emplace(folded, std::move(child)).first->second;
+    key.enumerationStale = true;
+    const std::u16string_view ownName = child->name;
+    return key.children.emplace(HashedName(ownName), std::move(child)).first->second.get();
 }
 
-// Caller holds the lock: the registry's scratch buffer folds the names.
-std::shared_ptr<Key> Resolve(const std::shared_ptr<Key>& from, std::u16string_view path, bool create) {
-    const std::shared_ptr<Key>* key = &from;
+// Caller holds the lock. Keys are handed around as plain pointers while it is held: their
+// parents or the open handles own them, and nothing is removed before the caller is done.
+Key* Resolve(Key* from, std::u16string_view path, bool create) {
+    Key* key = from;
     const bool found = ForEachName(path, [&](std::u16string_view name) {
-        key = Child(**key, name, Folded(name, registry().scratch), create);
+        key = Child(*key, name, create);
         return key != nullptr;
     });
-    return found ? *key : nullptr;
+    return found ? key : nullptr;
 }
 
 // Caller holds the lock.
-std::shared_ptr<Key> KeyOf(HKEY handle) {
+Key* KeyOf(HKEY handle) {
     Registry& r = registry();
     const auto value = reinterpret_cast<uintptr_t>(handle);
-    if (handle == HKEY_LOCAL_MACHINE) return r.machine;
-    if (handle == HKEY_CURRENT_USER) return r.user;
-    if (handle == HKEY_USERS) return r.users;
-    if (handle == HKEY_CLASSES_ROOT) return Resolve(r.machine, u"Software\\Classes", true);
+    if (handle == HKEY_LOCAL_MACHINE) return r.machine.get();
+    if (handle == HKEY_CURRENT_USER) return r.user.get();
+    if (handle == HKEY_USERS) return r.users.get();
+    if (handle == HKEY_CLASSES_ROOT) return Resolve(r.machine.get(), u"Software\\Classes", true);
     auto found = r.handles.find(value);
     if (found == r.handles.end()) return nullptr;
-    return found->second.key;
+    return found->second.key.get();
 }
 
 bool MayWrite(HKEY handle) {
@@ -125,17 +163,14 @@ bool MayWrite(HKEY handle) {
     return found == registry().handles.end() || (found->second.access & kWriteRights) != 0;
 }
 
-HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access) {
+HKEY NewHandle(Key* key, REGSAM access) {
     Registry& r = registry();
     const uintptr_t value = r.nextHandle++;
-    r.handles[value] = OpenKey{key, access};
+    r.handles.emplace(value, OpenKey{key->shared_from_this(), access});
     return reinterpret_cast<HKEY>(value);
 }
 
 std::u16string_view Text(LPCWSTR text) { return text ? std::u16string_view(rtl::U(text)) : std::u16string_view(); }
-
-// A value's name as its key keeps it; caller holds the lock.
-const std::u16string& ValueKey(LPCWSTR valueName) { return Folded(Text(valueName), registry().scratch); }
 
 void MarkDeleted(Key& key) {
     key.deleted = true;
@@ -214,8 +249,7 @@ LSTATUS RegEnumKeyExW(HKEY handle, DWORD index, LPWSTR name, LPDWORD nameLength,
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (index >= key->children.size()) return ERROR_NO_MORE_ITEMS;
-    auto child = key->ChildAt(index);
-    const std::u16string& childName = child->second->name;
+    const std::u16string& childName = key->ChildAt(index).name;
     if (childName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::copy(childName.begin(), childName.end(), name);
     name[childName.size()] = 0;
@@ -229,7 +263,7 @@ LSTATUS RegQueryValueExW(HKEY handle, LPCWSTR valueName, LPDWORD, LPDWORD type, 
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
-    auto found = key->values.find(ValueKey(valueName));
+    auto found = key->values.find(Text(valueName));
     if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
     const Value& value = found->second;
     if (type) *type = value.type;
@@ -253,7 +287,9 @@ LSTATUS RegSetValueExW(HKEY handle, LPCWSTR valueName, DWORD, DWORD type, const 
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    Value& value = key->values[ValueKey(valueName)];
+    auto found = key->values.find(Text(valueName));
+    if (found == key->values.end()) found = key->values.emplace(std::u16string(Text(valueName)), Value()).first;
+    Value& value = found->second;
     value.type = type;
     value.data.assign(data, data + (data ? dataLength : 0));
     return ERROR_SUCCESS;
@@ -265,7 +301,10 @@ LSTATUS RegDeleteValueW(HKEY handle, LPCWSTR valueName) {
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    return key->values.erase(ValueKey(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    auto found = key->values.find(Text(valueName));
+    if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
+    key->values.erase(found);
+    return ERROR_SUCCESS;
 }
 
 LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
@@ -278,6 +317,7 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     if (path.find_first_not_of(u'\\') == std::u16string_view::npos) {
         for (auto& child : base->children) MarkDeleted(*child.second);
         base->children.clear();
+        base->enumerationStale = true;
         base->values.clear();
         return ERROR_SUCCESS;
     }
@@ -287,11 +327,11 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     const std::u16string_view last = lastSeparator == std::u16string_view::npos ? path : path.substr(lastSeparator + 1);
     auto parent = Resolve(base, parentPath, false);
     if (!parent) return ERROR_FILE_NOT_FOUND;
-    auto found = parent->children.find(Folded(last, r.scratch));
+    auto found = parent->children.find(HashedName(last));
     if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
     MarkDeleted(*found->second);
     parent->children.erase(found);
-    parent->enumerating = false;
+    parent->enumerationStale = true;
     return ERROR_SUCCESS;
 }
 
