@@ -85,6 +85,7 @@ void TBdsMenuBarService::TakeBack(TBdsMenuItem* BdsMenuItem) {
 void TBdsMenuBarService::ForgetGivenBack(TBdsMenuItem* BdsMenuItem) { FGivenBack.erase(BdsMenuItem); }
 
 void TBdsMenuBarService::ReleasePackageHolds() {
+    FPackageHoldsReleased = true;
     // Out of the map before the releases, which may run package code that calls back in.
     const auto lifelong = std::move(FLifelongReferences);
     FLifelongReferences.clear();
@@ -166,6 +167,7 @@ TBdsMenuItem* TBdsMenuBarService::GetBdsMenuItem(vcl::TMenuItem* MenuItem) {
 }
 
 void TBdsMenuBarService::KeepForLife(TBdsMenuItem* BdsMenuItem) {
+    if (FPackageHoldsReleased) return;
     if (FLifelongReferences.count(BdsMenuItem) == 0)
         FLifelongReferences.emplace(BdsMenuItem, rtl::ComPtr<IBdsMenuItem>(BdsMenuItem));
 }
