@@ -48,7 +48,7 @@ Service* HeldService(PackageSession& session, HeldReferences<Service>& held,
 // Runs `visit` on one of the lists of references the package holds, chosen by the input.
 template <class Visit>
 void VisitHeld(PackageSession& session, Visit&& visit) {
-    switch (session.Input().Choose(11)) {
+    switch (session.Input().Choose(15)) {
         case 0: visit(session.hubs); break;
         case 1: visit(session.menuServices); break;
         case 2: visit(session.menuItems); break;
@@ -59,6 +59,10 @@ void VisitHeld(PackageSession& session, Visit&& visit) {
         case 7: visit(session.windowsServices); break;
         case 8: visit(session.documents); break;
         case 9: visit(session.dockables); break;
+        case 10: visit(session.moduleServices); break;
+        case 11: visit(session.editorServices); break;
+        case 12: visit(session.modules); break;
+        case 13: visit(session.editors); break;
         default: visit(session.others); break;
     }
 }

@@ -132,7 +132,7 @@ public:
     bool STDMETHODCALLTYPE GetModified() override { return modified_; }
     bool STDMETHODCALLTYPE MarkModified() override;
     void STDMETHODCALLTYPE Show() override;
-    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override { return notifiers_.Add(notifier); }
+    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override;
     void STDMETHODCALLTYPE RemoveNotifier(int index) override { notifiers_.Remove(index); }
 
     // For the area.
@@ -237,9 +237,8 @@ public:
     bool STDMETHODCALLTYPE CloseAll() override;
     // IOTAEditorServices
     rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetTopView() override;
-    int STDMETHODCALLTYPE AddNotifier(ide::INTAEditServicesNotifier* notifier) override {
-        return editNotifiers_.Add(notifier);
-    }
+    // Raises once the IDE has shut down, which tells no one anything again.
+    int STDMETHODCALLTYPE AddNotifier(ide::INTAEditServicesNotifier* notifier) override;
     void STDMETHODCALLTYPE RemoveNotifier(int index) override { editNotifiers_.Remove(index); }
 
     // The user presses a key in the editor: the editor services' notifiers may take the
@@ -283,6 +282,7 @@ private:
 
     Recorder& recorder_;
     std::filesystem::path saveFolder_;
+    bool shutDown_ = false;
     NotifierList<ide::INTAEditServicesNotifier> editNotifiers_;
     std::vector<rtl::ComPtr<Module>> modules_;
     rtl::ComPtr<EditView> topView_;

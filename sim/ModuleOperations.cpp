@@ -21,6 +21,12 @@ bool SourceEditor::MarkModified() {
     return true;
 }
 
+// The editor of a closed module tells no one anything again, so it takes no notifier.
+int SourceEditor::AddNotifier(ide::IOTANotifier* notifier) {
+    if (!module_) throw rtl::EInvalidOperation(u"The editor of " + FileNameOnly(fileName_) + u" is closed");
+    return notifiers_.Add(notifier);
+}
+
 void SourceEditor::Show() {
     if (module_ && module_->IsOpen()) module_->Show();
 }
@@ -42,6 +48,8 @@ void SourceEditor::ViewActivated() {
 
 int Module::AddNotifier(ide::IOTAModuleNotifier* notifier) {
     if (!notifier) rtl::RaiseIntfCastError();
+    // A closed module tells no one anything again, so it takes no notifier either.
+    if (!area_) throw rtl::EInvalidOperation(u"The module " + FileNameOnly(fileName_) + u" is closed");
     return notifiers_.Add(notifier);
 }
 
@@ -239,8 +247,14 @@ bool EditorArea::SendEditorCommand(int command, int param) {
     return handled;
 }
 
+int EditorArea::AddNotifier(ide::INTAEditServicesNotifier* notifier) {
+    if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
+    return editNotifiers_.Add(notifier);
+}
+
 // Without a word to the user: the modules close and every notifier is let go.
 void EditorArea::ShutDown() {
+    shutDown_ = true;
     const auto modules = std::move(modules_);
     modules_.clear();
     topView_ = nullptr;
