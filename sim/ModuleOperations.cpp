@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <optional>
 
 #include "sim/EditorArea.h"
 
@@ -10,6 +11,17 @@ namespace sim {
 namespace {
 
 String Hex(int value) { return rtl::IntToHex(static_cast<uint32_t>(value), 4); }
+
+// None for a name no file can have: empty, a folder's, or text the file system cannot spell
+// (a package may name a module with half a surrogate pair).
+std::optional<std::filesystem::path> FileOfName(const String& name) {
+    if (name.empty() || name == u"." || name == u"..") return std::nullopt;
+    try {
+        return std::filesystem::path(name);
+    } catch (const std::filesystem::filesystem_error&) {
+        return std::nullopt;
+    }
+}
 
 }  // namespace
 
@@ -160,12 +172,13 @@ bool Module::Save(bool, bool forceSave) {
     if (!forceSave && !IsModified()) return true;
     const rtl::ComPtr<Module> self(this);
     const String name = FileNameOnly(fileName_);
-    if (name.empty() || name == u"." || name == u"..") {
+    const std::optional<std::filesystem::path> file = FileOfName(name);
+    if (!file) {
         area_->Record().Note(u"\"" + fileName_ + u"\" names no file to save");
         return false;
     }
     if (!AskBeforeSave() || !AllowedToSave()) return false;
-    const std::filesystem::path target = area_->SaveFolder() / std::filesystem::path(name);
+    const std::filesystem::path target = area_->SaveFolder() / *file;
     if (!MayOverwrite(target) || !WriteFile(target)) return false;
     source_->Saved();
     area_->Record().Note(u"module " + name + u" saved");
