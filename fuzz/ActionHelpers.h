@@ -31,18 +31,23 @@ void ReadObject(PackageSession& session, HeldReferences<Interface>& keep, Call&&
     keep.Adopt(object);
 }
 
+// A held object, or, when none is held, the one `fetch` answers with a new reference (or
+// nil), as a package gets one before using it.
+template <class Interface, class Fetch>
+Interface* HeldOrFetched(PackageSession& session, HeldReferences<Interface>& held, Fetch&& fetch) {
+    if (held.Empty()) held.Adopt(fetch());
+    return held.Pick(session.Input());
+}
+
 // A held service, or one asked from a held hub as a package first does; nil without either.
 template <class Service>
 Service* HeldService(PackageSession& session, HeldReferences<Service>& held,
                      HRESULT (STDMETHODCALLTYPE IBdsServices::*ask)(Service**)) {
-    if (held.Empty()) {
-        if (IBdsServices* hub = session.hubs.Pick(session.Input())) {
-            Service* service = nullptr;
-            (hub->*ask)(&service);
-            held.Adopt(service);
-        }
-    }
-    return held.Pick(session.Input());
+    return HeldOrFetched(session, held, [&]() -> Service* {
+        Service* service = nullptr;
+        if (IBdsServices* hub = session.hubs.Pick(session.Input())) (hub->*ask)(&service);
+        return service;
+    });
 }
 
 // Runs `visit` on one of the lists of references the package holds, chosen by the input.

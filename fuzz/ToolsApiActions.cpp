@@ -20,46 +20,44 @@ const std::vector<String> FileSystems{u"", u"Korvel.FileSystem", u"Fz"};
 // QueryInterface for the interface it expects).
 template <class Service>
 Service* ToolsService(PackageSession& s, HeldReferences<Service>& held) {
-    if (held.Empty()) {
-        if (IBdsServices* hub = s.hubs.Pick(s.Input())) {
-            const GUID& id = rtl::InterfaceTraits<Service>::Id();
-            rtl::ComPtr<IUnknown> service;
-            hub->GetService(&id, service.Put());
-            void* typed = nullptr;
-            if (service && SUCCEEDED(service->QueryInterface(id, &typed))) held.Adopt(static_cast<Service*>(typed));
-        }
-    }
-    return held.Pick(s.Input());
+    return HeldOrFetched(s, held, [&]() -> Service* {
+        IBdsServices* hub = s.hubs.Pick(s.Input());
+        if (!hub) return nullptr;
+        const GUID& id = rtl::InterfaceTraits<Service>::Id();
+        rtl::ComPtr<IUnknown> service;
+        hub->GetService(&id, service.Put());
+        void* typed = nullptr;
+        if (service) service->QueryInterface(id, &typed);
+        return static_cast<Service*>(typed);
+    });
 }
 
 // A held module, or one the package asks the module services for first.
 IBDSModule* Module(PackageSession& s) {
-    if (s.modules.Empty()) {
+    return HeldOrFetched(s, s.modules, [&]() -> IBDSModule* {
+        IBDSModule* module = nullptr;
         if (IBDSModuleServices70* services = ToolsService(s, s.moduleServices)) {
-            IBDSModule* module = nullptr;
             if (s.Input().Coin())
                 services->GetCurrentModule(&module);
             else
                 services->GetModule(static_cast<Integer>(s.Input().Choose(3)), &module);
-            s.modules.Adopt(module);
         }
-    }
-    return s.modules.Pick(s.Input());
+        return module;
+    });
 }
 
 // A held editor, or one the package asks a module for first.
 IBDSEditor* Editor(PackageSession& s) {
-    if (s.editors.Empty()) {
+    return HeldOrFetched(s, s.editors, [&]() -> IBDSEditor* {
+        IBDSEditor* editor = nullptr;
         if (IBDSModule* module = Module(s)) {
-            IBDSEditor* editor = nullptr;
             if (s.Input().Coin())
                 module->GetCurrentEditor(&editor);
             else
                 module->GetModuleFileEditor(static_cast<Integer>(s.Input().Choose(2)), &editor);
-            s.editors.Adopt(editor);
         }
-    }
-    return s.editors.Pick(s.Input());
+        return editor;
+    });
 }
 
 // A text result the package owns.
