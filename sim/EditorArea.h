@@ -257,7 +257,8 @@ public:
     void SourceModified();
 
     // The user opens a file (or brings an open one to the front): it gets a tab and a view
-    // in the edit window, made if there is none, and its view becomes the top view.
+    // in the edit window, made if there is none, and its view becomes the top view. Raises
+    // once the IDE has shut down.
     Module& OpenFile(const String& fileName);
     // False when no module has that file.
     bool CloseFile(const String& fileName);
