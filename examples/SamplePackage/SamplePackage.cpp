@@ -9,6 +9,7 @@
 #include "SampleMenuItems.h"
 #include "SampleModuleWatcher.h"
 #include "SampleToolBar.h"
+#include "SampleToolWindow.h"
 
 namespace sample {
 namespace {
@@ -31,6 +32,7 @@ struct Sited {
     SampleMenuItems menuItems;
     SampleToolBar toolBar;
     SampleDocument document;
+    SampleToolWindow toolWindow;
     SampleModuleWatcher moduleWatcher;
     bool initialized = false;
 };
@@ -58,6 +60,7 @@ public:
             sited_->menuItems.Add(sited_->site, sited_->menuImage);
             sited_->toolBar.Add(sited_->site, sited_->buttonImage);
             sited_->document.Add(sited_->site);
+            sited_->toolWindow.Add(sited_->site);
             sited_->moduleWatcher.Start(*sited_->site.Get());
             SampleReport(u"initialized");
             return S_OK;
