@@ -31,24 +31,29 @@ void ReadObject(PackageSession& session, HeldReferences<Interface>& keep, Call&&
     keep.Adopt(object);
 }
 
+// A held object, or, when none is held, the one `fetch` answers with a new reference (or
+// nil), as a package gets one before using it.
+template <class Interface, class Fetch>
+Interface* HeldOrFetched(PackageSession& session, HeldReferences<Interface>& held, Fetch&& fetch) {
+    if (held.Empty()) held.Adopt(fetch());
+    return held.Pick(session.Input());
+}
+
 // A held service, or one asked from a held hub as a package first does; nil without either.
 template <class Service>
 Service* HeldService(PackageSession& session, HeldReferences<Service>& held,
                      HRESULT (STDMETHODCALLTYPE IBdsServices::*ask)(Service**)) {
-    if (held.Empty()) {
-        if (IBdsServices* hub = session.hubs.Pick(session.Input())) {
-            Service* service = nullptr;
-            (hub->*ask)(&service);
-            held.Adopt(service);
-        }
-    }
-    return held.Pick(session.Input());
+    return HeldOrFetched(session, held, [&]() -> Service* {
+        Service* service = nullptr;
+        if (IBdsServices* hub = session.hubs.Pick(session.Input())) (hub->*ask)(&service);
+        return service;
+    });
 }
 
 // Runs `visit` on one of the lists of references the package holds, chosen by the input.
 template <class Visit>
 void VisitHeld(PackageSession& session, Visit&& visit) {
-    switch (session.Input().Choose(11)) {
+    switch (session.Input().Choose(15)) {
         case 0: visit(session.hubs); break;
         case 1: visit(session.menuServices); break;
         case 2: visit(session.menuItems); break;
@@ -59,6 +64,10 @@ void VisitHeld(PackageSession& session, Visit&& visit) {
         case 7: visit(session.windowsServices); break;
         case 8: visit(session.documents); break;
         case 9: visit(session.dockables); break;
+        case 10: visit(session.moduleServices); break;
+        case 11: visit(session.editorServices); break;
+        case 12: visit(session.modules); break;
+        case 13: visit(session.editors); break;
         default: visit(session.others); break;
     }
 }

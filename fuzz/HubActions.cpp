@@ -149,7 +149,9 @@ const std::vector<GUID>& InterfaceIds() {
         IID_IBdsToolBarService, IID_IBdsToolBar, IID_IBdsToolBarControl, IID_IBdsToolBarButton,
         IID_IBdsToolBarComboBox, IID_IBdsToolBarPopUp, IID_IBdsDockableWindow, IID_IBdsDocumentWindow,
         IID_IBdsWindowsService, IID_IBdsHelpService, IID_IDragDropHelper, IID_IBdsServices, IID_IBdsPackage,
-        IID_IBdsShellPackage, IID_IDragDropHelperProvider, IID_IMessageHandler,
+        IID_IBdsShellPackage, IID_IDragDropHelperProvider, IID_IMessageHandler, IID_IBDSModuleServices70,
+        IID_IBDSEditorServices80, IID_IBDSModule, IID_IBDSEditor, IID_IBDSNotifier, IID_IBDSModuleNotifier,
+        IID_IBDSEditServicesNotifier, IID_IBDSFileSystem,
         GUID{0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}}};
     return ids;
 }

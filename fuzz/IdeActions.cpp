@@ -116,6 +116,64 @@ void CloseSourceFile(PackageSession& s) {
     s.Ide().Editors().CloseFile(files[s.Input().Choose(files.size())]);
 }
 
+// One of the open modules, held for the action: a notifier may close it under the IDE's feet.
+rtl::ComPtr<sim::Module> ChooseModule(PackageSession& s) {
+    sim::EditorArea& area = s.Ide().Editors();
+    const int count = area.GetModuleCount();
+    if (count == 0) return nullptr;
+    const auto module = area.GetModule(static_cast<int>(s.Input().Choose(static_cast<size_t>(count))));
+    return rtl::ComPtr<sim::Module>(static_cast<sim::Module*>(module.Get()));
+}
+
+// Names the user gives a file when saving it under another name or renaming it.
+const std::vector<String>& NewFileNames() {
+    static const std::vector<String> names{u"Renamed.pas", u"Unit1.pas", u"Doc.kdoc", u"", u"..", u"\\x\\y.pas",
+                                           u"\u00C4rger2.pas"};
+    return names;
+}
+
+void EditModule(PackageSession& s) {
+    if (const auto module = ChooseModule(s)) {
+        module->Show();
+        module->Source().Type(s.Input().Text({u"x", u"begin end;"}));
+    }
+}
+
+void SaveModule(PackageSession& s) {
+    if (const auto module = ChooseModule(s)) module->Save(s.Input().Coin(), s.Input().Coin());
+}
+
+void SaveModuleAs(PackageSession& s) {
+    const std::vector<String>& names = NewFileNames();
+    if (const auto module = ChooseModule(s)) module->SaveAs(names[s.Input().Choose(names.size())]);
+}
+
+void RenameModule(PackageSession& s) {
+    const std::vector<String>& names = NewFileNames();
+    if (const auto module = ChooseModule(s)) module->SetFileName(names[s.Input().Choose(names.size())]);
+}
+
+void CloseModule(PackageSession& s) {
+    if (const auto module = ChooseModule(s)) module->CloseModule(s.Input().Coin());
+}
+
+// The IDE's own File menu: a new unit, save all, close all.
+void WorkAllModules(PackageSession& s) {
+    sim::EditorArea& area = s.Ide().Editors();
+    switch (s.Input().Choose(3)) {
+        case 0: area.NewModule(); break;
+        case 1: area.SaveAll(); break;
+        default: area.CloseAll(); break;
+    }
+}
+
+// A key pressed in the editor, which the editor services' notifiers may take.
+void SendEditorCommand(PackageSession& s) {
+    FuzzInput& in = s.Input();
+    const int command = in.Number(), param = in.Number();
+    s.Ide().Editors().SendEditorCommand(command, param);
+}
+
 void CloseEditWindow(PackageSession& s) { s.Ide().Editors().CloseEditWindow(); }
 
 void ResizeEditWindow(PackageSession& s) {
@@ -145,7 +203,7 @@ void RecreateEditWindowHandle(PackageSession& s) {
 }
 
 // A new IDE costs far more than the rest of an input, so most restarts keep the old one.
-void Restart(PackageSession& s) { s.Restart(s.Input().Choose(4) == 0); }
+void Restart(PackageSession& s) { s.Restart(s.Input().Choose(16) == 0); }
 
 }  // namespace
 
@@ -161,7 +219,11 @@ ActionTable IdeActions() {
             {"close source file", CloseSourceFile}, {"close edit window", CloseEditWindow},
             {"resize edit window", ResizeEditWindow},
             {"re-create edit window handle", RecreateEditWindowHandle},
-            {"re-create edit window handle", RecreateEditWindowHandle}};
+            {"re-create edit window handle", RecreateEditWindowHandle},
+            {"edit module", EditModule},           {"save module", SaveModule},
+            {"save module as", SaveModuleAs},      {"rename module", RenameModule},
+            {"close module", CloseModule},         {"work all modules", WorkAllModules},
+            {"editor command", SendEditorCommand}, {"editor command", SendEditorCommand}};
 }
 
 }  // namespace fuzz

@@ -36,7 +36,8 @@ const ActionTable& PackageActions() {
     static const ActionTable table = [] {
         ActionTable all;
         for (const ActionTable& part :
-             {HubActions(), MenuActions(), ToolBarActions(), HelpActions(), WindowActions(), ReferenceActions()})
+             {HubActions(), MenuActions(), ToolBarActions(), HelpActions(), WindowActions(), ToolsApiActions(),
+              ReferenceActions()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
@@ -184,6 +185,12 @@ CarelessSink* PackageSession::NewSink(const void* owner) {
     return sink;
 }
 
+CarelessNotifier* PackageSession::NewNotifier() {
+    auto* notifier = new CarelessNotifier(*this, action_);
+    notifier->AddRef();
+    return notifier;
+}
+
 IUnknown* PackageSession::NewDropHelper() {
     auto* helper = new DropHelper(*this, action_);
     helper->AddRef();
@@ -208,6 +215,10 @@ void PackageSession::ReleaseHeld(const void* object) {
     windowsServices.ReleaseOneOf(object);
     documents.ReleaseOneOf(object);
     dockables.ReleaseOneOf(object);
+    moduleServices.ReleaseOneOf(object);
+    editorServices.ReleaseOneOf(object);
+    modules.ReleaseOneOf(object);
+    editors.ReleaseOneOf(object);
     others.ReleaseOneOf(object);
 }
 
@@ -218,6 +229,10 @@ void PackageSession::ReleaseEverything() {
     documents.ReleaseAll();
     dockables.ReleaseAll();
     others.ReleaseAll();
+    editors.ReleaseAll();
+    modules.ReleaseAll();
+    moduleServices.ReleaseAll();
+    editorServices.ReleaseAll();
     windowsServices.ReleaseAll();
     toolBarServices.ReleaseAll();
     menuServices.ReleaseAll();

@@ -16,6 +16,7 @@
 #include "fuzz/FuzzInput.h"
 #include "fuzz/HeldReferences.h"
 #include "interop/InterfaceBindings.h"
+#include "interop/ToolsInterfaceBindings.h"
 #include "platform/ide/ToolsAPI.h"
 
 namespace sim {
@@ -34,6 +35,7 @@ namespace fuzz {
 class PackageSession;
 class CarelessSink;
 class CarelessWindow;
+class CarelessNotifier;
 
 struct Action {
     const char* name;
@@ -48,6 +50,7 @@ ActionTable ToolBarActions();
 ActionTable HelpActions();
 ActionTable WindowActions();
 ActionTable ReferenceActions();
+ActionTable ToolsApiActions();
 ActionTable IdeActions();
 
 // A BSTR argument the package owns for the duration of one call: null, empty, huge, of odd
@@ -97,6 +100,8 @@ public:
     IUnknown* NewDropHelper();
     // A new package window for the document `owner`; the caller's reference.
     CarelessWindow* NewWindow(const void* owner);
+    // A new Tools API notifier, not yet registered; the caller's reference.
+    CarelessNotifier* NewNotifier();
     void CountCall() { ++calls_; }
 
     HeldReferences<IBdsServices> hubs;
@@ -109,6 +114,10 @@ public:
     HeldReferences<IBdsWindowsService> windowsServices;
     HeldReferences<IBdsDocumentWindow> documents;
     HeldReferences<IBdsDockableWindow> dockables;
+    HeldReferences<IBDSModuleServices70> moduleServices;
+    HeldReferences<IBDSEditorServices80> editorServices;
+    HeldReferences<IBDSModule> modules;
+    HeldReferences<IBDSEditor> editors;
     HeldReferences<IUnknown> others;
     // Lets go of one reference on `object` wherever the package holds it.
     void ReleaseHeld(const void* object);

@@ -85,6 +85,7 @@ void TBdsMenuBarService::TakeBack(TBdsMenuItem* BdsMenuItem) {
 void TBdsMenuBarService::ForgetGivenBack(TBdsMenuItem* BdsMenuItem) { FGivenBack.erase(BdsMenuItem); }
 
 void TBdsMenuBarService::ReleasePackageHolds() {
+    FPackageHoldsReleased = true;
     // Wrappers a package never released let go of its sinks; each is held for the loop, as a
     // sink's release may run package code that releases wrappers.
     std::vector<rtl::ComPtr<IBdsMenuItem>> cached;
@@ -171,6 +172,7 @@ TBdsMenuItem* TBdsMenuBarService::GetBdsMenuItem(vcl::TMenuItem* MenuItem) {
 }
 
 void TBdsMenuBarService::KeepForLife(TBdsMenuItem* BdsMenuItem) {
+    if (FPackageHoldsReleased) return;
     if (FLifelongReferences.count(BdsMenuItem) == 0)
         FLifelongReferences.emplace(BdsMenuItem, rtl::ComPtr<IBdsMenuItem>(BdsMenuItem));
 }

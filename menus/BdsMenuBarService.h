@@ -92,6 +92,10 @@ private:
     // shut-down (ReleasePackageHolds) or when the package's extra release frees the
     // wrapper, which then leaves this list.
     std::unordered_set<TBdsMenuItem*> FGivenBack;
+    // Set at shut-down: the service outlives the run, so a wrapper kept for life afterwards
+    // would hold the sink a package registers on it for good. Such wrappers live only as long
+    // as packages hold them.
+    bool FPackageHoldsReleased = false;
 };
 
 }  // namespace korvel

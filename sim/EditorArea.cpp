@@ -165,6 +165,9 @@ rtl::ComPtr<ide::IOTAModule> EditorArea::FindModule(const String& fileName) {
 rtl::ComPtr<ide::IOTAEditView> EditorArea::GetTopView() { return rtl::ComPtr<ide::IOTAEditView>(topView_.Get()); }
 
 Module& EditorArea::OpenFile(const String& fileName) {
+    // A package may hold the module services past the IDE's end: nothing opens then, as the
+    // IDE's recorder and windows are gone.
+    if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
     Module* module = Find(fileName);
     if (!module) {
         modules_.emplace_back(new Module(this, fileName));

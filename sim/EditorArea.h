@@ -144,7 +144,7 @@ public:
     bool STDMETHODCALLTYPE GetModified() override { return modified_; }
     bool STDMETHODCALLTYPE MarkModified() override;
     void STDMETHODCALLTYPE Show() override;
-    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override { return notifiers_.Add(notifier); }
+    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override;
     void STDMETHODCALLTYPE RemoveNotifier(int index) override { notifiers_.Remove(index); }
 
     // For the area.
@@ -249,9 +249,8 @@ public:
     bool STDMETHODCALLTYPE CloseAll() override;
     // IOTAEditorServices
     rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetTopView() override;
-    int STDMETHODCALLTYPE AddNotifier(ide::INTAEditServicesNotifier* notifier) override {
-        return editNotifiers_.Add(notifier);
-    }
+    // Raises once the IDE has shut down, which tells no one anything again.
+    int STDMETHODCALLTYPE AddNotifier(ide::INTAEditServicesNotifier* notifier) override;
     void STDMETHODCALLTYPE RemoveNotifier(int index) override { editNotifiers_.Remove(index); }
 
     // The user presses a key in the editor: the editor services' notifiers may take the
@@ -270,7 +269,8 @@ public:
     void SourceModified();
 
     // The user opens a file (or brings an open one to the front): it gets a tab and a view
-    // in the edit window, made if there is none, and its view becomes the top view.
+    // in the edit window, made if there is none, and its view becomes the top view. Raises
+    // once the IDE has shut down.
     Module& OpenFile(const String& fileName);
     // False when no module has that file.
     bool CloseFile(const String& fileName);
@@ -295,6 +295,7 @@ private:
 
     Recorder& recorder_;
     std::filesystem::path saveFolder_;
+    bool shutDown_ = false;
     NotifierList<ide::INTAEditServicesNotifier> editNotifiers_;
     std::vector<rtl::ComPtr<Module>> modules_;
     rtl::ComPtr<EditView> topView_;

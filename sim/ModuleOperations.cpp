@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <optional>
 
 #include "sim/EditorArea.h"
 
@@ -10,6 +11,17 @@ namespace sim {
 namespace {
 
 String Hex(int value) { return rtl::IntToHex(static_cast<uint32_t>(value), 4); }
+
+// None for a name no file can have: empty, a folder's, or text the file system cannot spell
+// (a package may name a module with half a surrogate pair).
+std::optional<std::filesystem::path> FileOfName(const String& name) {
+    if (name.empty() || name == u"." || name == u"..") return std::nullopt;
+    try {
+        return std::filesystem::path(name);
+    } catch (const std::filesystem::filesystem_error&) {
+        return std::nullopt;
+    }
+}
 
 }  // namespace
 
@@ -19,6 +31,12 @@ bool SourceEditor::MarkModified() {
     const rtl::ComPtr<Module> module(module_);
     module->NotifyModified();
     return true;
+}
+
+// The editor of a closed module tells no one anything again, so it takes no notifier.
+int SourceEditor::AddNotifier(ide::IOTANotifier* notifier) {
+    if (!module_) throw rtl::EInvalidOperation(u"The editor of " + FileNameOnly(fileName_) + u" is closed");
+    return notifiers_.Add(notifier);
 }
 
 void SourceEditor::Show() {
@@ -42,6 +60,8 @@ void SourceEditor::ViewActivated() {
 
 int Module::AddNotifier(ide::IOTAModuleNotifier* notifier) {
     if (!notifier) rtl::RaiseIntfCastError();
+    // A closed module tells no one anything again, so it takes no notifier either.
+    if (!area_) throw rtl::EInvalidOperation(u"The module " + FileNameOnly(fileName_) + u" is closed");
     return notifiers_.Add(notifier);
 }
 
@@ -152,12 +172,13 @@ bool Module::Save(bool, bool forceSave) {
     if (!forceSave && !IsModified()) return true;
     const rtl::ComPtr<Module> self(this);
     const String name = FileNameOnly(fileName_);
-    if (name.empty() || name == u"." || name == u"..") {
+    const std::optional<std::filesystem::path> file = FileOfName(name);
+    if (!file) {
         area_->Record().Note(u"\"" + fileName_ + u"\" names no file to save");
         return false;
     }
     if (!AskBeforeSave() || !AllowedToSave()) return false;
-    const std::filesystem::path target = area_->SaveFolder() / std::filesystem::path(name);
+    const std::filesystem::path target = area_->SaveFolder() / *file;
     if (!MayOverwrite(target) || !WriteFile(target)) return false;
     source_->Saved();
     area_->Record().Note(u"module " + name + u" saved");
@@ -239,8 +260,14 @@ bool EditorArea::SendEditorCommand(int command, int param) {
     return handled;
 }
 
+int EditorArea::AddNotifier(ide::INTAEditServicesNotifier* notifier) {
+    if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
+    return editNotifiers_.Add(notifier);
+}
+
 // Without a word to the user: the modules close and every notifier is let go.
 void EditorArea::ShutDown() {
+    shutDown_ = true;
     const auto modules = std::move(modules_);
     modules_.clear();
     topView_ = nullptr;

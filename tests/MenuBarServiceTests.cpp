@@ -354,6 +354,21 @@ TEST_F(MenuBarServiceTest, GivenBackReferencesEndAtShutDown) {
     for (const auto& watcher : watchers) EXPECT_EQ((watcher->AddRef(), watcher->Release()), 1u);
 }
 
+// The service outlives the run; a package still holding an item after shut-down may navigate
+// and register sinks, and what it reaches lives only as long as it holds it.
+TEST_F(MenuBarServiceTest, AfterShutDownNavigationKeepsNothingForLife) {
+    rtl::ComPtr<IBdsMenuItem> tools = Get(u"ToolsMenu");
+    ShutDown();
+    rtl::ComPtr<IBdsMenuItem> child;
+    ASSERT_EQ(tools->ChildMenuItem(0, child.Put()), S_OK);
+    ASSERT_TRUE(child);
+    auto sink = rtl::ComPtr<CountingSink>(new CountingSink);
+    ASSERT_EQ(child->RegisterEvents(sink.Get()), S_OK);
+    EXPECT_EQ((child->AddRef(), child->Release()), 1u) << "only the package's own reference";
+    child = nullptr;
+    EXPECT_EQ(sink->RefCount(), 1u) << "the sink goes with the wrapper";
+}
+
 TEST_F(MenuBarServiceTest, RemovingIdeItemsLeavesThemInTheMenu) {
     const auto names = ChildNames(u"ToolsMenu");
     Remove(u"ToolsMenu\\ToolsOptionsItem");  // nobody wrapped it

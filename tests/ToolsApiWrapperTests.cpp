@@ -273,6 +273,21 @@ TEST_F(ToolsApiTest, PackagesMayCloseAndReleaseFromInsideNotifications) {
     EXPECT_EQ(notifier->RefCount(), 1u);
 }
 
+// A package that keeps a closed module's wrappers cannot register with them: the IDE would
+// never tell it Destroyed, and a notifier holding its module would live for good.
+TEST_F(ToolsApiTest, ClosedModulesAndTheirEditorsTakeNoNotifier) {
+    ide.Editors().OpenFile(u"Unit1.pas");
+    auto module = ModuleAt(0);
+    auto editor = EditorOf(module.Get(), 0);
+    ASSERT_TRUE(editor);
+    ide.Editors().CloseFile(u"Unit1.pas");
+    rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier(FakeModuleNotifier::AllInterfaces()));
+    EXPECT_EQ(CallMethod<Integer>(module.Get(), M_AddNotifier, notifier.Get()), -1);
+    EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_AddNotifier, notifier.Get()), -1);
+    EXPECT_EQ(notifier->RefCount(), 1u);
+    EXPECT_TRUE(notifier->calls.empty());
+}
+
 // Who holds what at the end: the hub lets the module services go when the wizard shuts down,
 // and the IDE tells the notifiers still registered Destroyed before it lets them go.
 TEST_F(ToolsApiTest, ShutDownLetsGoOfTheIdeAndThePackagesNotifiers) {
