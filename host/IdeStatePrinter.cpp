@@ -169,6 +169,17 @@ void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs) {
     }
 }
 
+void PrintModules(Transcript& transcript, sim::EditorArea& modules) {
+    for (int index = 0; index < modules.GetModuleCount(); ++index) {
+        const auto module = modules.GetModule(index);
+        const String fileSystem = module->GetFileSystem();
+        const auto source = module->GetModuleFileEditor(0);
+        transcript.Line(u"module " + Quoted(module->GetFileName()) + u" [" +
+                        (fileSystem.empty() ? String(u"disk") : u"file system " + fileSystem) + u"] " +
+                        (source && source->GetModified() ? u"modified" : u"unchanged"));
+    }
+}
+
 void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form) {
     transcript.Line(u"tool window " + Quoted(form.Caption()) + u" [" + form.DeskSection + u"] " +
                     (form.Floating() ? u"floating" : u"docked") + (form.Visible() ? u", visible" : u", hidden") +

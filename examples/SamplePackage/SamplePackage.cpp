@@ -7,6 +7,7 @@
 #include "SampleCommon.h"
 #include "SampleDocument.h"
 #include "SampleMenuItems.h"
+#include "SampleModuleCreator.h"
 #include "SampleModuleWatcher.h"
 #include "SampleToolBar.h"
 
@@ -32,6 +33,7 @@ struct Sited {
     SampleToolBar toolBar;
     SampleDocument document;
     SampleModuleWatcher moduleWatcher;
+    SampleModules modules;
     bool initialized = false;
 };
 
@@ -59,6 +61,7 @@ public:
             sited_->toolBar.Add(sited_->site, sited_->buttonImage);
             sited_->document.Add(sited_->site);
             sited_->moduleWatcher.Start(*sited_->site.Get());
+            sited_->modules.Add(sited_->site);
             SampleReport(u"initialized");
             return S_OK;
         });
