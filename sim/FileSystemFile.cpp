@@ -26,7 +26,11 @@ bool FileSystemFile::WriteInto(const String& fileName, const String& text) {
 std::optional<String> FileSystemFile::Read() {
     const rtl::ComPtr<IStream> stream = Open(fileName_, ide::fmOpenRead | ide::fmShareDenyWrite);
     if (!stream) return std::nullopt;
-    return rtl::FromUtf8(rtl::ReadToEnd(*stream.Get()));
+    try {
+        return rtl::FromUtf8(rtl::ReadToEnd(*stream.Get()));
+    } catch (const rtl::EOleSysError&) {
+        return std::nullopt;
+    }
 }
 
 bool FileSystemFile::Write(const String& text) {

@@ -19,7 +19,7 @@ public:
     bool Exists() { return fileSystem_->FileExists(fileName_); }
     bool IsReadonly() { return fileSystem_->IsReadonly(fileName_); }
     int Age() { return fileSystem_->FileAge(fileName_); }
-    // Nothing when the file system gives no stream to read; a failing stream raises.
+    // Nothing when the file system gives no stream to read, or the stream fails.
     std::optional<String> Read();
     // As the IDE saves: into a temporary file first; then the old file becomes the backup
     // (when the file system is file-based; otherwise it is deleted), and the temporary file

@@ -15,7 +15,7 @@ LARGE_INTEGER Offset(int64_t value) {
 TEST(MemoryStream, GrowsAsWrittenAndClonesShareItsBytes) {
     const rtl::ComPtr<IStream> stream = rtl::NewMemoryStream();
     ASSERT_TRUE(stream);
-    EXPECT_TRUE(rtl::ComPtr<IStream>(stream).Query<IStream>());
+    EXPECT_TRUE(stream.Query<ISequentialStream>());
     rtl::WriteWhole(*stream.Get(), "hello, world");
     ULARGE_INTEGER position{};
     EXPECT_EQ(stream->Seek(Offset(-5), STREAM_SEEK_CUR, &position), S_OK);

@@ -6,7 +6,8 @@
 
 #include "platform/rtl/ComPtr.h"
 
-KORVEL_BIND_INTERFACE(IStream, IUnknown, IID_IStream);
+KORVEL_BIND_INTERFACE(ISequentialStream, IUnknown, IID_ISequentialStream);
+KORVEL_BIND_INTERFACE(IStream, ISequentialStream, IID_IStream);
 
 namespace rtl {
 

@@ -7,11 +7,6 @@ namespace {
 
 std::string Text(BSTR text) { return rtl::ToUtf8(rtl::FromBstr(text)); }
 
-template <class Interface>
-void HandOut(const rtl::ComPtr<Interface>& object, Interface** out) {
-    object.CopyTo(out);
-}
-
 }  // namespace
 
 void FakeFileSystem::Log(std::string call) {
@@ -28,7 +23,7 @@ const WCHAR* FakeFileSystem::GetIDString() { return rtl::W(id_); }
 
 void FakeFileSystem::GetFilter(IBDSFileFilter** Filter) {
     Log("GetFilter");
-    HandOut(filter, Filter);
+    filter.CopyTo(Filter);
 }
 
 Boolean FakeFileSystem::IsFileBased() {
@@ -49,7 +44,7 @@ void FakeFileSystem::GetFileStream(BSTR FileName, Integer Mode, IStream** Stream
         stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
     }
     lastStream = stream.Get();
-    HandOut(stream, Stream);
+    stream.CopyTo(Stream);
 }
 
 Integer FakeFileSystem::FileAge(BSTR FileName) {
@@ -111,7 +106,7 @@ std::string FakeFileSystem::Content(const std::u16string& name) const {
 void FakeFileFilter::GetStream(BSTR FileName, IStream* Stream, IStream** Result) {
     calls.push_back("GetStream " + Text(FileName));
     streams.push_back(Stream);
-    HandOut(rtl::ComPtr<IStream>(Stream), Result);
+    rtl::ComPtr<IStream>(Stream).CopyTo(Result);
 }
 
 Boolean FakeFileFilter::HandlesStream(BSTR FileName, IStream*) {
@@ -135,7 +130,7 @@ const WCHAR* FakeModuleCreator::GetFileSystem() { return Log("GetFileSystem"), r
 LongBool FakeModuleCreator::GetUnnamed() { return Log("GetUnnamed"), implFileName.empty() ? -1 : 0; }
 Integer FakeModuleCreator::GetOwner(IBDSModule** Owner) {
     Log("GetOwner");
-    HandOut(owner, Owner);
+    owner.CopyTo(Owner);
     return S_OK;
 }
 const WCHAR* FakeModuleCreator::GetAncestorName() { return Log("GetAncestorName"), rtl::W(u""); }
@@ -148,13 +143,13 @@ LongBool FakeModuleCreator::GetShowSource() { return Log("GetShowSource"), -1; }
 
 Integer FakeModuleCreator::NewFormFile(BSTR FormIdent, BSTR AncestorIdent, IBDSFile** File) {
     Log("NewFormFile " + Text(FormIdent) + " " + Text(AncestorIdent));
-    HandOut(formFile, File);
+    formFile.CopyTo(File);
     return S_OK;
 }
 
 Integer FakeModuleCreator::NewImplSource(BSTR ModuleIdent, BSTR FormIdent, BSTR AncestorIdent, IBDSFile** File) {
     Log("NewImplSource " + Text(ModuleIdent) + " " + Text(FormIdent) + " " + Text(AncestorIdent));
-    HandOut(implSource, File);
+    implSource.CopyTo(File);
     return S_OK;
 }
 

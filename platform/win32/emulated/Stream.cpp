@@ -2,38 +2,23 @@
 // position of the stream's own. Clones share the bytes (the memory lives until the last of
 // them goes) and start at the position of the stream they were cloned from.
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include "platform/win32/Win32.h"
+#include "platform/rtl/ComObject.h"
+#include "platform/rtl/Streams.h"
 
 namespace {
 
 // Streams address at most 32 bits of memory here, as a 32-bit process does.
 constexpr uint64_t MaximumSize = 0x7FFFFFFFu;
 
-class MemoryStream final : public IStream {
+class MemoryStream final : public rtl::ComObject<IStream> {
 public:
     explicit MemoryStream(std::shared_ptr<std::vector<BYTE>> bytes, uint64_t position = 0)
         : bytes_(std::move(bytes)), position_(position) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_ISequentialStream && iid != IID_IStream) return E_NOINTERFACE;
-        AddRef();
-        *out = static_cast<IStream*>(this);
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
         if (read) *read = 0;
@@ -128,11 +113,8 @@ public:
     }
 
 private:
-    ~MemoryStream() = default;
-
     std::shared_ptr<std::vector<BYTE>> bytes_;
     uint64_t position_;
-    std::atomic<ULONG> references_{0};
 };
 
 }  // namespace
