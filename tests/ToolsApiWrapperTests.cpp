@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "platform/rtl/Bstr.h"
 #include "tests/support/FakeToolsNotifiers.h"
@@ -355,13 +356,25 @@ TEST_F(ToolsApiTest, PackageFileSystemsHoldTheModulesTheIdeReadsSavesAndRenames)
     EXPECT_FALSE(ide.Editors().OpenFromFileSystem(u"Memory", u"Nothing.pas"));
     EXPECT_EQ(Lines().back(), u"file system Memory has no file Nothing.pas to read");
 
-    CallMethod<void>(services.Get(), RemoveFileSystem, index);
+    // A package that throws gives the IDE no answer; one that removes its file system while the
+    // IDE saves through it still has the save finished.
+    memory->readOnly.clear();
+    memory->onCall = [](const std::string& call) {
+        if (call.rfind("GetTempFileName", 0) == 0) throw std::runtime_error("package failure");
+    };
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"module Unit2.pas could not be written to Memory");
+    memory->onCall = [&](const std::string& call) {
+        if (call.rfind("IsReadonly", 0) == 0) CallMethod<void>(services.Get(), RemoveFileSystem, index);
+    };
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), -1);
+    EXPECT_EQ(Lines().back(), u"module Unit2.pas saved to Memory");
+    memory->onCall = nullptr;
     EXPECT_EQ(memory->RefCount(), 2u) << "the wrapper lives on only in the IDE's last answer";
     ideSide = nullptr;
     EXPECT_EQ(memory->RefCount(), 1u) << "its end released the package's file system";
     CallMethod<void>(services.Get(), RemoveFileSystem, index);
     CallMethod<void>(module.Get(), M_MarkModified);
-    memory->readOnly.clear();
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
     EXPECT_EQ(Lines().back(), u"module Unit2.pas saved") << "a file system no longer registered leaves it to the disk";
     EXPECT_EQ(SavedText("Unit2.pas"), text + "!");
