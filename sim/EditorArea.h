@@ -265,6 +265,22 @@ private:
     std::unique_ptr<vcl::TObject> tabObject_;
 };
 
+// What a creator answers, asked in the IDE's order; no module creator when it offers none.
+struct CreatorAnswers {
+    String creatorType;
+    bool existing = false;
+    String fileSystem;
+    bool unnamed = false;
+    rtl::ComPtr<ide::IOTAModuleCreator> moduleCreator;
+    String ancestorName;
+    String implFileName;
+    String formName;
+    bool mainForm = false;
+    bool showForm = false;
+    bool showSource = false;
+};
+CreatorAnswers AskInOrder(ide::IOTACreator& creator);
+
 class EditorArea : public rtl::ComObject<ide::IOTAModuleServices, ide::IOTAEditorServices> {
 public:
     explicit EditorArea(Recorder& recorder) : recorder_(recorder) {}
@@ -332,6 +348,8 @@ private:
     Module& AddModule(const String& fileName);
     // What a module creator gives the IDE, asked in the IDE's order, made into a module.
     Module* CreateFromModuleCreator(ide::IOTACreator& creator);
+    // A new module with the creator's form file and source.
+    Module* BuildCreatedModule(const CreatorAnswers& answers);
     void EnsureEditWindow();
     void ShowInEditWindow(Module& module);
     void InstallIdeTabSetHandlers();

@@ -49,6 +49,26 @@ std::optional<CreatedFile> Take(const rtl::ComPtr<ide::IOTAFile>& file) {
 
 }  // namespace
 
+CreatorAnswers AskInOrder(ide::IOTACreator& creator) {
+    CreatorAnswers answers;
+    answers.creatorType = creator.GetCreatorType();
+    answers.existing = creator.GetExisting();
+    answers.fileSystem = creator.GetFileSystem();
+    creator.GetOwner();  // no projects here to add the module to
+    answers.unnamed = creator.GetUnnamed();
+    answers.moduleCreator = rtl::ComPtr<ide::IOTACreator>(&creator).Query<ide::IOTAModuleCreator>();
+    if (!answers.moduleCreator) return answers;
+    ide::IOTAModuleCreator& moduleCreator = *answers.moduleCreator.Get();
+    answers.ancestorName = moduleCreator.GetAncestorName();
+    answers.implFileName = moduleCreator.GetImplFileName();
+    moduleCreator.GetIntfFileName();  // units have no interface file
+    answers.formName = moduleCreator.GetFormName();
+    answers.mainForm = moduleCreator.GetMainForm();
+    answers.showForm = moduleCreator.GetShowForm();
+    answers.showSource = moduleCreator.GetShowSource();
+    return answers;
+}
+
 int EditorArea::AddFileSystem(ide::IOTAFileSystem* fileSystem) {
     if (!fileSystem) rtl::RaiseIntfCastError();
     fileSystems_.emplace_back(fileSystem);
@@ -131,54 +151,47 @@ rtl::ComPtr<ide::IOTAModule> EditorArea::CreateModule(ide::IOTACreator* creator)
 // The IDE asks everything first, in its order, then builds the module: the creator may
 // answer anything, and calls back in only to find the IDE as it was.
 Module* EditorArea::CreateFromModuleCreator(ide::IOTACreator& creator) {
-    const String creatorType = creator.GetCreatorType();
-    const bool existing = creator.GetExisting();
-    const String fileSystem = creator.GetFileSystem();
-    creator.GetOwner();  // no projects here to add the module to
-    const bool unnamed = creator.GetUnnamed();
-    const auto moduleCreator = rtl::ComPtr<ide::IOTACreator>(&creator).Query<ide::IOTAModuleCreator>();
-    if (!moduleCreator) {
-        recorder_.Note(u"a creator of type \"" + creatorType + u"\" makes no module");
+    const CreatorAnswers answers = AskInOrder(creator);
+    if (!answers.moduleCreator) {
+        recorder_.Note(u"a creator of type \"" + answers.creatorType + u"\" makes no module");
         return nullptr;
     }
-    const String ancestorName = moduleCreator->GetAncestorName();
-    const String implFileName = moduleCreator->GetImplFileName();
-    moduleCreator->GetIntfFileName();  // units have no interface file of their own
-    const String formName = moduleCreator->GetFormName();
-    const bool mainForm = moduleCreator->GetMainForm();
-    const bool showForm = moduleCreator->GetShowForm();
-    const bool showSource = moduleCreator->GetShowSource();
-    if (existing) return OpenFromFileSystem(fileSystem, implFileName);
+    if (!answers.existing) return BuildCreatedModule(answers);
+    if (answers.fileSystem.empty()) return &OpenFile(answers.implFileName);
+    return OpenFromFileSystem(answers.fileSystem, answers.implFileName);
+}
 
+Module* EditorArea::BuildCreatedModule(const CreatorAnswers& answers) {
     String unitIdent, className, newFileName;
     GetNewModuleAndClassName(String(), unitIdent, className, newFileName);
-    const String fileName = unnamed || implFileName.empty() ? newFileName : implFileName;
+    const String fileName = answers.unnamed || answers.implFileName.empty() ? newFileName : answers.implFileName;
     if (Find(fileName)) {
         recorder_.Note(u"a module " + FileNameOnly(fileName) + u" is open already; none was created");
         return nullptr;
     }
-    const bool withForm = rtl::SameText(creatorType, u"Form");
+    ide::IOTAModuleCreator& creator = *answers.moduleCreator.Get();
+    const bool withForm = rtl::SameText(answers.creatorType, u"Form");
     const String moduleIdent = WithoutExtension(fileName);
-    const String formIdent = formName.empty() ? className.substr(1) : formName;
-    const String ancestorIdent = ancestorName.empty() ? String(u"Form") : ancestorName;
-    const auto formFile = withForm ? Take(moduleCreator->NewFormFile(formIdent, ancestorIdent)) : std::nullopt;
-    const auto implSource = Take(moduleCreator->NewImplSource(moduleIdent, formIdent, ancestorIdent));
-    Take(moduleCreator->NewIntfSource(moduleIdent, formIdent, ancestorIdent));
+    const String formIdent = answers.formName.empty() ? className.substr(1) : answers.formName;
+    const String ancestorIdent = answers.ancestorName.empty() ? String(u"Form") : answers.ancestorName;
+    const auto formFile = withForm ? Take(creator.NewFormFile(formIdent, ancestorIdent)) : std::nullopt;
+    const auto implSource = Take(creator.NewImplSource(moduleIdent, formIdent, ancestorIdent));
+    Take(creator.NewIntfSource(moduleIdent, formIdent, ancestorIdent));  // units have no interface file
 
     const rtl::ComPtr<Module> module(&AddModule(fileName));
-    module->SetFileSystem(fileSystem);
+    module->SetFileSystem(answers.fileSystem);
     module->Source().Load(implSource ? implSource->source : String(), true);
     String made = u"module " + FileNameOnly(fileName) + u" created";
-    if (!fileSystem.empty()) made += u" in " + fileSystem;
+    if (!answers.fileSystem.empty()) made += u" in " + answers.fileSystem;
     if (implSource) made += u", source of " + implSource->age;
     if (withForm) {
         FormEditor& form = module->AddFormFile(moduleIdent + u".dfm", formFile ? formFile->source : String());
-        made += u", form " + formIdent + u": " + ancestorIdent + (mainForm ? u" (main form)" : u"") +
-                (showForm ? u", shown" : u"");
-        moduleCreator->FormCreated(&form);
+        made += u", form " + formIdent + u": " + ancestorIdent + (answers.mainForm ? u" (main form)" : u"") +
+                (answers.showForm ? u", shown" : u"");
+        creator.FormCreated(&form);
     }
     recorder_.Note(made);
-    if (showSource && module->IsOpen()) ShowInEditWindow(*module.Get());
+    if (answers.showSource && module->IsOpen()) ShowInEditWindow(*module.Get());
     return module->IsOpen() ? module.Get() : nullptr;
 }
 
