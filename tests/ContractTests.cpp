@@ -7,6 +7,7 @@
 #include "platform/rtl/Guid.h"
 #include "platform/rtl/Text.h"
 #include "platform/vcl/Menus.h"
+#include "sim/EditorArea.h"
 #include "tests/contract/ContractTable.h"
 #include "tests/support/LoaderFixture.h"
 #include "tests/support/SampleLibrary.h"
@@ -16,10 +17,12 @@ using namespace testing_support;
 namespace {
 
 TEST(ContractTest, HeaderGuidsAndSlotsAreThoseOfTheInterfaceTable) {
-    ASSERT_EQ(ContractInterfaceCount, 21);
+    ASSERT_EQ(ContractInterfaceCount, 21 + 17) << "the hub's interfaces and the Tools API's";
     for (int i = 0; i < ContractInterfaceCount; ++i) {
         const ContractInterface& entry = ContractInterfaces[i];
-        EXPECT_EQ(rtl::ToUtf8(rtl::GUIDToString(*entry.headerId)), entry.idText) << entry.name;
+        if (entry.idText) {
+            EXPECT_EQ(rtl::ToUtf8(rtl::GUIDToString(*entry.headerId)), entry.idText) << entry.name;
+        }
         EXPECT_EQ(entry.headerSlots, static_cast<size_t>(3 + entry.methods)) << entry.name << ": method count";
     }
     for (int i = 0; i < ContractSlotCount; ++i) {
@@ -52,11 +55,15 @@ protected:
 
 TEST_F(ContractPackageTest, PackageInCIsServedThroughItsOwnVtables) {
     ASSERT_TRUE(library.Loaded());
+    sim::Module& unit = ide.Editors().OpenFile(u"C:\\src\\Unit1.pas");
     ASSERT_TRUE(Enter());
     ide.LoadToolbars();
     const std::vector<std::string> started = {"IDE version 9",      "packages 1",  "first package is this one",
                                               "caption read back",   "name read back", "checked reads -1",
-                                              "menu item answers its GUID", "window created", "initialized"};
+                                              "menu item answers its GUID", "window created",
+                                              "modules 1", "module C:\\src\\Unit1.pas", "module files 1", "owners 0",
+                                              "editor C:\\src\\Unit1.pas", "editor answers one module",
+                                              "module notifier 0", "editor services notifier 0", "initialized"};
     EXPECT_EQ(Reports(), started);
 
     vcl::TMenuItem* tools = ide.Services().GetMainMenu()->Items()->FindChildByName(u"ToolsMenu");
@@ -65,6 +72,16 @@ TEST_F(ContractPackageTest, PackageInCIsServedThroughItsOwnVtables) {
     EXPECT_EQ(item->Caption(), u"Contract in C");
     item->Click();
     EXPECT_EQ(Reports(), std::vector<std::string>{"clicked"});
+
+    EXPECT_TRUE(unit.Save(false, true));
+    EXPECT_TRUE(unit.Save(false, true));
+    EXPECT_TRUE(unit.SaveAs(u"Unit9.pas"));
+    EXPECT_EQ(Reports(), (std::vector<std::string>{"module about to be saved", "module saved",
+                                                   "module about to be saved", "overwrite allowed", "module saved",
+                                                   "module renamed to Unit9.pas", "module about to be saved",
+                                                   "module saved"}));
+    EXPECT_TRUE(ide.Editors().SendEditorCommand(7, 3)) << "the package set the one-byte Handled flag";
+    EXPECT_EQ(Reports(), std::vector<std::string>{"window command 7, param 3, no window"});
 
     ShutDown();
     EXPECT_EQ(Reports(), (std::vector<std::string>{"window destroyed", "terminated"}));

@@ -19,7 +19,8 @@
 
 typedef int16_t WordBool16;
 typedef struct Object Object;
-typedef HRESULT(STDMETHODCALLTYPE* Method)();
+/* Any slot; cast to its own signature to call it. */
+typedef void(STDMETHODCALLTYPE* Method)(void);
 
 /* Any interface: a pointer to its table of slots. */
 struct Object {
@@ -33,6 +34,11 @@ static const GUID PackageId = {0x7E5999AF, 0x8E58, 0x44A7, {0x97, 0xA8, 0x11, 0x
 static const GUID ServicesId = {0xAB49F930, 0xBA93, 0x49F9, {0xB8, 0x6C, 0xAF, 0x9D, 0x7A, 0xB4, 0xA8, 0xE2}};
 static const GUID ControlEventsId = {0xFFF45488, 0x2117, 0x4933, {0xBE, 0x66, 0x66, 0xCE, 0x5C, 0x4B, 0xC7, 0xFF}};
 static const GUID MenuItemId = {0xDBC8B252, 0x9572, 0x49B1, {0x8D, 0xCB, 0x45, 0x6C, 0xFC, 0x3C, 0x1D, 0xCD}};
+static const GUID ModuleServicesId = {0xF17A7BCD, 0xE07D, 0x11D1, {0xAB, 0x0B, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3}};
+static const GUID EditorServicesId = {0xF37E8C46, 0x0A02, 0x4FD4, {0x8D, 0x57, 0xE5, 0x5F, 0x9A, 0x57, 0x83, 0xEC}};
+static const GUID NotifierId = {0xF17A7BCF, 0xE07D, 0x11D1, {0xAB, 0x0B, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3}};
+static const GUID ModuleNotifierId = {0xF17A7BCE, 0xE07D, 0x11D1, {0xAB, 0x0B, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3}};
+static const GUID EditServicesNotifierId = {0xF954AA40, 0x23E7, 0x412C, {0xBD, 0x59, 0xCC, 0x34, 0x28, 0xDE, 0x29, 0x39}};
 
 /* Slots of the interfaces the package calls (0-2 are IUnknown's). */
 enum {
@@ -41,8 +47,18 @@ enum {
     Services_get_PackagesCount = 19, Services_GetPackageInfo = 20,
     MenuBar_RemoveMenuItem = 3, MenuBar_AddMenuItem = 5,
     MenuItem_Get_Caption = 5, MenuItem_Set_Checked = 8, MenuItem_Get_Checked = 7, MenuItem_Get_Name = 12,
-    MenuItem_RegisterEvents = 20
+    MenuItem_RegisterEvents = 20,
+    Services_GetService = 12,
+    ModuleServices_ModuleCount = 4, ModuleServices_GetModule = 10,
+    Module_GetFileName = 3, Module_GetModuleFileCount = 8, Module_GetModuleFileEditor = 9, Module_GetOwnerCount = 10,
+    Module_AddNotifier = 13, Module_RemoveNotifier = 14,
+    Editor_GetFileName = 4, Editor_GetModule = 6,
+    EditorServices_AddNotifier = 3, EditorServices_RemoveNotifier = 4
 };
+
+/* The Tools API's flags are 32 bits; WindowCommand's Handled is one byte. */
+typedef int32_t LongBool32;
+typedef uint8_t Boolean8;
 
 typedef struct PackageRecord {
     GUID Id;
@@ -73,6 +89,7 @@ static int SameGuid(const GUID* a, const GUID* b) { return memcmp(a, b, sizeof(G
 /* Calls slot `slot` of `object` with the given argument types. */
 #define CALL(object, slot, Signature, ...) (((Signature)(object)->slots[slot])(object, __VA_ARGS__))
 #define CALL0(object, slot) (((HRESULT(STDMETHODCALLTYPE*)(Object*))(object)->slots[slot])(object))
+#define CALL0T(object, slot, Signature) (((Signature)(object)->slots[slot])(object))
 #define RELEASE(object) (((ULONG(STDMETHODCALLTYPE*)(Object*))(object)->slots[ReleaseSlot])(object))
 
 static BSTR Wide(const char* text) {
@@ -90,19 +107,24 @@ static int SameText(BSTR text, const char* expected) {
     return 1;
 }
 
-/* One object with two interfaces: IBdsPackage (the identity) and the menu item's events. */
+/* One object with five interfaces: IBdsPackage (the identity), the menu item's events, and
+   the Tools API notifiers it registers on a module and on the editor services. */
 typedef struct Package {
     Object package;
     Object events;
+    Object notifier;             /* IBDSNotifier */
+    Object moduleNotifier;       /* IBDSModuleNotifier */
+    Object editServicesNotifier; /* IBDSEditServicesNotifier */
     ULONG references;
     Object* site;
     Object* menuBar;
     Object* menuItem; /* the menu keeps the item while this reference lasts */
     HWND window;      /* its own, from Initialize to Terminate */
+    Object* module;   /* the first open module and the notifier index it gave, while registered */
+    int32_t moduleNotifierIndex;
+    Object* editorServices;
+    int32_t editServicesNotifierIndex;
 } Package;
-
-static Package* FromPackage(Object* object) { return (Package*)object; }
-static Package* FromEvents(Object* object) { return (Package*)((char*)object - offsetof(Package, events)); }
 
 static HRESULT Answer(Package* self, REFIID iid, void** out) {
     if (!out) return E_POINTER;
@@ -111,6 +133,12 @@ static HRESULT Answer(Package* self, REFIID iid, void** out) {
         *out = &self->package;
     else if (IsEqualGUID(iid, &ControlEventsId))
         *out = &self->events;
+    else if (IsEqualGUID(iid, &NotifierId))
+        *out = &self->notifier;
+    else if (IsEqualGUID(iid, &ModuleNotifierId))
+        *out = &self->moduleNotifier;
+    else if (IsEqualGUID(iid, &EditServicesNotifierId))
+        *out = &self->editServicesNotifier;
     else
         return E_NOINTERFACE;
     ++self->references;
@@ -118,6 +146,9 @@ static HRESULT Answer(Package* self, REFIID iid, void** out) {
 }
 
 static void ReleaseSite(Package* self) {
+    if (self->module) RELEASE(self->module);
+    if (self->editorServices) RELEASE(self->editorServices);
+    self->module = self->editorServices = NULL;
     if (self->menuItem) RELEASE(self->menuItem);
     self->menuItem = NULL;
     if (self->menuBar) RELEASE(self->menuBar);
@@ -135,14 +166,29 @@ static ULONG Drop(Package* self) {
     return left;
 }
 
-static HRESULT STDMETHODCALLTYPE PackageQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromPackage(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE PackageAddRef(Object* This) { return ++FromPackage(This)->references; }
-static ULONG STDMETHODCALLTYPE PackageRelease(Object* This) { return Drop(FromPackage(This)); }
+/* QueryInterface, AddRef and Release of the interface at `member` of a Package, each
+   answering for the whole object: member_QueryInterface, member_AddRef, member_Release, and
+   member_Owner, the Package behind such an interface pointer. */
+#define PACKAGE_INTERFACE(member)                                                                     \
+    static Package* member##_Owner(Object* object) {                                                  \
+        return (Package*)((char*)object - offsetof(Package, member));                                 \
+    }                                                                                                 \
+    static HRESULT STDMETHODCALLTYPE member##_QueryInterface(Object* This, REFIID iid, void** out) {    \
+        return Answer(member##_Owner(This), iid, out);                                                \
+    }                                                                                                 \
+    static ULONG STDMETHODCALLTYPE member##_AddRef(Object* This) { return ++member##_Owner(This)->references; } \
+    static ULONG STDMETHODCALLTYPE member##_Release(Object* This) { return Drop(member##_Owner(This)); }
+#define IUNKNOWN_SLOTS(member) (Method)member##_QueryInterface, (Method)member##_AddRef, (Method)member##_Release
+
+PACKAGE_INTERFACE(package)
+PACKAGE_INTERFACE(events)
+PACKAGE_INTERFACE(notifier)
+PACKAGE_INTERFACE(moduleNotifier)
+PACKAGE_INTERFACE(editServicesNotifier)
+
 
 static HRESULT STDMETHODCALLTYPE SetSite(Object* This, Object* site) {
-    Package* self = FromPackage(This);
+    Package* self = package_Owner(This);
     Object* services = NULL;
     int32_t major = 0;
     if (!site) return E_POINTER;
@@ -227,8 +273,85 @@ static void DestroyOwnWindow(Package* self) {
     UnregisterClassW(WindowClassName, GetModuleHandleW(NULL));
 }
 
+/* The Tools API: its methods answer directly, not through a result code. */
+typedef int32_t(STDMETHODCALLTYPE* IntegerCall)(Object*);
+typedef int32_t(STDMETHODCALLTYPE* IndexedObjectCall)(Object*, int32_t, Object**);
+typedef void(STDMETHODCALLTYPE* IndexedOutCall)(Object*, int32_t, Object**);
+typedef int32_t(STDMETHODCALLTYPE* ObjectCall)(Object*, Object**);
+typedef int32_t(STDMETHODCALLTYPE* RegisterCall)(Object*, Object*);
+typedef void(STDMETHODCALLTYPE* UnregisterCall)(Object*, int32_t);
+typedef BSTR(STDMETHODCALLTYPE* TextCall)(Object*);
+
+static void ReportText(const char* what, const WCHAR* text) {
+    char line[140];
+    int length = snprintf(line, sizeof line, "%s ", what);
+    if (!text) snprintf(line + length, sizeof line - length, "(nil)");
+    while (text && *text && length < (int)sizeof line - 1) line[length++] = (char)*text++;
+    if (text) line[length] = 0;
+    Report(line);
+}
+
+/* A text the system answers is a BSTR of the caller's: reported, then freed. */
+static void ReportAnsweredText(const char* what, BSTR text) {
+    ReportText(what, text);
+    SysFreeString(text);
+}
+
+static Object* ServiceOf(Object* site, const GUID* id) {
+    Object* service = NULL;
+    if (FAILED(CALL(site, Services_GetService, HRESULT(STDMETHODCALLTYPE*)(Object*, const GUID*, Object**), id,
+                    &service)))
+        return NULL;
+    return service;
+}
+
+static void VisitEditor(Object* module) {
+    Object* editor = NULL;
+    Object* owner = NULL;
+    Object* ownerAgain = NULL;
+    CALL(module, Module_GetModuleFileEditor, IndexedOutCall, 0, &editor);
+    if (!editor) return;
+    ReportAnsweredText("editor", CALL0T(editor, Editor_GetFileName, TextCall));
+    if (CALL(editor, Editor_GetModule, ObjectCall, &owner) == S_OK &&
+        CALL(editor, Editor_GetModule, ObjectCall, &ownerAgain) == S_OK && owner && owner == ownerAgain)
+        Report("editor answers one module");
+    if (owner) RELEASE(owner);
+    if (ownerAgain) RELEASE(ownerAgain);
+    RELEASE(editor);
+}
+
+/* Watches the first open module and the editor windows through its own notifiers. */
+static void WatchModules(Package* self) {
+    Object* modules = ServiceOf(self->site, &ModuleServicesId);
+    Object* module = NULL;
+    if (!modules) return;
+    ReportNumber("modules", CALL0T(modules, ModuleServices_ModuleCount, IntegerCall));
+    if (CALL(modules, ModuleServices_GetModule, IndexedObjectCall, 0, &module) == S_OK && module) {
+        ReportAnsweredText("module", CALL0T(module, Module_GetFileName, TextCall));
+        ReportNumber("module files", CALL0T(module, Module_GetModuleFileCount, IntegerCall));
+        ReportNumber("owners", CALL0T(module, Module_GetOwnerCount, IntegerCall));
+        VisitEditor(module);
+        self->moduleNotifierIndex = CALL(module, Module_AddNotifier, RegisterCall, &self->moduleNotifier);
+        ReportNumber("module notifier", self->moduleNotifierIndex);
+        self->module = module;
+    }
+    RELEASE(modules);
+    self->editorServices = ServiceOf(self->site, &EditorServicesId);
+    if (self->editorServices) {
+        self->editServicesNotifierIndex =
+            CALL(self->editorServices, EditorServices_AddNotifier, RegisterCall, &self->editServicesNotifier);
+        ReportNumber("editor services notifier", self->editServicesNotifierIndex);
+    }
+}
+
+static void StopWatching(Package* self) {
+    if (self->module) CALL(self->module, Module_RemoveNotifier, UnregisterCall, self->moduleNotifierIndex);
+    if (self->editorServices)
+        CALL(self->editorServices, EditorServices_RemoveNotifier, UnregisterCall, self->editServicesNotifierIndex);
+}
+
 static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
-    Package* self = FromPackage(This);
+    Package* self = package_Owner(This);
     if (!self->site) return E_UNEXPECTED;
     ReportPackages(self->site);
     if (SUCCEEDED(CALL(self->site, Services_Get_BdsMenuBarService, HRESULT(STDMETHODCALLTYPE*)(Object*, Object**),
@@ -236,12 +359,13 @@ static HRESULT STDMETHODCALLTYPE Initialize(Object* This) {
         self->menuBar)
         AddMenuItem(self);
     CreateOwnWindow(self);
+    WatchModules(self);
     Report("initialized");
     return S_OK;
 }
 
 static HRESULT STDMETHODCALLTYPE Terminate(Object* This) {
-    Package* self = FromPackage(This);
+    Package* self = package_Owner(This);
     if (self->menuBar && self->menuItem) {
         /* Removing the item gives up this package's reference to it. */
         BSTR fullName = Wide("ToolsMenu\\ContractItem");
@@ -250,26 +374,66 @@ static HRESULT STDMETHODCALLTYPE Terminate(Object* This) {
         self->menuItem = NULL;
     }
     DestroyOwnWindow(self);
+    StopWatching(self);
     ReleaseSite(self);
     Report("terminated");
     return S_OK;
 }
 
-static HRESULT STDMETHODCALLTYPE EventsQueryInterface(Object* This, REFIID iid, void** out) {
-    return Answer(FromEvents(This), iid, out);
-}
-static ULONG STDMETHODCALLTYPE EventsAddRef(Object* This) { return ++FromEvents(This)->references; }
-static ULONG STDMETHODCALLTYPE EventsRelease(Object* This) { return Drop(FromEvents(This)); }
 static HRESULT STDMETHODCALLTYPE OnExecute(Object* This) {
     Report("clicked");
     return S_OK;
 }
 static HRESULT STDMETHODCALLTYPE OnNothing(Object* This) { return S_OK; }
 
-static const Method PackageSlots[] = {(Method)PackageQueryInterface, (Method)PackageAddRef, (Method)PackageRelease,
-                                      (Method)SetSite, (Method)Initialize, (Method)Terminate};
-static const Method EventsSlots[] = {(Method)EventsQueryInterface, (Method)EventsAddRef, (Method)EventsRelease,
-                                     (Method)OnExecute, (Method)OnNothing, (Method)OnNothing};
+static const Method PackageSlots[] = {IUNKNOWN_SLOTS(package), (Method)SetSite, (Method)Initialize,
+                                      (Method)Terminate};
+static const Method EventsSlots[] = {IUNKNOWN_SLOTS(events), (Method)OnExecute, (Method)OnNothing, (Method)OnNothing};
+
+/* The notifiers: what the IDE tells the package through the system. The window, view and
+   form arguments always arrive nil. */
+static LongBool32 STDMETHODCALLTYPE NotifierAfterSave(Object* This) {
+    Report("module saved");
+    return -1;
+}
+static LongBool32 STDMETHODCALLTYPE NotifierBeforeSave(Object* This) {
+    Report("module about to be saved");
+    return -1;
+}
+static void STDMETHODCALLTYPE NotifierDestroyed(Object* This) { Report("module destroyed"); }
+static void STDMETHODCALLTYPE NotifyNothing(Object* This) {}
+
+static LongBool32 STDMETHODCALLTYPE CheckOverwrite(Object* This) {
+    Report("overwrite allowed");
+    return 1; /* any non-zero is true */
+}
+static void STDMETHODCALLTYPE ModuleRenamed(Object* This, BSTR newName) {
+    ReportText("module renamed to", newName);
+}
+
+static LongBool32 STDMETHODCALLTYPE EditServicesAgree(Object* This) { return -1; }
+/* Each takes its own arguments: with stdcall the called function clears them. */
+static void STDMETHODCALLTYPE WindowShow(Object* This, Object* window, Boolean8 show, Boolean8 fromDesktop) {}
+static void STDMETHODCALLTYPE WithWindow(Object* This, Object* window) {}
+static void STDMETHODCALLTYPE WithWindowAnd(Object* This, Object* window, void* other) {}
+static void STDMETHODCALLTYPE WindowCommand(Object* This, Object* window, int32_t command, int32_t param,
+                                            Boolean8* handled) {
+    char line[80];
+    snprintf(line, sizeof line, "window command %d, param %d%s", (int)command, (int)param, window ? "" : ", no window");
+    Report(line);
+    if (handled) *handled = 1;
+}
+
+static const Method NotifierSlots[] = {IUNKNOWN_SLOTS(notifier), (Method)NotifierAfterSave, (Method)NotifierBeforeSave,
+                                       (Method)NotifierDestroyed, (Method)NotifyNothing};
+static const Method ModuleNotifierSlots[] = {IUNKNOWN_SLOTS(moduleNotifier), (Method)CheckOverwrite,
+                                             (Method)ModuleRenamed};
+static const Method EditServicesNotifierSlots[] = {
+    IUNKNOWN_SLOTS(editServicesNotifier), (Method)EditServicesAgree, (Method)EditServicesAgree,
+    (Method)NotifyNothing,                (Method)NotifyNothing,     (Method)WindowShow,
+    (Method)WithWindowAnd,                (Method)WithWindow,        (Method)WindowCommand,
+    (Method)WithWindowAnd,                (Method)WithWindowAnd,     (Method)WithWindowAnd,
+    (Method)WithWindowAnd,                (Method)WithWindowAnd};
 
 /* The class object: static, its references count as the library's. */
 static HRESULT STDMETHODCALLTYPE FactoryQueryInterface(Object* This, REFIID iid, void** out) {
@@ -292,6 +456,9 @@ static HRESULT STDMETHODCALLTYPE CreateInstance(Object* This, IUnknown* outer, R
     if (!made) return E_OUTOFMEMORY;
     made->package.slots = PackageSlots;
     made->events.slots = EventsSlots;
+    made->notifier.slots = NotifierSlots;
+    made->moduleNotifier.slots = ModuleNotifierSlots;
+    made->editServicesNotifier.slots = EditServicesNotifierSlots;
     made->references = 1;
     ++liveObjects;
     result = Answer(made, iid, out);

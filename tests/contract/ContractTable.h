@@ -12,7 +12,7 @@ extern "C" {
 typedef struct ContractInterface {
     const char* name;
     const GUID* headerId;
-    const char* idText;
+    const char* idText; /* NULL: the table fixes none */
     int methods;
     size_t headerSlots; /* IUnknown's three included */
 } ContractInterface;
