@@ -160,15 +160,6 @@ void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top) {
     PrintWindows(transcript, top.Handle(), controls, 0);
 }
 
-void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs) {
-    for (int tab = 0; tab < tabs.Items().Count(); ++tab) {
-        const int image = tabs.ImageIndexOf(tab);
-        const int overlay = tabs.OverlayIndexOf(tab);
-        transcript.Line(String(tab == tabs.TabIndex() ? u"* " : u"  ") + u"tab " + Quoted(tabs.Items().Strings(tab)) +
-                        u" image " + rtl::IntToStr(image) + u" overlay " + rtl::IntToStr(overlay));
-    }
-}
-
 void PrintModules(Transcript& transcript, sim::EditorArea& modules) {
     for (int index = 0; index < modules.GetModuleCount(); ++index) {
         const auto module = modules.GetModule(index);
@@ -177,6 +168,15 @@ void PrintModules(Transcript& transcript, sim::EditorArea& modules) {
         transcript.Line(u"module " + Quoted(module->GetFileName()) + u" [" +
                         (fileSystem.empty() ? String(u"disk") : u"file system " + fileSystem) + u"] " +
                         (source && source->GetModified() ? u"modified" : u"unchanged"));
+    }
+}
+
+void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs) {
+    for (int tab = 0; tab < tabs.Items().Count(); ++tab) {
+        const int image = tabs.ImageIndexOf(tab);
+        const int overlay = tabs.OverlayIndexOf(tab);
+        transcript.Line(String(tab == tabs.TabIndex() ? u"* " : u"  ") + u"tab " + Quoted(tabs.Items().Strings(tab)) +
+                        u" image " + rtl::IntToStr(image) + u" overlay " + rtl::IntToStr(overlay));
     }
 }
 

@@ -21,11 +21,11 @@ void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
 void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top);
 // The first windowed control of that class below `parent`, depth first; nil if none.
 vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className);
+// One line per open module: file name, the file system it lives in, modified or saved.
+void PrintModules(Transcript& transcript, sim::EditorArea& modules);
 // One line per editor tab as the tab set paints it: caption, image index and overlay (asked of
 // the tab set's handlers, as a repaint does), the selected tab marked.
 void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs);
-// One line per open module: file name, the file system it lives in, modified or saved.
-void PrintModules(Transcript& transcript, sim::EditorArea& modules);
 // One line per tool window: caption, floating or docked, visible or hidden, active.
 void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form);
 // Whether that tree holds a window of the class (as printed, without case) and, when given,

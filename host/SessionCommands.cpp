@@ -217,9 +217,9 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
         {u"show", "show WHAT [NAME]",
+         "print the open modules (show modules), or "
          "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME), "
-         "the edit window's windows (show windows), the editor tabs (show tabs), the tool windows (show tools) "
-         "or the open modules (show modules)",
+         "the edit window's windows (show windows), the editor tabs (show tabs) or the tool windows (show tools)",
          1, 2,
          &SessionCommands::Show, &CheckShow},
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
@@ -370,7 +370,9 @@ void SessionCommands::AskForHelp(const Words& words) { session_.Ide().Applicatio
 
 void SessionCommands::Show(const Words& words) {
     sim::SimulatedIde& ide = session_.Ide();
-    if (rtl::SameText(words[0], u"menu")) {
+    if (rtl::SameText(words[0], u"modules")) {
+        PrintModules(transcript_, ide.Editors());
+    } else if (rtl::SameText(words[0], u"menu")) {
         vcl::TMenuItem* root = MainMenu(ide).Items();
         PrintMenuTree(transcript_, words.size() > 1 ? *FindMenuItem(root, words[1]) : *root);
     } else if (rtl::SameText(words[0], u"toolbar")) {
@@ -381,8 +383,6 @@ void SessionCommands::Show(const Words& words) {
         PrintTabs(transcript_, EditorTabs(ide));
     } else if (rtl::SameText(words[0], u"tools")) {
         for (const ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
-    } else if (rtl::SameText(words[0], u"modules")) {
-        PrintModules(transcript_, ide.Editors());
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }

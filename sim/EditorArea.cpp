@@ -122,8 +122,9 @@ void SourceEditor::CloseViews() {
 }
 
 Module::Module(EditorArea* area, String fileName)
-    : area_(area), recorder_(area->Record()), fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new vcl::TObject) {
+    : area_(area), fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new vcl::TObject) {
     editors_.emplace_back(source_.Get());
+    recorder_ = &area->Record();
 }
 
 Module::~Module() { Closed(); }

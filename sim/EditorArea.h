@@ -254,14 +254,15 @@ private:
     bool Unstopped(Round&& round, const String& stopped);
 
     EditorArea* area_;
-    Recorder& recorder_;
+    // The IDE's, which outlives the module and its closing.
+    Recorder* recorder_;
     String fileName_;
     String fileSystem_;
+    int readAge_ = -1;
     NotifierList<ide::IOTAModuleNotifier> notifiers_;
     rtl::ComPtr<SourceEditor> source_;
     rtl::ComPtr<FormEditor> form_;
     std::vector<rtl::ComPtr<ide::IOTAEditor>> editors_;
-    int readAge_ = -1;
     std::unique_ptr<vcl::TObject> tabObject_;
 };
 

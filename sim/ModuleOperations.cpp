@@ -73,7 +73,7 @@ void Module::SetFileName(const String& fileName) {
         [&](ide::IOTAModuleNotifier90& notifier) { notifier.BeforeRename(oldName, fileName); });
     fileName_ = fileName;
     source_->Renamed(fileName);
-    recorder_.Note(u"module " + FileNameOnly(oldName) + u" renamed to " + FileNameOnly(fileName));
+    recorder_->Note(u"module " + FileNameOnly(oldName) + u" renamed to " + FileNameOnly(fileName));
     area.Renamed(*this);
     notifiers_.ForEach([&](ide::IOTAModuleNotifier& notifier) { notifier.ModuleRenamed(fileName); });
     notifiers_.ForEachOffering<ide::IOTAModuleNotifier90>(
@@ -85,7 +85,7 @@ bool Module::Unstopped(Round&& round, const String& stopped) {
     try {
         round();
     } catch (const rtl::EAbort&) {
-        recorder_.Note(stopped);
+        recorder_->Note(stopped);
         return false;
     }
     return StillOpenWhileSaving();
@@ -93,7 +93,7 @@ bool Module::Unstopped(Round&& round, const String& stopped) {
 
 bool Module::StillOpenWhileSaving() {
     if (area_) return true;
-    recorder_.Note(u"module " + FileNameOnly(fileName_) + u" was closed while it was saved");
+    recorder_->Note(u"module " + FileNameOnly(fileName_) + u" was closed while it was saved");
     return false;
 }
 
@@ -114,7 +114,7 @@ bool Module::AllowedToSave() {
                 [&](ide::IOTAModuleNotifier80& notifier) { allowed = allowed && notifier.AllowSave(); });
         },
         u"saving " + FileNameOnly(fileName_) + u" stopped by a notifier");
-    if (unstopped && !allowed) recorder_.Note(u"saving " + FileNameOnly(fileName_) + u" refused by a notifier");
+    if (unstopped && !allowed) recorder_->Note(u"saving " + FileNameOnly(fileName_) + u" refused by a notifier");
     return unstopped && allowed;
 }
 
@@ -136,7 +136,7 @@ bool Module::MayOverwrite(bool fileExists) {
         },
         u"saving " + FileNameOnly(fileName_) + u" stopped by a notifier");
     if (!unstopped) return false;
-    Recorder& recorder = recorder_;
+    Recorder& recorder = *recorder_;
     if (!agreed) recorder.Note(u"overwriting " + FileNameOnly(fileName_) + u" refused by a notifier");
     for (const String& name : alsoOverwritten) recorder.Note(u"saving " + FileNameOnly(fileName_) + u" also overwrites " + name);
     return agreed;
@@ -147,7 +147,7 @@ bool Module::WriteFile(const std::filesystem::path& target) {
     const std::string text = rtl::ToUtf8(source_->Text());
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (file.flush()) return true;
-    recorder_.Note(u"module " + FileNameOnly(fileName_) + u" could not be written");
+    recorder_->Note(u"module " + FileNameOnly(fileName_) + u" could not be written");
     return false;
 }
 
@@ -170,7 +170,7 @@ bool Module::Save(bool, bool forceSave) {
     EditorArea& area = *area_;
     const String name = FileNameOnly(fileName_);
     if (name.empty() || name == u"." || name == u"..") {
-        recorder_.Note(u"\"" + fileName_ + u"\" names no file to save");
+        recorder_->Note(u"\"" + fileName_ + u"\" names no file to save");
         return false;
     }
     if (!AskBeforeSave() || !AllowedToSave()) return false;
@@ -178,7 +178,7 @@ bool Module::Save(bool, bool forceSave) {
     const auto fileSystem = fileSystem_.empty() ? nullptr : area.FindFileSystem(fileSystem_);
     if (!(fileSystem ? SaveToFileSystem(*fileSystem.Get(), name) : SaveToFolder(area, name))) return false;
     source_->Saved();
-    recorder_.Note(u"module " + name + u" saved" + (fileSystem ? u" to " + fileSystem_ : String()));
+    recorder_->Note(u"module " + name + u" saved" + (fileSystem ? u" to " + fileSystem_ : String()));
     TellAfterSave();
     return true;
 }

@@ -120,15 +120,15 @@ Module* EditorArea::OpenFromFileSystem(const String& fileSystemName, const Strin
 bool Module::SaveToFileSystem(ide::IOTAFileSystem& fileSystem, const String& name) {
     FileSystemFile file(rtl::ComPtr<ide::IOTAFileSystem>(&fileSystem), fileName_);
     if (file.IsReadonly()) {
-        recorder_.Note(u"saving " + name + u" refused: it is read-only in " + fileSystem_);
+        recorder_->Note(u"saving " + name + u" refused: it is read-only in " + fileSystem_);
         return false;
     }
     const bool exists = file.Exists();
     if (exists && readAge_ != -1 && file.Age() != readAge_)
-        recorder_.Note(name + u" changed in " + fileSystem_ + u" since it was read");
+        recorder_->Note(name + u" changed in " + fileSystem_ + u" since it was read");
     if (!MayOverwrite(exists)) return false;
     if (!file.Write(source_->Text())) {
-        recorder_.Note(u"module " + name + u" could not be written to " + fileSystem_);
+        recorder_->Note(u"module " + name + u" could not be written to " + fileSystem_);
         return false;
     }
     readAge_ = file.Age();
@@ -138,7 +138,7 @@ bool Module::SaveToFileSystem(ide::IOTAFileSystem& fileSystem, const String& nam
 bool Module::RenameInFileSystem(const String& oldName, const String& newName) {
     const rtl::ComPtr<ide::IOTAFileSystem> fileSystem = area_->FindFileSystem(fileSystem_);
     if (!fileSystem || !fileSystem->FileExists(oldName) || fileSystem->RenameFile(oldName, newName)) return true;
-    recorder_.Note(u"renaming " + FileNameOnly(oldName) + u" refused by " + fileSystem_);
+    recorder_->Note(u"renaming " + FileNameOnly(oldName) + u" refused by " + fileSystem_);
     return false;
 }
 

@@ -6,12 +6,6 @@
 
 namespace sample {
 
-// "Korvel Sample: <what>" in the debug output.
-void SampleReport(const Text& what);
-
-// Empty when the hub has none to give.
-ComRef<IBdsHelpService> HelpServiceOf(IBdsServices& site);
-
 // The Tools API's methods return their answer directly: nothing the package throws may leave them.
 template <class Result, class Body>
 Result Answer(Result fallback, Body&& body) noexcept {
@@ -37,5 +31,11 @@ ComRef<Interface> ServiceOf(IBdsServices& site, const GUID& service) {
     if (!found.Received(site.GetService(&service, found.Put()))) return ComRef<Interface>();
     return found.Query<Interface>();
 }
+
+// "Korvel Sample: <what>" in the debug output.
+void SampleReport(const Text& what);
+
+// Empty when the hub has none to give.
+ComRef<IBdsHelpService> HelpServiceOf(IBdsServices& site);
 
 }  // namespace sample
