@@ -180,10 +180,21 @@ void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs) {
     }
 }
 
-void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form) {
+void PrintToolWindow(Transcript& transcript, ide::TDockableForm& form) {
     transcript.Line(u"tool window " + Quoted(form.Caption()) + u" [" + form.DeskSection + u"] " +
                     (form.Floating() ? u"floating" : u"docked") + (form.Visible() ? u", visible" : u", hidden") +
-                    (form.Active() ? u", active" : u""));
+                    (form.Active() ? u", active" : u"") + (form.Icon() ? u", with icon" : u""));
+    if (!form.HandleAllocated()) return;
+    ControlsByWindow controls;
+    CollectControls(form, controls);
+    for (HWND child = GetWindow(form.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        PrintWindows(transcript, child, controls, 1);
+}
+
+void PrintObjectInspector(Transcript& transcript, vcl::TCustomForm& form) {
+    const vcl::TWinControl* inspector = FindByClassName(form, u"TPropertyInspector");
+    const bool visible = form.Visible() && inspector && inspector->Visible();
+    transcript.Line(u"object inspector " + Quoted(form.Caption()) + (visible ? u" visible" : u" hidden"));
 }
 
 vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className) {

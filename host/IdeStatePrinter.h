@@ -26,8 +26,11 @@ void PrintModules(Transcript& transcript, sim::EditorArea& modules);
 // One line per editor tab as the tab set paints it: caption, image index and overlay (asked of
 // the tab set's handlers, as a repaint does), the selected tab marked.
 void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs);
-// One line per tool window: caption, floating or docked, visible or hidden, active.
-void PrintToolWindow(Transcript& transcript, const ide::TDockableForm& form);
+// A tool window's line: caption, desk section, floating or docked, visible or hidden, active,
+// whether it has an icon; then the windows it hosts, as PrintWindowTree prints them.
+void PrintToolWindow(Transcript& transcript, ide::TDockableForm& form);
+// Whether the IDE's Object Inspector shows: its form and the inspector inside.
+void PrintObjectInspector(Transcript& transcript, vcl::TCustomForm& form);
 // Whether that tree holds a window of the class (as printed, without case) and, when given,
 // of exactly that caption.
 bool WindowTreeHas(vcl::TWinControl& top, const String& className, const String* caption);

@@ -219,7 +219,8 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"show", "show WHAT [NAME]",
          "print the open modules (show modules), or "
          "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME), "
-         "the edit window's windows (show windows), the editor tabs (show tabs) or the tool windows (show tools)",
+         "the edit window's windows (show windows), the editor tabs (show tabs) or the tool windows and the Object "
+         "Inspector (show tools)",
          1, 2,
          &SessionCommands::Show, &CheckShow},
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
@@ -382,7 +383,8 @@ void SessionCommands::Show(const Words& words) {
     } else if (rtl::SameText(words[0], u"tabs")) {
         PrintTabs(transcript_, EditorTabs(ide));
     } else if (rtl::SameText(words[0], u"tools")) {
-        for (const ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
+        for (ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
+        if (vcl::TCustomForm* inspector = ide.ObjectInspectorForm()) PrintObjectInspector(transcript_, *inspector);
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }

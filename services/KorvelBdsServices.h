@@ -71,7 +71,7 @@ public:
     // before its SetSite, nor inside another package's. It runs, if due, when siting ends.
     void HoldHandshake() { FHandshakeHeld = true; }
     void ReleaseHandshake();
-    const ShortCutTable& BdsShortCuts() const { return FBdsShortCuts; }
+    ShortCutTable& BdsShortCuts() { return FBdsShortCuts; }
 
 private:
     template <class Interface>

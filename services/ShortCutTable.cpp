@@ -24,6 +24,7 @@ ShortCutTable::ShortCutTable() : vcl::TComponent(nullptr) {}
 ShortCutTable::~ShortCutTable() { Release(); }
 
 void ShortCutTable::Release() {
+    pending_ = nullptr;
     for (const auto& action : order_) {
         if (!action) continue;
         const auto found = counted_.find(action.Get());
@@ -36,9 +37,14 @@ void ShortCutTable::Release() {
     enabledCounts_.clear();
 }
 
-void ShortCutTable::CollectFrom(const vcl::TCustomActionList& actionList) {
-    for (int index = 0; index < actionList.ActionCount(); ++index) {
-        auto* action = dynamic_cast<vcl::TCustomAction*>(actionList.Actions(index));
+void ShortCutTable::CollectFrom(vcl::TCustomActionList& actionList) { pending_ = &actionList; }
+
+void ShortCutTable::CollectPending() {
+    vcl::TCustomActionList* actionList = pending_.Get();
+    if (!actionList) return;
+    pending_ = nullptr;
+    for (int index = 0; index < actionList->ActionCount(); ++index) {
+        auto* action = dynamic_cast<vcl::TCustomAction*>(actionList->Actions(index));
         if (action && BelongsInTable(*action)) Add(action);
     }
 }
@@ -69,9 +75,13 @@ void ShortCutTable::Count(const Counted& counted, int delta) {
     if (count == 0) enabledCounts_.erase(counted.shortCut);
 }
 
-bool ShortCutTable::HasEnabledAction(vcl::TShortCut shortCut) const { return enabledCounts_.count(shortCut) != 0; }
+bool ShortCutTable::HasEnabledAction(vcl::TShortCut shortCut) {
+    CollectPending();
+    return enabledCounts_.count(shortCut) != 0;
+}
 
-std::vector<vcl::TCustomAction*> ShortCutTable::Actions() const {
+std::vector<vcl::TCustomAction*> ShortCutTable::Actions() {
+    CollectPending();
     std::vector<vcl::TCustomAction*> actions;
     for (const auto& action : order_)
         if (action) actions.push_back(action.Get());

@@ -122,7 +122,7 @@ void SourceEditor::CloseViews() {
 }
 
 Module::Module(EditorArea* area, String fileName)
-    : area_(area), fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new vcl::TObject) {
+    : area_(area), fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new ModuleTab(*this)) {
     editors_.emplace_back(source_.Get());
     recorder_ = &area->Record();
 }
@@ -265,18 +265,28 @@ void EditorArea::ShowInEditWindow(Module& module) {
 // The IDE's own handlers; each records what it was asked.
 void EditorArea::InstallIdeTabSetHandlers() {
     GradientTabSet* tabs = tabSet_.Get();
+    // A page with two rules, and a red dot on magenta for the modified mark.
     std::vector<uint32_t> sourceImage(16 * 16, 0x00FFFFFFu);
     for (int y = 2; y < 14; ++y) sourceImage[y * 16 + 3] = sourceImage[y * 16 + 12] = 0x00000080u;
-    vcl::TBitmap bitmap;
-    bitmap.SetHandle(CreateBitmap(16, 16, 1, 32, sourceImage.data()));
-    tabs->Images().AddMasked(bitmap, vcl::clFuchsia);
-    DeleteObject(bitmap.Handle());
+    std::vector<uint32_t> modifiedMark(16 * 16, 0x00FF00FFu);
+    for (int y = 10; y < 15; ++y)
+        for (int x = 10; x < 15; ++x) modifiedMark[y * 16 + x] = 0x00E00000u;
+    for (const std::vector<uint32_t>* image : {&sourceImage, &modifiedMark}) {
+        vcl::TBitmap bitmap;
+        bitmap.SetHandle(CreateBitmap(16, 16, 1, 32, image->data()));
+        tabs->Images().AddMasked(bitmap, vcl::clFuchsia);
+        DeleteObject(bitmap.Handle());
+    }
     tabs->OnChange = [this](vcl::TObject*) { TabChanged(); };
     tabs->OnGetImageIndex = [tabs](vcl::TObject*, int tab, int& image) {
         tabs->Requests().images.push_back(tab);
         image = GradientTabSet::SourceImageIndex;
     };
-    tabs->OnGetOverlayImageIndex = [tabs](vcl::TObject*, int tab, int&) { tabs->Requests().overlays.push_back(tab); };
+    tabs->OnGetOverlayImageIndex = [tabs](vcl::TObject*, int tab, int& overlay) {
+        tabs->Requests().overlays.push_back(tab);
+        const auto* moduleTab = dynamic_cast<const ModuleTab*>(tabs->Items().Objects(tab));
+        if (moduleTab && moduleTab->TabModule().IsModified()) overlay = GradientTabSet::ModifiedOverlayIndex;
+    };
     tabs->OnMouseDown = [tabs](vcl::TObject*, vcl::TMouseButton button, vcl::TShiftState shift, int x, int y) {
         tabs->Requests().presses.push_back({button, shift, x, y});
     };

@@ -63,8 +63,10 @@ public:
         std::vector<Press> presses;
     };
     IdeRequests& Requests() { return requests_; }
-    // The IDE's image for a source file's tab, first in the tab set's image list.
+    // The IDE's image for a source file's tab, first in the tab set's image list, and the
+    // overlay it paints over the tab of a modified file, second.
     static constexpr int SourceImageIndex = 0;
+    static constexpr int ModifiedOverlayIndex = 1;
 
     vcl::TNotifyEvent OnChange;
     vcl::TTabGetImageEvent OnGetImageIndex;
@@ -121,6 +123,16 @@ private:
 
 class Module;
 class EditorArea;
+
+// What a module's tab carries as its associated object: the IDE finds the module from its tab.
+class ModuleTab : public vcl::TObject {
+public:
+    explicit ModuleTab(const Module& module) : module_(module) {}
+    const Module& TabModule() const { return module_; }
+
+private:
+    const Module& module_;
+};
 
 class SourceEditor : public rtl::ComObject<ide::IOTASourceEditor> {
 public:
@@ -263,7 +275,7 @@ private:
     rtl::ComPtr<SourceEditor> source_;
     rtl::ComPtr<FormEditor> form_;
     std::vector<rtl::ComPtr<ide::IOTAEditor>> editors_;
-    std::unique_ptr<vcl::TObject> tabObject_;
+    std::unique_ptr<ModuleTab> tabObject_;
 };
 
 // What a creator answers, asked in the IDE's order; no module creator when it offers none.

@@ -120,6 +120,15 @@ TEST(SortPackagesByLoadOrderTest, SortsTheThreeSequencesTogether) {
     EXPECT_EQ(orders, (std::vector<int32_t>{1, 2, 3}));
     EXPECT_EQ(ids, (std::vector<String>{u"a", u"b", u"c"}));
     EXPECT_EQ(names, (std::vector<String>{u"A", u"B", u"C"}));
+
+    // Equal orders end where the exchange sort leaves them: here the reverse of their listing.
+    orders = {2, 2, 1};
+    ids = {u"a", u"b", u"c"};
+    names = {u"A", u"B", u"C"};
+    korvel::SortPackagesByLoadOrder(orders, ids, names);
+    EXPECT_EQ(orders, (std::vector<int32_t>{1, 2, 2}));
+    EXPECT_EQ(ids, (std::vector<String>{u"c", u"b", u"a"}));
+    EXPECT_EQ(names, (std::vector<String>{u"C", u"B", u"A"}));
 }
 
 }  // namespace

@@ -270,6 +270,59 @@ TEST_F(SamplePackagesTest, TerminateTakesTheSamplesThingsAwayAndCutsOffWhatTheLo
     EXPECT_EQ(designInfo, (7 << 16) | 5) << "nobody places buttons any more";
 }
 
+TEST_F(SamplePackagesTest, DocumentTabShowsThePackagesIconAndTheIdesModifiedMarkUntilThePackageSavesIt) {
+    StartIde();
+    sim::Module& module = ide.Editors().OpenFile(u"C:\\Korvel\\Sample.kdoc");
+    vcl::TMenuItem* documentItem = MenuItem(u"ToolsMenu", u"KorvelSampleDocumentItem");
+    ASSERT_NE(documentItem, nullptr);
+    documentItem->Click();
+    sim::GradientTabSet& tabs = *ide.Editors().TabSet();
+    ASSERT_EQ(tabs.Items().Strings(0), u"Sample.kdoc");
+
+    int image = -1;
+    EXPECT_EQ(DebugOutputOf([&] { image = tabs.ImageIndexOf(0); }),
+              (std::vector<String>{u"Korvel Sample: the document's tab asks for its icon"}));
+    EXPECT_GT(image, sim::GradientTabSet::ModifiedOverlayIndex) << "an image of its own";
+    EXPECT_TRUE(DebugOutputOf([&] { EXPECT_EQ(tabs.ImageIndexOf(0), image); }).empty()) << "asked once";
+
+    EXPECT_EQ(tabs.OverlayIndexOf(0), -1) << "modified for the package, not for the IDE";
+    module.Source().Type(u"<sample/>");
+    EXPECT_EQ(tabs.OverlayIndexOf(0), sim::GradientTabSet::ModifiedOverlayIndex);
+    EXPECT_EQ(DebugOutputOf([&] { documentItem->Click(); }),
+              (std::vector<String>{u"Korvel Sample: document saved; modified no"}));
+    EXPECT_EQ(tabs.OverlayIndexOf(0), -1) << "saved by the package, whatever the IDE thinks";
+}
+
+TEST_F(SamplePackagesTest, ToolWindowKeepsThePackagesWindowWhereverTheIdePutsItAndIsMadeAnewAfterTheIdeDestroyedIt) {
+    StartIde();
+    vcl::TMenuItem* toolWindowItem = MenuItem(u"ViewsMenu", u"KorvelSampleToolWindowItem");
+    ASSERT_NE(toolWindowItem, nullptr);
+    toolWindowItem->Click();
+    ide::TDockableForm* form = sim::ToolWindowDesktop::Find(u"KorvelSampleToolWindow");
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Caption(), u"Korvel Sample Tools");
+    EXPECT_TRUE(form->Visible());
+    EXPECT_NE(form->Icon(), nullptr);
+    const HWND hosted = GetWindow(form->Handle(), GW_CHILD);
+    ASSERT_NE(hosted, nullptr);
+    ide.Desktop().Dock(*form);
+    EXPECT_EQ(GetAncestor(hosted, GA_PARENT), form->Handle()) << "moved into the docked form's new window";
+    EXPECT_TRUE(IsWindowVisible(hosted));
+
+    EXPECT_EQ(DebugOutputOf([&] { sim::ToolWindowDesktop::Destroy(form); }),
+              (std::vector<String>{u"Korvel Sample: the IDE closed the tool window"}));
+    EXPECT_TRUE(IsWindow(hosted)) << "the package's window outlives the form";
+    toolWindowItem->Click();
+    form = sim::ToolWindowDesktop::Find(u"KorvelSampleToolWindow");
+    ASSERT_NE(form, nullptr) << "a new tool window";
+    EXPECT_EQ(GetAncestor(hosted, GA_PARENT), form->Handle()) << "hosting the same window";
+
+    vcl::TMenuItem* inspectorItem = MenuItem(u"ViewsMenu", u"KorvelSampleInspectorItem");
+    ASSERT_NE(inspectorItem, nullptr);
+    EXPECT_EQ(DebugOutputOf([&] { inspectorItem->Click(); }), (std::vector<String>{u"Korvel Sample: Object Inspector closed"}));
+    EXPECT_EQ(DebugOutputOf([&] { inspectorItem->Click(); }), (std::vector<String>{u"Korvel Sample: Object Inspector shown"}));
+}
+
 // A hub that refuses every request, or grants each one with nothing in it.
 enum class HubAnswer { Refuses, GrantsNothing };
 

@@ -130,6 +130,17 @@ TEST_F(ShortcutTest, AnswersMatchAScanOfTheCollectedActionsAsTheyChange) {
 }
 
 
+TEST_F(ShortcutTest, TableIsCollectedAtTheFirstQuestionFromTheListOfTheHandshake) {
+    EnterWithOnePackage();
+    CompleteHandshake();
+    // Between the handshake and the first question the IDE destroys its action list.
+    vcl::TCustomActionList* list = ide.Services().GetActionList();
+    ide.Services().SetActionList(nullptr);
+    delete list;
+    EXPECT_FALSE(IsShortcut(0x20053));
+    EXPECT_TRUE(TheHub().BdsShortCuts().Actions().empty());
+}
+
 TEST_F(ShortcutTest, ShutDownLetsGoOfTheIdeActions) {
     EnterWithOnePackage();
     CompleteHandshake();

@@ -18,6 +18,9 @@ public:
 
     // A small square of one colour (0x00RRGGBB); a bitmap the platform could not make stays empty.
     void Make(uint32_t colour);
+    // A square of one colour on magenta, which the loader's icons and tab images show as
+    // transparent.
+    void MakeOnMagenta(uint32_t colour);
     void Delete();
 
     HBITMAP Get() const { return bitmap_; }

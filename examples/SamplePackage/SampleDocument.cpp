@@ -1,60 +1,35 @@
 #include "SampleDocument.h"
 
+#include "Bitmap.h"
 #include "SampleCommon.h"
 
 namespace sample {
 namespace {
 
-constexpr char16_t WindowClassName[] = u"KorvelSampleDocument";
 const Text ModuleName = u"C:\\Korvel\\Sample.kdoc";
-constexpr Integer AfterReferenceItem = 1;
-
-// Any instance will do as the key of the window class: the executable's.
-HINSTANCE LibraryInstance() { return GetModuleHandleW(nullptr); }
-
-HWND CreateDocumentControl() {
-    WNDCLASSW windowClass{};
-    if (!GetClassInfoW(LibraryInstance(), reinterpret_cast<LPCWSTR>(WindowClassName), &windowClass)) {
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = LibraryInstance();
-        windowClass.lpszClassName = reinterpret_cast<LPCWSTR>(WindowClassName);
-        RegisterClassW(&windowClass);
-    }
-    return CreateWindowExW(0, reinterpret_cast<LPCWSTR>(WindowClassName), reinterpret_cast<LPCWSTR>(u"Sample document"),
-                           WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, LibraryInstance(), nullptr);
-}
-
-// What the loader hosts: the package's window, its handle asked for each time.
-class DocumentControl final : public ComObject<IWin32Window> {
-public:
-    explicit DocumentControl(HWND window) : window_(window) {}
-    HRESULT STDMETHODCALLTYPE get_Handle(HWND* pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        *pRetVal = window_;
-        return S_OK;
-    }
-
-private:
-    HWND window_;
-};
+constexpr uint32_t IconColour = 0x00E0A020;
 
 }  // namespace
 
 SampleDocument::~SampleDocument() {
+    if (events_) events_->Disconnect();
+    if (document_) document_->RegisterEvents(nullptr);
     document_.Reset();
-    if (window_) DestroyWindow(window_);
 }
 
 void SampleDocument::Add(const ComRef<IBdsServices>& site) {
     site_ = site;
     ComRef<IBdsMenuBarService> menuBar;
     if (!menuBar.Received(site_->Get_BdsMenuBarService(menuBar.Put()))) return;
-    ComRef<IBdsMenuItem> item;
-    if (!item.Received(menuBar->AddMenuItem(Bstr(u"ToolsMenu\\KorvelSampleItem").Get(), AfterReferenceItem,
-                                            Bstr(u"KorvelSampleDocumentItem").Get(),
-                                            Bstr(u"Korvel Sample &Document").Get(), 0, item.Put())))
-        return;
-    item_.Subscribe(item, {[this] { Open(); }, nullptr});
+    AddItemAfter(*menuBar.Get(), u"ToolsMenu\\KorvelSampleItem", u"KorvelSampleDocumentItem",
+                 u"Korvel Sample &Document", item_, [this] { OpenOrSave(); });
+}
+
+void SampleDocument::OpenOrSave() {
+    if (document_)
+        Save();
+    else
+        Open();
 }
 
 void SampleDocument::Open() {
@@ -67,17 +42,35 @@ void SampleDocument::Open() {
     }
     ComRef<IBdsDocumentWindow> document;
     if (!document.Received(windows->CreateDocumentWindow(Bstr(ModuleName).Get(), 0, editor, document.Put()))) return;
-    if (!window_) window_ = CreateDocumentControl();
-    ComRef<IWin32Window> control(new DocumentControl(window_));
-    document->HostControl(control.Get());
+    // The tab set asks for the icon while it paints the tab, until it has one.
+    events_ = ComRef<WindowEvents>(new WindowEvents({nullptr, nullptr, [] {
+                                                         OwnedBitmap icon;
+                                                         icon.MakeOnMagenta(IconColour);
+                                                         SampleReport(u"the document's tab asks for its icon");
+                                                         const HBITMAP handle = icon.Get();
+                                                         icon.HandedOver();
+                                                         return handle;
+                                                     }}));
+    document->RegisterEvents(events_.Get());
+    if (const ComRef<IWin32Window> control = window_.Control()) document->HostControl(control.Get());
     document->Set_Modified(WordTrue);
     document->Set_StayOnTop(WordTrue);
-    WordBool modified = WordFalse, onTop = WordFalse;
-    document->Get_Modified(&modified);
-    document->Get_StayOnTop(&onTop);
     document_ = document;
-    SampleReport(u"document opened in editor " + DecimalText(editor) + u"; modified " +
-                 (modified ? u"yes" : u"no") + u", stay on top " + (onTop ? u"yes" : u"no"));
+    WordBool onTop = WordFalse;
+    document_->Get_StayOnTop(&onTop);
+    Report(u"opened in editor " + DecimalText(editor) + u"; stay on top " + (onTop ? u"yes" : u"no"));
+}
+
+void SampleDocument::Save() {
+    document_->Activate();
+    document_->Set_Modified(WordFalse);
+    Report(u"saved");
+}
+
+void SampleDocument::Report(const Text& what) {
+    WordBool modified = WordFalse;
+    document_->Get_Modified(&modified);
+    SampleReport(u"document " + what + u"; modified " + (modified ? u"yes" : u"no"));
 }
 
 }  // namespace sample

@@ -10,6 +10,7 @@
 #include "SampleModuleCreator.h"
 #include "SampleModuleWatcher.h"
 #include "SampleToolBar.h"
+#include "SampleToolWindow.h"
 
 namespace sample {
 namespace {
@@ -32,6 +33,7 @@ struct Sited {
     SampleMenuItems menuItems;
     SampleToolBar toolBar;
     SampleDocument document;
+    SampleToolWindow toolWindow;
     SampleModuleWatcher moduleWatcher;
     SampleModules modules;
     bool initialized = false;
@@ -60,6 +62,7 @@ public:
             sited_->menuItems.Add(sited_->site, sited_->menuImage);
             sited_->toolBar.Add(sited_->site, sited_->buttonImage);
             sited_->document.Add(sited_->site);
+            sited_->toolWindow.Add(sited_->site);
             sited_->moduleWatcher.Start(*sited_->site.Get());
             sited_->modules.Add(sited_->site);
             SampleReport(u"initialized");

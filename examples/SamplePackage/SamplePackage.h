@@ -1,5 +1,6 @@
 // The "Korvel Sample Package": it announces itself on the splash screen and in the About box,
-// adds two menu items and a toolbar once the loader initializes it, and watches the source editor.
+// adds menu items, a toolbar, a document and a tool window once the loader initializes it, and
+// watches the source editor.
 #pragma once
 
 #include "korvel/BdsInterop.h"

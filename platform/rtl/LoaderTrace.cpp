@@ -19,24 +19,25 @@ void Report(MakeEvent&& makeEvent) noexcept {
 
 LoaderTraceHook SetLoaderTraceHook(LoaderTraceHook hook) { return std::exchange(loaderTraceHook(), std::move(hook)); }
 
+bool LoaderTracing() noexcept { return static_cast<bool>(loaderTraceHook()); }
+
 void TracePackageFound(const String& id, const String& name, int32_t loadOrder) noexcept {
     Report([&] { return PackageEvent{PackageStep::Found, nullptr, id, name, loadOrder, {}, S_OK, false, {}}; });
 }
 
 void TracePackageCreated(const String& id, const String& name, IUnknown* package, const Stopwatch& creation) noexcept {
-    const Milliseconds took = creation.Elapsed();
-    Report([&] { return PackageEvent{PackageStep::Created, package, id, name, 0, took, S_OK, false, {}}; });
+    Report([&] { return PackageEvent{PackageStep::Created, package, id, name, 0, creation.Elapsed(), S_OK, false, {}}; });
 }
 
 void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation,
                                 const String& reason) noexcept {
-    const Milliseconds took = creation.Elapsed();
-    Report([&] { return PackageEvent{PackageStep::CreationFailed, nullptr, id, name, 0, took, S_OK, false, reason}; });
+    Report([&] {
+        return PackageEvent{PackageStep::CreationFailed, nullptr, id, name, 0, creation.Elapsed(), S_OK, false, reason};
+    });
 }
 
 void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result, bool raised) noexcept {
-    const Milliseconds took = call.Elapsed();
-    Report([&] { return PackageEvent{step, package, {}, {}, 0, took, result, raised, {}}; });
+    Report([&] { return PackageEvent{step, package, {}, {}, 0, call.Elapsed(), result, raised, {}}; });
 }
 
 }  // namespace rtl

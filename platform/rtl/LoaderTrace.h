@@ -40,12 +40,21 @@ using LoaderTraceHook = std::function<void(const PackageEvent& event)>;
 // Returns the hook it replaces, so that a caller can put it back.
 LoaderTraceHook SetLoaderTraceHook(LoaderTraceHook hook);
 
+// Whether a hook is installed: steps are timed only then.
+bool LoaderTracing() noexcept;
+
+// Reads the clock only while someone listens; otherwise every step took zero.
 class Stopwatch {
 public:
-    Stopwatch() : start_(std::chrono::steady_clock::now()) {}
-    Milliseconds Elapsed() const noexcept { return std::chrono::steady_clock::now() - start_; }
+    Stopwatch() : timing_(LoaderTracing()) {
+        if (timing_) start_ = std::chrono::steady_clock::now();
+    }
+    Milliseconds Elapsed() const noexcept {
+        return timing_ ? Milliseconds(std::chrono::steady_clock::now() - start_) : Milliseconds{};
+    }
 
 private:
+    bool timing_;
     std::chrono::steady_clock::time_point start_;
 };
 

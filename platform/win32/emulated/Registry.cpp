@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/Text.h"
@@ -55,6 +56,7 @@ struct Registry {
     std::shared_ptr<Key> users = std::make_shared<Key>();
     std::map<uintptr_t, OpenKey> handles;
     uintptr_t nextHandle = 0x1000;
+    std::u16string scratch;
 };
 
 Registry& registry() {
@@ -64,53 +66,45 @@ Registry& registry() {
 
 constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK;
 
-std::vector<std::u16string> SplitPath(const std::u16string& path) {
-    std::vector<std::u16string> parts;
-    std::u16string current;
-    for (char16_t c : path) {
-        if (c == u'\\') {
-            if (!current.empty()) parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
+// Calls `visit` with each name of a backslash-separated path, in order, skipping the empty
+// ones that doubled, leading or trailing backslashes leave; stops when it answers false.
+template <class Visit>
+bool ForEachName(std::u16string_view path, Visit&& visit) {
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = path.find(u'\\', start);
+        if (end == std::u16string_view::npos) end = path.size();
+        if (end > start && !visit(path.substr(start, end - start))) return false;
+        start = end + 1;
     }
-    if (!current.empty()) parts.push_back(current);
-    return parts;
+    return true;
 }
 
 // Into a buffer the caller reuses, so that a lookup does not allocate for every name.
-const std::u16string& Folded(const std::u16string& name, std::u16string& buffer) {
+const std::u16string& Folded(std::u16string_view name, std::u16string& buffer) {
     buffer.assign(name);
     for (char16_t& c : buffer) c = rtl::AsciiLower(c);
     return buffer;
 }
 
-std::u16string Folded(const std::u16string& name) {
-    std::u16string buffer;
-    return Folded(name, buffer);
-}
-
-std::shared_ptr<Key> Child(const std::shared_ptr<Key>& key, const std::u16string& name, const std::u16string& folded,
-                           bool create) {
-    auto found = key->children.find(folded);
-    if (found != key->children.end()) return found->second;
+// The child's entry in its parent, made when `create` allows; nil when there is none.
+const std::shared_ptr<Key>* Child(Key& key, std::u16string_view name, const std::u16string& folded, bool create) {
+    auto found = key.children.find(folded);
+    if (found != key.children.end()) return &found->second;
     if (!create) return nullptr;
     auto child = std::make_shared<Key>();
-    child->name = name;
-    key->children.emplace(folded, child);
-    key->enumerating = false;
-    return child;
+    child->name = std::u16string(name);
+    key.enumerating = false;
+    return &key.children.emplace(folded, std::move(child)).first->second;
 }
 
-std::shared_ptr<Key> Resolve(const std::shared_ptr<Key>& from, const std::vector<std::u16string>& parts, bool create) {
-    std::shared_ptr<Key> key = from;
-    std::u16string buffer;
-    for (const auto& part : parts) {
-        key = Child(key, part, Folded(part, buffer), create);
-        if (!key) return nullptr;
-    }
-    return key;
+// Caller holds the lock: the registry's scratch buffer folds the names.
+std::shared_ptr<Key> Resolve(const std::shared_ptr<Key>& from, std::u16string_view path, bool create) {
+    const std::shared_ptr<Key>* key = &from;
+    const bool found = ForEachName(path, [&](std::u16string_view name) {
+        key = Child(**key, name, Folded(name, registry().scratch), create);
+        return key != nullptr;
+    });
+    return found ? *key : nullptr;
 }
 
 // Caller holds the lock.
@@ -120,7 +114,7 @@ std::shared_ptr<Key> KeyOf(HKEY handle) {
     if (handle == HKEY_LOCAL_MACHINE) return r.machine;
     if (handle == HKEY_CURRENT_USER) return r.user;
     if (handle == HKEY_USERS) return r.users;
-    if (handle == HKEY_CLASSES_ROOT) return Resolve(r.machine, {u"Software", u"Classes"}, true);
+    if (handle == HKEY_CLASSES_ROOT) return Resolve(r.machine, u"Software\\Classes", true);
     auto found = r.handles.find(value);
     if (found == r.handles.end()) return nullptr;
     return found->second.key;
@@ -138,7 +132,10 @@ HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access) {
     return reinterpret_cast<HKEY>(value);
 }
 
-std::u16string Text(LPCWSTR text) { return text ? std::u16string(rtl::U(text)) : std::u16string(); }
+std::u16string_view Text(LPCWSTR text) { return text ? std::u16string_view(rtl::U(text)) : std::u16string_view(); }
+
+// A value's name as its key keeps it; caller holds the lock.
+const std::u16string& ValueKey(LPCWSTR valueName) { return Folded(Text(valueName), registry().scratch); }
 
 void MarkDeleted(Key& key) {
     key.deleted = true;
@@ -162,7 +159,7 @@ void DenyWriteAccess(HKEY root, const std::u16string& path) {
     Registry& r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
     auto base = KeyOf(root);
-    if (auto key = base ? Resolve(base, SplitPath(path), true) : nullptr) key->writeDenied = true;
+    if (auto key = base ? Resolve(base, path, true) : nullptr) key->writeDenied = true;
 }
 
 }  // namespace emulation
@@ -177,7 +174,7 @@ LSTATUS RegOpenKeyExW(HKEY handle, LPCWSTR subKey, DWORD, REGSAM access, PHKEY r
     auto base = KeyOf(handle);
     if (!base) return ERROR_INVALID_HANDLE;
     if (base->deleted) return ERROR_KEY_DELETED;
-    auto key = Resolve(base, SplitPath(Text(subKey)), false);
+    auto key = Resolve(base, Text(subKey), false);
     if (!key) return ERROR_FILE_NOT_FOUND;
     if (key->writeDenied && (access & kWriteRights) != 0) return ERROR_ACCESS_DENIED;
     *result = NewHandle(key, access);
@@ -193,10 +190,10 @@ LSTATUS RegCreateKeyExW(HKEY handle, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSA
     auto base = KeyOf(handle);
     if (!base) return ERROR_INVALID_HANDLE;
     if (base->deleted) return ERROR_KEY_DELETED;
-    const auto parts = SplitPath(Text(subKey));
-    auto existing = Resolve(base, parts, false);
+    const std::u16string_view path = Text(subKey);
+    auto existing = Resolve(base, path, false);
     if (!existing && (base->writeDenied || !MayWrite(handle))) return ERROR_ACCESS_DENIED;
-    auto key = existing ? existing : Resolve(base, parts, true);
+    auto key = existing ? existing : Resolve(base, path, true);
     if (key->writeDenied && (access & kWriteRights) != 0) return ERROR_ACCESS_DENIED;
     if (disposition) *disposition = existing ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
     *result = NewHandle(key, access);
@@ -232,7 +229,7 @@ LSTATUS RegQueryValueExW(HKEY handle, LPCWSTR valueName, LPDWORD, LPDWORD type, 
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
-    auto found = key->values.find(Folded(Text(valueName)));
+    auto found = key->values.find(ValueKey(valueName));
     if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
     const Value& value = found->second;
     if (type) *type = value.type;
@@ -256,7 +253,7 @@ LSTATUS RegSetValueExW(HKEY handle, LPCWSTR valueName, DWORD, DWORD type, const 
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    Value& value = key->values[Folded(Text(valueName))];
+    Value& value = key->values[ValueKey(valueName)];
     value.type = type;
     value.data.assign(data, data + (data ? dataLength : 0));
     return ERROR_SUCCESS;
@@ -268,7 +265,7 @@ LSTATUS RegDeleteValueW(HKEY handle, LPCWSTR valueName) {
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    return key->values.erase(Folded(Text(valueName))) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return key->values.erase(ValueKey(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
@@ -276,17 +273,21 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     std::lock_guard<std::mutex> lock(r.mutex);
     auto base = KeyOf(handle);
     if (!base) return ERROR_INVALID_HANDLE;
-    const auto parts = SplitPath(Text(subKey));
-    if (parts.empty()) {
+    std::u16string_view path = Text(subKey);
+    while (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
+    if (path.find_first_not_of(u'\\') == std::u16string_view::npos) {
         for (auto& child : base->children) MarkDeleted(*child.second);
         base->children.clear();
         base->values.clear();
         return ERROR_SUCCESS;
     }
-    std::vector<std::u16string> parentPath(parts.begin(), parts.end() - 1);
+    const size_t lastSeparator = path.rfind(u'\\');
+    const std::u16string_view parentPath =
+        lastSeparator == std::u16string_view::npos ? std::u16string_view() : path.substr(0, lastSeparator);
+    const std::u16string_view last = lastSeparator == std::u16string_view::npos ? path : path.substr(lastSeparator + 1);
     auto parent = Resolve(base, parentPath, false);
     if (!parent) return ERROR_FILE_NOT_FOUND;
-    auto found = parent->children.find(Folded(parts.back()));
+    auto found = parent->children.find(Folded(last, r.scratch));
     if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
     MarkDeleted(*found->second);
     parent->children.erase(found);
