@@ -8,7 +8,6 @@
 namespace sample {
 namespace {
 
-constexpr Integer AfterReferenceItem = 1;
 constexpr LongBool LongTrue = -1;
 // 1 January 2012, 00:00, as an OLE date.
 constexpr double SourceDate = 40909.0;
@@ -92,12 +91,8 @@ void SampleModules::Add(const ComRef<IBdsServices>& site) {
     fileSystemIndex_ = modules_->AddFileSystem(ComRef<IBDSFileSystem>(new SampleFileSystem).Get());
     ComRef<IBdsMenuBarService> menuBar;
     if (!menuBar.Received(site->Get_BdsMenuBarService(menuBar.Put()))) return;
-    ComRef<IBdsMenuItem> item;
-    if (!item.Received(menuBar->AddMenuItem(Bstr(u"ToolsMenu\\KorvelSampleItem").Get(), AfterReferenceItem,
-                                            Bstr(u"KorvelSampleNewUnitItem").Get(),
-                                            Bstr(u"Korvel Sample New &Form Unit").Get(), 0, item.Put())))
-        return;
-    newUnitItem_.Subscribe(item, {[this] { CreateFormUnit(); }, nullptr});
+    AddItemAfter(*menuBar.Get(), u"ToolsMenu\\KorvelSampleItem", u"KorvelSampleNewUnitItem",
+                 u"Korvel Sample New &Form Unit", newUnitItem_, [this] { CreateFormUnit(); });
 }
 
 void SampleModules::CreateFormUnit() {
