@@ -85,6 +85,11 @@ void TBdsMenuBarService::TakeBack(TBdsMenuItem* BdsMenuItem) {
 void TBdsMenuBarService::ForgetGivenBack(TBdsMenuItem* BdsMenuItem) { FGivenBack.erase(BdsMenuItem); }
 
 void TBdsMenuBarService::ReleasePackageHolds() {
+    // Wrappers a package never released let go of its sinks; each is held for the loop, as a
+    // sink's release may run package code that releases wrappers.
+    std::vector<rtl::ComPtr<IBdsMenuItem>> cached;
+    for (TBdsMenuItem* wrapper : FMenuItems.Snapshot()) cached.emplace_back(wrapper);
+    for (const auto& wrapper : cached) static_cast<TBdsMenuItem*>(wrapper.Get())->ReleaseEvents();
     // Out of the map before the releases, which may run package code that calls back in.
     const auto lifelong = std::move(FLifelongReferences);
     FLifelongReferences.clear();

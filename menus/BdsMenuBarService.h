@@ -50,10 +50,11 @@ public:
     void RemoveItem(TBdsMenuItem* BdsMenuItem);
     // A wrapper whose given-back reference went some other way: its memory is going.
     void ForgetGivenBack(TBdsMenuItem* BdsMenuItem);
-    // Releases what the service holds on packages' behalf: the wrappers navigation handed
-    // out (and with them their sinks) and the references packages handed back by
-    // RemoveMenuItem. At shut-down, once the packages are released: a package that released
-    // such a reference again has done so by then, and its wrapper has already left.
+    // Releases what the service holds on packages' behalf: every cached wrapper's sink (a
+    // package may keep a wrapper, and with it its own sink, past its release), the wrappers
+    // navigation handed out and the references packages handed back by RemoveMenuItem. At
+    // shut-down, once the packages are released: a package that released such a reference
+    // again has done so by then, and its wrapper has already left.
     void ReleasePackageHolds();
     // Takes the wrappers whose item was destroyed out of the cache and drops the service's
     // references on them.

@@ -38,6 +38,13 @@ void TBdsMenuItem::Destroy() {
     rtl::ComPtr<IBdsToolBarControlEvents> events = std::move(FEvents);
 }
 
+void TBdsMenuItem::ReleaseEvents() {
+    if (!FEvents) return;
+    if (vcl::TMenuItem* item = FMenuItem.Get()) item->OnClick = nullptr;
+    // Out of the field before the release, which may call back in.
+    const rtl::ComPtr<IBdsToolBarControlEvents> events = std::move(FEvents);
+}
+
 template <class Body>
 HRESULT TBdsMenuItem::WithItem(const char16_t* warningPrefix, Body&& body) {
     return rtl::ComGuard([&] {

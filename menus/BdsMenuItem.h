@@ -47,6 +47,8 @@ public:
     // Detaches the wrapper from its item and the service; later calls find no item. Runs when
     // the last reference goes, by RemoveMenuItem, or when the service itself goes.
     void Destroy();
+    // Lets go of the package's sink; the item stays, without a click handler of the wrapper's.
+    void ReleaseEvents();
     // The service keeps a reference that a package handed back (RemoveMenuItem).
     void SetGivenBack(bool givenBack) { FGivenBack = givenBack; }
 

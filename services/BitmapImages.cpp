@@ -17,7 +17,8 @@ std::vector<vcl::TColor> Stretch(const std::vector<vcl::TColor>& source, int wid
     for (int y = 0; y < targetHeight; ++y)
         for (int x = 0; x < targetWidth; ++x)
             target[static_cast<size_t>(y) * targetWidth + x] =
-                source[static_cast<size_t>(y * height / targetHeight) * width + x * width / targetWidth];
+                source[static_cast<size_t>(int64_t{y} * height / targetHeight) * width +
+                       static_cast<size_t>(int64_t{x} * width / targetWidth)];
     return target;
 }
 

@@ -54,6 +54,7 @@ void TBdsServices::ReleaseCallbacks() {
 void TBdsServices::FreeServices() {
     if (FBdsMenuBarService) FBdsMenuBarService->ReleasePackageHolds();
     if (FBdsWindowsService) FBdsWindowsService->ReleasePackageHolds();
+    if (FBdsToolBarService) FBdsToolBarService->ReleasePackageHolds();
     FBdsShortCuts.Release();
 }
 

@@ -50,6 +50,11 @@ void TBdsToolBarControl::Detach() {
     LeaveToolBar();
     DestroyVclControls();
     // Last: releasing the sink runs package code, which may call back in.
+    ReleaseEvents();
+}
+
+void TBdsToolBarControl::ReleaseEvents() {
+    // Out of the field before the release, which may call back in.
     const rtl::ComPtr<IBdsToolBarControlEvents> events = std::move(FEvents);
 }
 

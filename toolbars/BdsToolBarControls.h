@@ -38,6 +38,8 @@ public:
 
     void Detach();
     bool IsDetached() const { return FDetached; }
+    // Lets go of the package's sink; the control stays as it is.
+    void ReleaseEvents();
     // Its toolbar object goes away without closing: the controls stay in the IDE.
     void ForgetToolBar() { BdsToolBar = nullptr; }
 

@@ -251,6 +251,13 @@ void TBdsToolBarService::DetachToolBars() {
     }
 }
 
+void TBdsToolBarService::ReleasePackageHolds() {
+    // Each held for the loop: a sink's release may run package code that releases controls.
+    std::vector<rtl::ComPtr<TBdsToolBarControl>> controls;
+    for (TBdsToolBarControl* control : rtl::LiveObject<TBdsToolBarControl>::Snapshot()) controls.emplace_back(control);
+    for (const auto& control : controls) control->ReleaseEvents();
+}
+
 HRESULT TBdsToolBarService::FindToolBar(BSTR Name, IBdsToolBar** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;

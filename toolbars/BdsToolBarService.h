@@ -99,6 +99,10 @@ public:
     HRESULT STDMETHODCALLTYPE RemoveToolBar(IBdsToolBar* bdsToolBar) override;
     HRESULT STDMETHODCALLTYPE Clear() override;
 
+    // At shut-down, once the packages are released: every control, also one whose toolbar the
+    // service forgot, lets go of its package's sink, so that no package object outlives the
+    // run through a control the package never released.
+    void ReleasePackageHolds();
     void RegisterToolBar(TBdsToolBar* BdsToolBar) { ToolBars.Add(BdsToolBar); }
     void UnregisterToolBar(TBdsToolBar* BdsToolBar) { ToolBars.Remove(BdsToolBar); }
 

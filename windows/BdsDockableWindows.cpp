@@ -77,10 +77,13 @@ HRESULT TBdsCustomDockableWindow::Activate() { return S_OK; }
 HRESULT TBdsCustomDockableWindow::Close() { return S_OK; }
 
 HRESULT TBdsCustomDockableWindow::RegisterEvents(IBdsWindowEvents* events) {
-    // The earlier sink goes after the new one is in place: releasing it runs package code.
-    rtl::ComPtr<IBdsWindowEvents> replaced(events);
-    FEvents.Swap(replaced);
-    return S_OK;
+    // Holding the sink calls its AddRef, which may throw. The earlier sink goes after the new
+    // one is in place: releasing it runs package code.
+    return Guarded(this, [&] {
+        rtl::ComPtr<IBdsWindowEvents> replaced(events);
+        FEvents.Swap(replaced);
+        return S_OK;
+    });
 }
 
 // --- TBdsDockableWindow ------------------------------------------------------------------------
@@ -267,6 +270,7 @@ void TBdsDockableWindow::OnDestroy() {
 
 HRESULT TBdsObjectInspectorWindow::Get_Visible(WordBool* pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
+    *pRetVal = ToWordBool(false);
     rtl::Swallow([&] {
         if (vcl::TWinControl* inspector = GetObjectInspectorWindow()) *pRetVal = ToWordBool(inspector->Visible());
     });

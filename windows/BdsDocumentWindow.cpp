@@ -7,7 +7,7 @@ namespace korvel {
 
 TBdsDocumentWindow::TBdsDocumentWindow(TBdsWindowsService* service, ide::IOTAModule* module)
     : FBdsWindowsService(service) {
-    if (module && service) service->RegisterDocumentWindow(this);
+    if (service) service->RegisterDocumentWindow(this, module != nullptr);
     FIdentifiedObject = nullptr;
 }
 
@@ -49,8 +49,9 @@ HRESULT TBdsDocumentWindow::Set_Visible(WordBool pRetVal) {
             FBdsWindowsService->ShowFrame(FBdsEditWindow.get());
         else if (!visible)
             Frame()->Hide();
-        TKorvelFrame* frame = Frame();
+        // The handle first: asking for it runs package code, which may have the frame destroyed.
         const HWND handle = HostedHandle();
+        TKorvelFrame* frame = Frame();
         if (!frame || !handle) return S_OK;
         if (visible)
             SetWindowPos(handle, HWND_TOP, 0, 0, frame->ClientWidth(), frame->ClientHeight(), SWP_SHOWWINDOW);
@@ -97,9 +98,12 @@ HRESULT TBdsDocumentWindow::Set_StayOnTop(WordBool pRetVal) {
 }
 
 HRESULT TBdsDocumentWindow::RegisterEvents(IBdsWindowEvents* events) {
-    rtl::ComPtr<IBdsWindowEvents> previous(events);
-    FEvents.Swap(previous);
-    return S_OK;
+    // Holding the sink calls its AddRef, which may throw.
+    return Guarded(this, [&] {
+        rtl::ComPtr<IBdsWindowEvents> previous(events);
+        FEvents.Swap(previous);
+        return S_OK;
+    });
 }
 
 HRESULT TBdsDocumentWindow::HostControl(IUnknown* control) {

@@ -38,7 +38,7 @@ protected:
 
 class TBdsDocumentWindow : public TBdsCustomDocumentWindow {
 public:
-    // Registers with the service only when there is a module.
+    // Registers with the service as a document only when there is a module.
     TBdsDocumentWindow(TBdsWindowsService* service, ide::IOTAModule* module);
     ~TBdsDocumentWindow() override;
 

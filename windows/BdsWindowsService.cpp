@@ -36,6 +36,18 @@ bool EndsWith(const String& text, const String& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// Detaches every window of the list; a detach releases package objects, whose code may free
+// windows further on, which have then left the list.
+template <class Window>
+void DetachAll(rtl::LockedList<Window>& windows) {
+    for (Window* window : windows.Snapshot()) {
+        if (!windows.Contains(window)) continue;
+        const rtl::ComPtr<Window> pin(window);
+        window->Detach();
+    }
+    windows.Clear();
+}
+
 }  // namespace
 
 TBdsWindowsService::TBdsWindowsService() { CreateShadowWindow(); }
@@ -63,16 +75,9 @@ TBdsWindowsService::~TBdsWindowsService() {
 
 void TBdsWindowsService::ReleasePackageHolds() {
     FPackageHoldsReleased = true;
-    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
-        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
-        window->Detach();
-    }
+    DetachAll(FMadeDocumentWindows);
     DocumentWindows.Clear();
-    for (TBdsCustomDockableWindow* window : DockableWindows.Snapshot()) {
-        const rtl::ComPtr<TBdsCustomDockableWindow> pin(window);
-        window->Detach();
-    }
-    DockableWindows.Clear();
+    DetachAll(DockableWindows);
 }
 
 void TBdsWindowsService::CreateShadowWindow() {
@@ -158,8 +163,12 @@ HRESULT TBdsWindowsService::DocumentFrameOnTop(Integer* pRetVal) {
             if (frame && frame->Parent() == editControlParent) found = i;
         }
         TBdsEditWindow* record = nullptr;
+        // Hiding the documents asks packages for their windows: the IDE may close the edit
+        // window meanwhile, and the record must outlive this call.
+        std::shared_ptr<TBdsEditWindow> held;
         if (found >= 0) {
             record = FBdsEditWindows.Items(found);
+            held = SharedRecord(record);
             *pRetVal = found;
             ForEachDocumentWindow([&](const TBdsCustomDocumentWindow& window) { return window.BdsEditWindow() == record; },
                                   [](TBdsCustomDocumentWindow& window) { window.Set_Visible(0); });
@@ -211,6 +220,7 @@ HRESULT TBdsWindowsService::DocumentFrameNormal(Integer editorIndex) {
 
 void TBdsWindowsService::UnregisterDocumentWindow(TBdsCustomDocumentWindow* window) {
     if (window->DocImageIndex() >= 0) FreeImageIndexes.push_back(window->DocImageIndex());
+    FMadeDocumentWindows.Remove(window);
     DocumentWindows.Remove(window);
     FTabDocumentsStale = true;
 }
@@ -221,11 +231,13 @@ void TBdsWindowsService::ShowFrame(TBdsEditWindow* record) {
     MessageViewEditorMenuVisble(false);
     if (vcl::TStatusBar* statusBar = record->StatusBar.Get())
         if (statusBar->Parent()) statusBar->Parent()->Hide();
-    TKorvelFrame* frame = record->Frame.Get();
+    const vcl::ComponentPtr<TKorvelFrame> frame = record->Frame;
     if (!frame) return;
     if (!IsWindowEnabled(frame->Handle())) EnableWindow(frame->Handle(), TRUE);
     if (BdsServices) BdsServices->UpdateMessageProcessing();
     frame->Show();
+    // Showing lays the frame out, and its resize handler asks packages for their windows.
+    if (!frame) return;
     frame->BringToFront();
     ::SetFocus(frame->Handle());
 }

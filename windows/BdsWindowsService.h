@@ -74,7 +74,11 @@ public:
     void ReleasePackageHolds();
     void RegisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Add(window); }
     void UnregisterDockableWindow(TBdsCustomDockableWindow* window) { DockableWindows.Remove(window); }
-    void RegisterDocumentWindow(TBdsCustomDocumentWindow* window) {
+    // Every document window enters the teardown list; only one with a module is registered
+    // as a document of the editor area.
+    void RegisterDocumentWindow(TBdsCustomDocumentWindow* window, bool hasModule) {
+        FMadeDocumentWindows.Add(window);
+        if (!hasModule) return;
         DocumentWindows.Add(window);
         FTabDocumentsStale = true;
     }
@@ -119,6 +123,8 @@ private:
     void ForEachDocumentWindowOfFrame(const vcl::TObject* frame, Visit&& visit);
 
     TDocumentWindows DocumentWindows;
+    // The document windows made and not yet gone, registered or not: shut-down detaches them all.
+    TDocumentWindows FMadeDocumentWindows;
     TDockableWindows DockableWindows;
     TBdsEditWindows FBdsEditWindows;
     std::vector<int32_t> FreeImageIndexes;

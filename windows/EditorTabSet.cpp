@@ -161,9 +161,12 @@ void TBdsWindowsService::NewTabSetOnGetImageIndex(vcl::TObject* Sender, int TabI
         return;
     }
     if (document->DocImageIndex() < 0) {
-        // The package may release the document while it is asked for its icon.
+        // The package may release the document, or have the IDE close the edit window and its
+        // tab set, while it is asked for its icon; a handle met with no tab set stays its own.
         const rtl::ComPtr<TBdsCustomDocumentWindow> pin(document);
+        const vcl::ComponentPtr<vcl::TComponent> liveTabSet(tabSet);
         const int32_t handle = document->GetIconHandle();
+        if (!liveTabSet.Get()) return;
         if (handle != 0 && handle != -1) {
             auto* images = dynamic_cast<vcl::TCustomImageList*>(vcl::GetObjectProp(tabSet, u"Images"));
             if (!images) rtl::RaiseIntfCastError();

@@ -25,6 +25,9 @@ public:
         return List().FindFirst([&](T* object) { return object->Unknown() == identity.Get(); });
     }
 
+    // Every live T, in the order they were made.
+    static std::vector<T*> Snapshot() { return List().Snapshot(); }
+
 private:
     static LockedList<T>& List() {
         static LockedList<T> objects;
