@@ -160,6 +160,17 @@ void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top) {
     PrintWindows(transcript, top.Handle(), controls, 0);
 }
 
+void PrintModules(Transcript& transcript, sim::EditorArea& modules) {
+    for (int index = 0; index < modules.GetModuleCount(); ++index) {
+        const auto module = modules.GetModule(index);
+        const String fileSystem = module->GetFileSystem();
+        const auto source = module->GetModuleFileEditor(0);
+        transcript.Line(u"module " + Quoted(module->GetFileName()) + u" [" +
+                        (fileSystem.empty() ? String(u"disk") : u"file system " + fileSystem) + u"] " +
+                        (source && source->GetModified() ? u"modified" : u"unchanged"));
+    }
+}
+
 void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs) {
     for (int tab = 0; tab < tabs.Items().Count(); ++tab) {
         const int image = tabs.ImageIndexOf(tab);

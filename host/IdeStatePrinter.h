@@ -21,6 +21,8 @@ void PrintToolBar(Transcript& transcript, const vcl::TToolBar& toolBar);
 void PrintWindowTree(Transcript& transcript, vcl::TWinControl& top);
 // The first windowed control of that class below `parent`, depth first; nil if none.
 vcl::TWinControl* FindByClassName(vcl::TWinControl& parent, const String& className);
+// One line per open module: file name, the file system it lives in, modified or saved.
+void PrintModules(Transcript& transcript, sim::EditorArea& modules);
 // One line per editor tab as the tab set paints it: caption, image index and overlay (asked of
 // the tab set's handlers, as a repaint does), the selected tab marked.
 void PrintTabs(Transcript& transcript, sim::GradientTabSet& tabs);

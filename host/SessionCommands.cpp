@@ -119,7 +119,9 @@ void CheckShow(const std::vector<String>& words) {
     if (rtl::SameText(what, u"windows") && names == 0) return;
     if (rtl::SameText(what, u"tabs") && names == 0) return;
     if (rtl::SameText(what, u"tools") && names == 0) return;
-    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows, show tabs, show tools)");
+    if (rtl::SameText(what, u"modules") && names == 0) return;
+    Fail(u"show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows, show tabs, show tools, "
+         u"show modules)");
 }
 
 void CheckPoint(const std::vector<String>& words) {
@@ -215,6 +217,7 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          &SessionCommands::InsertComponent, &CheckPosition},
         {u"help", "help KEYWORD", "ask the IDE's help for a keyword", 1, 1, &SessionCommands::AskForHelp, nullptr},
         {u"show", "show WHAT [NAME]",
+         "print the open modules (show modules), or "
          "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME), "
          "the edit window's windows (show windows), the editor tabs (show tabs) or the tool windows and the Object "
          "Inspector (show tools)",
@@ -223,6 +226,8 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"open", "open FILE", "open a source file in the editor, or bring it to the front", 1, 1,
          &SessionCommands::OpenFile, nullptr},
         {u"close", "close FILE", "close a source file", 1, 1, &SessionCommands::CloseFile, nullptr},
+        {u"read", "read FILESYSTEM FILE", "open a file that lives in a package's file system, read through it", 2, 2,
+         &SessionCommands::ReadFile, nullptr},
         {u"edit", "edit FILE TEXT", "type text into an open source file", 2, 2, &SessionCommands::EditFile, nullptr},
         {u"save", "save FILE", "save an open source file", 1, 1, &SessionCommands::SaveFile, nullptr},
         {u"saveas", "saveas FILE NEWNAME", "save an open source file under a new name", 2, 2,
@@ -366,7 +371,9 @@ void SessionCommands::AskForHelp(const Words& words) { session_.Ide().Applicatio
 
 void SessionCommands::Show(const Words& words) {
     sim::SimulatedIde& ide = session_.Ide();
-    if (rtl::SameText(words[0], u"menu")) {
+    if (rtl::SameText(words[0], u"modules")) {
+        PrintModules(transcript_, ide.Editors());
+    } else if (rtl::SameText(words[0], u"menu")) {
         vcl::TMenuItem* root = MainMenu(ide).Items();
         PrintMenuTree(transcript_, words.size() > 1 ? *FindMenuItem(root, words[1]) : *root);
     } else if (rtl::SameText(words[0], u"toolbar")) {
@@ -384,6 +391,9 @@ void SessionCommands::Show(const Words& words) {
 }
 
 void SessionCommands::OpenFile(const Words& words) { session_.Ide().Editors().OpenFile(words[0]); }
+
+// What kept the file from being read is the IDE's to say, in the transcript.
+void SessionCommands::ReadFile(const Words& words) { session_.Ide().Editors().OpenFromFileSystem(words[0], words[1]); }
 
 void SessionCommands::EditFile(const Words& words) {
     sim::Module& module = OpenModule(session_.Ide(), words[0]);

@@ -50,6 +50,7 @@ private:
     void AskForHelp(const Words& words);
     void Show(const Words& words);
     void OpenFile(const Words& words);
+    void ReadFile(const Words& words);
     void EditFile(const Words& words);
     void SaveFile(const Words& words);
     void SaveFileAs(const Words& words);

@@ -124,6 +124,7 @@ void SourceEditor::CloseViews() {
 Module::Module(EditorArea* area, String fileName)
     : area_(area), fileName_(std::move(fileName)), source_(new SourceEditor(this, fileName_)), tabObject_(new ModuleTab(*this)) {
     editors_.emplace_back(source_.Get());
+    recorder_ = &area->Record();
 }
 
 Module::~Module() { Closed(); }
@@ -139,6 +140,13 @@ void Module::Closed() {
     source_->CloseViews();
     notifiers_.ReleaseAll();
     source_->DetachModule();
+    if (form_) form_->DetachModule();
+}
+
+FormEditor& Module::AddFormFile(const String& fileName, const String& text) {
+    form_ = rtl::ComPtr<FormEditor>(new FormEditor(this, fileName, text));
+    editors_.emplace_back(form_.Get());
+    return *form_.Get();
 }
 
 EditorArea::~EditorArea() {
@@ -164,15 +172,17 @@ rtl::ComPtr<ide::IOTAModule> EditorArea::FindModule(const String& fileName) {
 
 rtl::ComPtr<ide::IOTAEditView> EditorArea::GetTopView() { return rtl::ComPtr<ide::IOTAEditView>(topView_.Get()); }
 
+Module& EditorArea::AddModule(const String& fileName) {
+    modules_.emplace_back(new Module(this, fileName));
+    return *modules_.back().Get();
+}
+
 Module& EditorArea::OpenFile(const String& fileName) {
     // A package may hold the module services past the IDE's end: nothing opens then, as the
     // IDE's recorder and windows are gone.
     if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
     Module* module = Find(fileName);
-    if (!module) {
-        modules_.emplace_back(new Module(this, fileName));
-        module = modules_.back().Get();
-    }
+    if (!module) module = &AddModule(fileName);
     ShowInEditWindow(*module);
     return *module;
 }

@@ -155,6 +155,11 @@ public:
 
     // For the module.
     const String& Text() const { return text_; }
+    // The text as read from a file or given by a creator; `modified` when it is not saved yet.
+    void Load(String text, bool modified) {
+        text_ = std::move(text);
+        modified_ = modified;
+    }
     // The user types: the text grows and the editor is modified.
     void Type(const String& text);
     void Renamed(String fileName) { fileName_ = std::move(fileName); }
@@ -171,11 +176,38 @@ private:
     NotifierList<ide::IOTANotifier> notifiers_;
 };
 
+// The form file of a module with a form. Its text stays in memory: the simulation has no
+// form designer, and a save writes the module's source.
+class FormEditor : public rtl::ComObject<ide::IOTAFormEditor> {
+public:
+    FormEditor(Module* module, String fileName, String text)
+        : module_(module), fileName_(std::move(fileName)), text_(std::move(text)) {}
+    String STDMETHODCALLTYPE GetFileName() override { return fileName_; }
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule() override;
+    bool STDMETHODCALLTYPE GetModified() override { return false; }
+    bool STDMETHODCALLTYPE MarkModified() override { return false; }
+    void STDMETHODCALLTYPE Show() override;
+    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override { return notifiers_.Add(notifier); }
+    void STDMETHODCALLTYPE RemoveNotifier(int index) override { notifiers_.Remove(index); }
+
+    const String& Text() const { return text_; }
+    void DetachModule();
+
+private:
+    Module* module_;
+    String fileName_;
+    String text_;
+    NotifierList<ide::IOTANotifier> notifiers_;
+};
+
 // Saving runs the module's notifiers as the IDE does: BeforeSave (for the source editor's
 // notifiers too), AllowSave, CheckOverwrite when the file exists, the further files the save
 // overwrites, SetSaveFileName; then the file is written into the area's save folder, never
 // outside it; then AfterSave. A notifier that raises the silent abort stops the save there;
 // the IDE records it and goes on. Closing tells every notifier Destroyed and lets it go.
+//
+// A module whose file system names a registered file system is read and written through it
+// (see FileSystemFile) instead of the save folder, and renamed there too.
 class Module : public rtl::ComObject<ide::IOTAModule> {
 public:
     Module(EditorArea* area, String fileName);
@@ -210,26 +242,57 @@ public:
     void NotifyModified();
     // Save under another name: the module is renamed, then saved.
     bool SaveAs(const String& fileName);
+    // The form file a creator gave the module; the module holds its editor until it closes.
+    FormEditor& AddFormFile(const String& fileName, const String& text);
+    // The age of the file when it was read from its file system, to notice changes made since.
+    void SetReadAge(int age) { readAge_ = age; }
 
 private:
     // Each step of a save in order; false when a notifier stopped or refused it.
     bool AskBeforeSave();
     bool AllowedToSave();
-    bool MayOverwrite(const std::filesystem::path& target);
+    bool MayOverwrite(bool fileExists);
     bool WriteFile(const std::filesystem::path& target);
+    // The save's last steps for each kind of storage; false when it did not happen.
+    bool SaveToFolder(EditorArea& area, const std::filesystem::path& file);
+    bool SaveToFileSystem(ide::IOTAFileSystem& fileSystem, const String& name);
+    // Renames the module's file in its file system; false when the file system refused.
+    bool RenameInFileSystem(const String& oldName, const String& newName);
     void TellAfterSave();
+    // False, and a note, when the module was closed by someone the save called.
+    bool StillOpenWhileSaving();
     // Runs one notifier round; the silent abort stops it and is recorded as `stopped`.
     template <class Round>
     bool Unstopped(Round&& round, const String& stopped);
 
     EditorArea* area_;
+    // The IDE's, which outlives the module and its closing.
+    Recorder* recorder_;
     String fileName_;
     String fileSystem_;
+    int readAge_ = -1;
     NotifierList<ide::IOTAModuleNotifier> notifiers_;
     rtl::ComPtr<SourceEditor> source_;
+    rtl::ComPtr<FormEditor> form_;
     std::vector<rtl::ComPtr<ide::IOTAEditor>> editors_;
     std::unique_ptr<ModuleTab> tabObject_;
 };
+
+// What a creator answers, asked in the IDE's order; no module creator when it offers none.
+struct CreatorAnswers {
+    String creatorType;
+    bool existing = false;
+    String fileSystem;
+    bool unnamed = false;
+    rtl::ComPtr<ide::IOTAModuleCreator> moduleCreator;
+    String ancestorName;
+    String implFileName;
+    String formName;
+    bool mainForm = false;
+    bool showForm = false;
+    bool showSource = false;
+};
+CreatorAnswers AskInOrder(ide::IOTACreator& creator);
 
 class EditorArea : public rtl::ComObject<ide::IOTAModuleServices, ide::IOTAEditorServices> {
 public:
@@ -247,6 +310,10 @@ public:
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindFormModule(const String&) override { return nullptr; }
     bool STDMETHODCALLTYPE SaveAll() override;
     bool STDMETHODCALLTYPE CloseAll() override;
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE CreateModule(ide::IOTACreator* creator) override;
+    int STDMETHODCALLTYPE AddFileSystem(ide::IOTAFileSystem* fileSystem) override;
+    void STDMETHODCALLTYPE RemoveFileSystem(int index) override;
+    rtl::ComPtr<ide::IOTAFileSystem> STDMETHODCALLTYPE FindFileSystem(const String& name) override;
     // IOTAEditorServices
     rtl::ComPtr<ide::IOTAEditView> STDMETHODCALLTYPE GetTopView() override;
     // Raises once the IDE has shut down, which tells no one anything again.
@@ -274,6 +341,9 @@ public:
     Module& OpenFile(const String& fileName);
     // False when no module has that file.
     bool CloseFile(const String& fileName);
+    // The user opens a file of a registered file system: the module is read through it. Nil
+    // (and a note why) when there is no such file system or file.
+    Module* OpenFromFileSystem(const String& fileSystem, const String& fileName);
     // Destroys the edit window's form and what is parented into it; the modules stay open
     // without views until a file is opened again.
     void CloseEditWindow();
@@ -287,6 +357,12 @@ public:
 
 private:
     Module* Find(const String& fileName) const;
+    // A new module, open but not shown yet.
+    Module& AddModule(const String& fileName);
+    // What a module creator gives the IDE, asked in the IDE's order, made into a module.
+    Module* CreateFromModuleCreator(ide::IOTACreator& creator);
+    // A new module with the creator's form file and source.
+    Module* BuildCreatedModule(const CreatorAnswers& answers);
     void EnsureEditWindow();
     void ShowInEditWindow(Module& module);
     void InstallIdeTabSetHandlers();
@@ -297,6 +373,8 @@ private:
     std::filesystem::path saveFolder_;
     bool shutDown_ = false;
     NotifierList<ide::INTAEditServicesNotifier> editNotifiers_;
+    // Registered file systems by index; a removed one leaves its slot empty.
+    std::vector<rtl::ComPtr<ide::IOTAFileSystem>> fileSystems_;
     std::vector<rtl::ComPtr<Module>> modules_;
     rtl::ComPtr<EditView> topView_;
     rtl::ComPtr<EditWindow> editWindow_;

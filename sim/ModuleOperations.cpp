@@ -25,6 +25,17 @@ std::optional<std::filesystem::path> FileOfName(const String& name) {
 
 }  // namespace
 
+rtl::ComPtr<ide::IOTAModule> FormEditor::GetModule() { return rtl::ComPtr<ide::IOTAModule>(module_); }
+
+void FormEditor::Show() {
+    if (module_ && module_->IsOpen()) module_->Show();
+}
+
+void FormEditor::DetachModule() {
+    module_ = nullptr;
+    notifiers_.ReleaseAll();
+}
+
 bool SourceEditor::MarkModified() {
     if (!module_ || !module_->IsOpen()) return false;
     modified_ = true;
@@ -76,11 +87,13 @@ void Module::SetFileName(const String& fileName) {
     const rtl::ComPtr<Module> self(this);
     EditorArea& area = *area_;
     const String oldName = fileName_;
+    if (!fileSystem_.empty() && !RenameInFileSystem(oldName, fileName)) return;
+    if (!area_) return;
     notifiers_.ForEachOffering<ide::IOTAModuleNotifier90>(
         [&](ide::IOTAModuleNotifier90& notifier) { notifier.BeforeRename(oldName, fileName); });
     fileName_ = fileName;
     source_->Renamed(fileName);
-    area.Record().Note(u"module " + FileNameOnly(oldName) + u" renamed to " + FileNameOnly(fileName));
+    recorder_->Note(u"module " + FileNameOnly(oldName) + u" renamed to " + FileNameOnly(fileName));
     area.Renamed(*this);
     notifiers_.ForEach([&](ide::IOTAModuleNotifier& notifier) { notifier.ModuleRenamed(fileName); });
     notifiers_.ForEachOffering<ide::IOTAModuleNotifier90>(
@@ -89,15 +102,18 @@ void Module::SetFileName(const String& fileName) {
 
 template <class Round>
 bool Module::Unstopped(Round&& round, const String& stopped) {
-    EditorArea* area = area_;
     try {
         round();
     } catch (const rtl::EAbort&) {
-        area->Record().Note(stopped);
+        recorder_->Note(stopped);
         return false;
     }
+    return StillOpenWhileSaving();
+}
+
+bool Module::StillOpenWhileSaving() {
     if (area_) return true;
-    area->Record().Note(u"module " + FileNameOnly(fileName_) + u" was closed while it was saved");
+    recorder_->Note(u"module " + FileNameOnly(fileName_) + u" was closed while it was saved");
     return false;
 }
 
@@ -118,18 +134,18 @@ bool Module::AllowedToSave() {
                 [&](ide::IOTAModuleNotifier80& notifier) { allowed = allowed && notifier.AllowSave(); });
         },
         u"saving " + FileNameOnly(fileName_) + u" stopped by a notifier");
-    if (unstopped && !allowed) area_->Record().Note(u"saving " + FileNameOnly(fileName_) + u" refused by a notifier");
+    if (unstopped && !allowed) recorder_->Note(u"saving " + FileNameOnly(fileName_) + u" refused by a notifier");
     return unstopped && allowed;
 }
 
 // An existing file is overwritten only when every notifier agrees; the further files a save
 // overwrites are the IDE's to check with the user, which here means noting them.
-bool Module::MayOverwrite(const std::filesystem::path& target) {
+bool Module::MayOverwrite(bool fileExists) {
     bool agreed = true;
     std::vector<String> alsoOverwritten;
     const bool unstopped = Unstopped(
         [&] {
-            if (std::filesystem::exists(target))
+            if (fileExists)
                 notifiers_.ForEach([&](ide::IOTAModuleNotifier& notifier) { agreed = agreed && notifier.CheckOverwrite(); });
             if (!agreed) return;
             notifiers_.ForEachOffering<ide::IOTAModuleNotifier80>([&](ide::IOTAModuleNotifier80& notifier) {
@@ -140,7 +156,7 @@ bool Module::MayOverwrite(const std::filesystem::path& target) {
         },
         u"saving " + FileNameOnly(fileName_) + u" stopped by a notifier");
     if (!unstopped) return false;
-    Recorder& recorder = area_->Record();
+    Recorder& recorder = *recorder_;
     if (!agreed) recorder.Note(u"overwriting " + FileNameOnly(fileName_) + u" refused by a notifier");
     for (const String& name : alsoOverwritten) recorder.Note(u"saving " + FileNameOnly(fileName_) + u" also overwrites " + name);
     return agreed;
@@ -151,7 +167,7 @@ bool Module::WriteFile(const std::filesystem::path& target) {
     const std::string text = rtl::ToUtf8(source_->Text());
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (file.flush()) return true;
-    area_->Record().Note(u"module " + FileNameOnly(fileName_) + u" could not be written");
+    recorder_->Note(u"module " + FileNameOnly(fileName_) + u" could not be written");
     return false;
 }
 
@@ -171,19 +187,26 @@ bool Module::Save(bool, bool forceSave) {
     if (!area_) return false;
     if (!forceSave && !IsModified()) return true;
     const rtl::ComPtr<Module> self(this);
+    EditorArea& area = *area_;
     const String name = FileNameOnly(fileName_);
     const std::optional<std::filesystem::path> file = FileOfName(name);
     if (!file) {
-        area_->Record().Note(u"\"" + fileName_ + u"\" names no file to save");
+        recorder_->Note(u"\"" + fileName_ + u"\" names no file to save");
         return false;
     }
     if (!AskBeforeSave() || !AllowedToSave()) return false;
-    const std::filesystem::path target = area_->SaveFolder() / *file;
-    if (!MayOverwrite(target) || !WriteFile(target)) return false;
+    // A file system that is not registered (any more) leaves the module to the disk.
+    const auto fileSystem = fileSystem_.empty() ? nullptr : area.FindFileSystem(fileSystem_);
+    if (!(fileSystem ? SaveToFileSystem(*fileSystem.Get(), name) : SaveToFolder(area, *file))) return false;
     source_->Saved();
-    area_->Record().Note(u"module " + name + u" saved");
+    recorder_->Note(u"module " + name + u" saved" + (fileSystem ? u" to " + fileSystem_ : String()));
     TellAfterSave();
     return true;
+}
+
+bool Module::SaveToFolder(EditorArea& area, const std::filesystem::path& file) {
+    const std::filesystem::path target = area.SaveFolder() / file;
+    return MayOverwrite(std::filesystem::exists(target)) && WriteFile(target);
 }
 
 bool Module::SaveAs(const String& fileName) {
@@ -274,6 +297,8 @@ void EditorArea::ShutDown() {
     for (const auto& module : modules) module->Closed();
     CloseEditWindow();
     editNotifiers_.ReleaseAll();
+    const auto fileSystems = std::move(fileSystems_);
+    fileSystems_.clear();
 }
 
 const std::filesystem::path& EditorArea::SaveFolder() {

@@ -69,7 +69,8 @@ TEST(SessionScriptTest, CommandsAndTheirWordsAreCheckedWithoutRunning) {
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(11, "insert TButton 32768 1")); }),
               "11: \"32768\" is no position on the form (0 to 32767)");
     EXPECT_EQ(FailureOf([] { SessionCommands::Check(Line(12, "show toolbar")); }),
-              "12: show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows, show tabs, show tools)");
+              "12: show what? (show menu [FULLNAME], show toolbars, show toolbar NAME, show windows, show tabs, show tools, "
+              "show modules)");
     for (const char* good : {"press shift+ctrl+f12", "press Alt+G", "show menu", "show menu FileMenu",
                              "insert TButton 0 32767", "type Bar Combo \"\"", "SHUTDOWN"})
         EXPECT_NO_THROW(SessionCommands::Check(Line(1, good))) << good;

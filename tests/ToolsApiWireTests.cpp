@@ -94,6 +94,19 @@ void* const EditServicesNotifierTable[] = {
     SLOT(7, void, void*, Boolean, Boolean), SLOT(8, void, void*, Integer), SLOT(9, void, void*),
     SLOT(10, void, void*, Integer, Integer, Boolean*), SLOT(11, void, void*, void*), SLOT(12, void, void*, void*),
     SLOT(13, void, void*, void*), SLOT(14, void, void*, void*), SLOT(15, void, void*, void*)};
+void* const FileTable[] = {UNKNOWN_SLOTS, SLOT(3, const WCHAR*), SLOT(4, int64_t)};
+void* const FileSystemTable[] = {
+    UNKNOWN_SLOTS, SLOT(3, const WCHAR*), SLOT(4, void, void*), SLOT(5, Boolean), SLOT(6, void, BSTR, Integer, void*),
+    SLOT(7, Integer, BSTR), SLOT(8, Boolean, BSTR, BSTR), SLOT(9, Boolean, BSTR), SLOT(10, Boolean, BSTR),
+    SLOT(11, Boolean, BSTR), SLOT(12, const WCHAR*, BSTR), SLOT(13, const WCHAR*, BSTR)};
+void* const FileFilterTable[] = {UNKNOWN_SLOTS, SLOT(3, const WCHAR*), SLOT(4, const WCHAR*),
+                                 SLOT(5, void, BSTR, void*, void*), SLOT(6, Boolean, BSTR, void*)};
+void* const ModuleCreatorTable[] = {
+    UNKNOWN_SLOTS, SLOT(3, const WCHAR*), SLOT(4, LongBool), SLOT(5, const WCHAR*), SLOT(6, LongBool),
+    SLOT(7, Integer, void*), SLOT(8, const WCHAR*), SLOT(9, const WCHAR*), SLOT(10, const WCHAR*),
+    SLOT(11, const WCHAR*), SLOT(12, LongBool), SLOT(13, LongBool), SLOT(14, LongBool),
+    SLOT(15, Integer, BSTR, BSTR, void*), SLOT(16, Integer, BSTR, BSTR, BSTR, void*),
+    SLOT(17, Integer, BSTR, BSTR, BSTR, void*), SLOT(18, void, void*)};
 
 #undef SLOT
 #undef UNKNOWN_SLOTS
@@ -156,6 +169,67 @@ TEST(ToolsApiWire, EditorServicesNotificationsReachTheDeclaredSlots) {
     for (int slot = 3; slot <= 15; ++slot) expected.push_back("EditServices " + std::to_string(slot));
     EXPECT_EQ(package.hits, expected);
     EXPECT_EQ(package.references, 1u);
+}
+
+// The IDE calls its own slot order; the package's tables receive theirs (a creator's
+// GetUnnamed comes before GetOwner on the package side).
+TEST(ToolsApiWire, FileSystemFilterFileAndCreatorCallsReachTheDeclaredSlots) {
+    CObject package{{FileSystemTable, "FileSystem", IID_IBDSFileSystem},
+                    {FileFilterTable, "FileFilter", IID_IBDSFileFilter},
+                    {FileTable, "File", IID_IBDSFile},
+                    {ModuleCreatorTable, "ModuleCreator", IID_IBDSModuleCreator}};
+    {
+        using korvel::WrapPackageObject;
+        auto fileSystem = WrapPackageObject<korvel::TBDSFileSystemWrapper, ide::IOTAFilteredFileSystem>(
+            reinterpret_cast<IUnknown*>(&package.interfaces[0]));
+        EXPECT_FALSE(fileSystem->GetFileStream(u"a", ide::fmOpenRead));
+        EXPECT_EQ(fileSystem->FileAge(u"a"), -1);
+        EXPECT_TRUE(fileSystem->RenameFile(u"a", u"b")) << "any non-zero byte is true";
+        fileSystem->IsReadonly(u"a");
+        EXPECT_TRUE(fileSystem->IsFileBased());
+        fileSystem->DeleteFile(u"a");
+        fileSystem->FileExists(u"a");
+        EXPECT_EQ(fileSystem->GetTempFileName(u"a"), u"") << "a nil text is empty";
+        fileSystem->GetBackupFileName(u"a");
+        fileSystem->GetIDString();
+        EXPECT_FALSE(fileSystem->GetFilter());
+        auto filter = WrapPackageObject<korvel::TBDSFileFilterWrapper, ide::IOTAFileFilter>(
+            reinterpret_cast<IUnknown*>(&package.interfaces[0]));
+        filter->GetStream(u"a", nullptr);
+        filter->HandlesStream(u"a", nullptr);
+        filter->GetIDString();
+        filter->GetDisplayName();
+        auto file = WrapPackageObject<korvel::TBDSFileWrapper, ide::IOTAFile>(reinterpret_cast<IUnknown*>(&package.interfaces[0]));
+        file->GetSource();
+        file->GetAge();
+        auto creator = WrapPackageObject<korvel::TBDSModuleCreatorWrapper, ide::IOTAModuleCreator>(
+            reinterpret_cast<IUnknown*>(&package.interfaces[0]));
+        creator->GetCreatorType();
+        EXPECT_TRUE(creator->GetExisting());
+        creator->GetFileSystem();
+        EXPECT_FALSE(creator->GetOwner());
+        creator->GetUnnamed();
+        creator->GetAncestorName();
+        creator->GetImplFileName();
+        creator->GetIntfFileName();
+        creator->GetFormName();
+        creator->GetMainForm();
+        creator->GetShowForm();
+        creator->GetShowSource();
+        EXPECT_FALSE(creator->NewFormFile(u"f", u"a"));
+        creator->NewImplSource(u"m", u"f", u"a");
+        creator->NewIntfSource(u"m", u"f", u"a");
+        creator->FormCreated(nullptr);
+    }
+    EXPECT_EQ(package.hits,
+              (std::vector<std::string>{
+                  "FileSystem 6", "FileSystem 7", "FileSystem 8", "FileSystem 9", "FileSystem 5", "FileSystem 10",
+                  "FileSystem 11", "FileSystem 12", "FileSystem 13", "FileSystem 3", "FileSystem 4", "FileFilter 5",
+                  "FileFilter 6", "FileFilter 4", "FileFilter 3", "File 3", "File 4", "ModuleCreator 3",
+                  "ModuleCreator 4", "ModuleCreator 5", "ModuleCreator 7", "ModuleCreator 6", "ModuleCreator 8",
+                  "ModuleCreator 9", "ModuleCreator 10", "ModuleCreator 11", "ModuleCreator 12", "ModuleCreator 13",
+                  "ModuleCreator 14", "ModuleCreator 15", "ModuleCreator 16", "ModuleCreator 17", "ModuleCreator 18"}));
+    EXPECT_EQ(package.references, 1u) << "every wrapper let the package's object go";
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // slot, through the vtable, with the simulated IDE behind them.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "platform/rtl/Bstr.h"
 #include "tests/support/FakeToolsNotifiers.h"
+#include "tests/support/FakeToolsPackageObjects.h"
 #include "tests/support/HubFixture.h"
 #include "tests/support/VtableCall.h"
 
@@ -297,12 +300,139 @@ TEST_F(ToolsApiTest, ShutDownLetsGoOfTheIdeAndThePackagesNotifiers) {
     ide.Editors().OpenFile(u"Unit1.pas");
     rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier({IID_IBDSNotifier}));
     CallMethod<Integer>(ModuleAt(0).Get(), M_AddNotifier, notifier.Get());
+    rtl::ComPtr<FakeFileSystem> fileSystem(new FakeFileSystem(u"Kept"));
+    CallMethod<Integer>(ModuleServices().Get(), AddFileSystem, fileSystem.Get());
     ShutDown();
     EXPECT_EQ(ide.Editors().RefCount(), idle);
     EXPECT_EQ(notifier->RefCount(), 2u) << "the registration is the IDE's until it shuts down";
+    EXPECT_EQ(fileSystem->RefCount(), 2u) << "so is a file system the package never removed";
     ide.Editors().ShutDown();
     EXPECT_EQ(notifier->calls, Calls{"Destroyed"});
     EXPECT_EQ(notifier->RefCount(), 1u);
+    EXPECT_EQ(fileSystem->RefCount(), 1u);
+}
+
+// The IDE reads, saves, backs up and renames a module of a package's file system through it,
+// and lets the package's file system go when the package removes it.
+TEST_F(ToolsApiTest, PackageFileSystemsHoldTheModulesTheIdeReadsSavesAndRenames) {
+    auto services = ModuleServices();
+    rtl::ComPtr<FakeFileSystem> memory(new FakeFileSystem(u"Memory"));
+    rtl::ComPtr<FakeModuleNotifier> stranger(new FakeModuleNotifier({IID_IBDSNotifier}));
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), AddFileSystem, nullptr), -1);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), AddFileSystem, reinterpret_cast<IBDSFileSystem*>(stranger.Get())), -1);
+    EXPECT_EQ(stranger->RefCount(), 1u);
+    const Integer index = CallMethod<Integer>(services.Get(), AddFileSystem, memory.Get());
+    EXPECT_EQ(index, 0) << "nothing was registered before";
+    EXPECT_EQ(memory->RefCount(), 2u);
+
+    const std::string text = "unit Unit1; // Grüße, ∑ 𝄞";
+    memory->Store(u"Unit1.pas", text);
+    ASSERT_TRUE(ide.Editors().OpenFromFileSystem(u"Memory", u"Unit1.pas"));
+    EXPECT_EQ(Lines().back(), u"module Unit1.pas read from Memory");
+    EXPECT_EQ(rtl::ToUtf8(ide.Editors().OpenFile(u"Unit1.pas").Source().Text()), text);
+    memory->calls.clear();
+    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"!");
+    auto module = ModuleAt(0);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
+    EXPECT_EQ(Lines().back(), u"module Unit1.pas saved to Memory");
+    EXPECT_EQ(memory->Content(u"Unit1.pas"), text + "!");
+    EXPECT_EQ(memory->calls,
+              (Calls{"IsReadonly Unit1.pas", "FileExists Unit1.pas", "FileAge Unit1.pas", "GetTempFileName Unit1.pas",
+                     "GetFileStream Unit1.pas.tmp 65296", "GetFilter", "FileExists Unit1.pas", "IsFileBased",
+                     "DeleteFile Unit1.pas", "RenameFile Unit1.pas.tmp Unit1.pas", "FileAge Unit1.pas"}))
+        << "a file system that is not file-based keeps no backup";
+
+    // A file-based one keeps the old file as the backup, and sees streams through its filter.
+    memory->fileBased = 1;
+    rtl::ComPtr<FakeFileFilter> filter(new FakeFileFilter);
+    memory->filter = rtl::ComPtr<IBDSFileFilter>(filter.Get());
+    memory->calls.clear();
+    CallMethod<void>(module.Get(), M_MarkModified);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
+    EXPECT_EQ(memory->Content(u"Unit1.pas~"), text + "!");
+    EXPECT_EQ(Calls(memory->calls.begin() + 8, memory->calls.end() - 1),
+              (Calls{"GetBackupFileName Unit1.pas", "FileExists Unit1.pas~", "RenameFile Unit1.pas Unit1.pas~",
+                     "RenameFile Unit1.pas.tmp Unit1.pas"}));
+    EXPECT_EQ(filter->calls, (Calls{"HandlesStream Unit1.pas.tmp", "GetStream Unit1.pas.tmp"}));
+    EXPECT_EQ(filter->streams, std::vector<IStream*>{memory->lastStream}) << "the stream passes unchanged";
+    EXPECT_EQ(filter->RefCount(), 2u) << "the IDE let the filter wrapper go";
+
+    CallMethod<void>(module.Get(), M_SetFileName, rtl::WideString(u"Unit2.pas").Get());
+    EXPECT_EQ(memory->calls.back(), "RenameFile Unit1.pas Unit2.pas") << "the old name first";
+    EXPECT_EQ(memory->Content(u"Unit2.pas"), text + "!");
+    memory->readOnly.insert(u"Unit2.pas");
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"saving Unit2.pas refused: it is read-only in Memory");
+
+    auto ideSide = ide.Editors().FindFileSystem(u"memory");
+    ASSERT_TRUE(ideSide);
+    EXPECT_FALSE(ideSide->GetFileStream(u"Nothing.pas", ide::fmOpenRead)) << "the package's nil stays nil";
+    EXPECT_EQ(ideSide->GetFileStream(u"Unit2.pas", ide::fmOpenRead).Get(), memory->lastStream);
+    EXPECT_FALSE(ide.Editors().OpenFromFileSystem(u"Memory", u"Nothing.pas"));
+    EXPECT_EQ(Lines().back(), u"file system Memory has no file Nothing.pas to read");
+
+    // A package that throws gives the IDE no answer; one that removes its file system while the
+    // IDE saves through it still has the save finished.
+    memory->readOnly.clear();
+    memory->onCall = [](const std::string& call) {
+        if (call.rfind("GetTempFileName", 0) == 0) throw std::runtime_error("package failure");
+    };
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"module Unit2.pas could not be written to Memory");
+    memory->onCall = [&](const std::string& call) {
+        if (call.rfind("IsReadonly", 0) == 0) CallMethod<void>(services.Get(), RemoveFileSystem, index);
+    };
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), -1);
+    EXPECT_EQ(Lines().back(), u"module Unit2.pas saved to Memory");
+    memory->onCall = nullptr;
+    EXPECT_EQ(memory->RefCount(), 2u) << "the wrapper lives on only in the IDE's last answer";
+    ideSide = nullptr;
+    EXPECT_EQ(memory->RefCount(), 1u) << "its end released the package's file system";
+    CallMethod<void>(services.Get(), RemoveFileSystem, index);
+    CallMethod<void>(module.Get(), M_MarkModified);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
+    EXPECT_EQ(Lines().back(), u"module Unit2.pas saved") << "a file system no longer registered leaves it to the disk";
+    EXPECT_EQ(SavedText("Unit2.pas"), text + "!");
+}
+
+// The creator is asked in the IDE's order; its owner never reaches the IDE, nor the IDE's form
+// editor the package; a large source with characters beyond ASCII arrives intact.
+TEST_F(ToolsApiTest, ModuleCreatorsAreAskedInTheIdesOrderAndTheirSourcesArriveIntact) {
+    auto services = ModuleServices();
+    ide.Editors().OpenFile(u"Unit1.pas");
+    rtl::ComPtr<FakeModuleCreator> creator(new FakeModuleCreator);
+    std::u16string source = u"unit Unit2; // Grüße, ∑ 𝄞\n";
+    while (source.size() < 1024 * 1024) source += u"// ÄÖÜ äöü ß € 𝄞 and a line of plain text\n";
+    const double newYear2012 = 40909.0;
+    int64_t ageBits = 0;
+    std::memcpy(&ageBits, &newYear2012, sizeof(ageBits));
+    creator->implSource = rtl::ComPtr<IBDSFile>(new FakeFile(source, ageBits));
+    creator->formFile = rtl::ComPtr<IBDSFile>(new FakeFile(u"object Form2: TForm2 end", ageBits));
+    creator->owner = ModuleAt(0);
+    rtl::ComPtr<IBDSModule> created;
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), CreateModule, static_cast<IBDSCreator*>(creator.Get()), created.Put()),
+              S_OK);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(creator->calls,
+              (Calls{"GetCreatorType", "GetExisting", "GetFileSystem", "GetOwner", "GetUnnamed", "GetAncestorName",
+                     "GetImplFileName", "GetIntfFileName", "GetFormName", "GetMainForm", "GetShowForm", "GetShowSource",
+                     "NewFormFile Form2 Form", "NewImplSource Unit2 Form2 Form", "NewIntfSource Unit2",
+                     "FormCreated nil"}));
+    EXPECT_EQ(creator->RefCount(), 1u) << "the IDE let the creator wrapper go once the module was made";
+    EXPECT_EQ(creator->implSource.Get()->AddRef(), 2u) << "and the file wrappers";
+    creator->implSource.Get()->Release();
+    EXPECT_EQ(Lines().back(), u"module Unit2.pas created, source of 2012-01-01 00:00, form Form2: Form (main form)");
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(created.Get(), M_GetFileName)), u"Unit2.pas");
+    EXPECT_EQ(CallMethod<Integer>(created.Get(), M_GetModuleFileCount), 2) << "the source and the form file";
+    EXPECT_TRUE(ide.Editors().OpenFile(u"Unit2.pas").Source().Text() == source);
+
+    rtl::ComPtr<FakeModuleCreator> plain(new FakeModuleCreator(false));
+    IBDSModule* none = reinterpret_cast<IBDSModule*>(8);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), CreateModule, static_cast<IBDSCreator*>(plain.Get()), &none), E_FAIL);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_TRUE(plain->calls.empty()) << "a creator without IBDSModuleCreator is not asked anything";
+    EXPECT_EQ(plain->RefCount(), 1u);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), ModuleCount), 2);
 }
 
 }  // namespace

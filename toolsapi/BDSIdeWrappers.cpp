@@ -1,5 +1,7 @@
 #include "toolsapi/BDSIdeWrappers.h"
 
+#include "toolsapi/BDSFileWrappers.h"
+#include "toolsapi/BDSModuleCreatorWrapper.h"
 #include "toolsapi/BDSNotifierWrappers.h"
 
 namespace korvel {
@@ -47,11 +49,17 @@ LongBool TBDSModuleServicesWrapper::NewModule() {
     return Guarded(LongBool(0), [&] { return ToLongBool(s->NewModule()); });
 }
 
-// Module creators come with the package file systems; until then nothing is created.
+// The IDE holds the creator wrapper while it creates; the package's creator goes with it.
 Integer TBDSModuleServicesWrapper::CreateModule(IBDSCreator* Creator, IBDSModule** Module) {
     ClearOut(Module);
     if (!Creator) return S_OK;
-    return E_NOTIMPL;
+    if (!Module) return E_POINTER;
+    return Guarded(Failed, [&] {
+        const auto creator = WrapPackageObject<TBDSModuleCreatorWrapper, ide::IOTACreator>(Creator);
+        if (!creator) rtl::RaiseIntfCastError();
+        HandOut(WrapModule(s->CreateModule(creator.Get())), Module);
+        return Integer(S_OK);
+    });
 }
 
 void TBDSModuleServicesWrapper::GetNewModuleAndClassName(const WCHAR* Prefix, PWideChar* UnitIdent,
@@ -90,15 +98,23 @@ LongBool TBDSModuleServicesWrapper::CloseAll() {
     return Guarded(LongBool(0), [&] { return ToLongBool(s->CloseAll()); });
 }
 
-// Package file systems come in their own step; until then none is registered.
-Integer TBDSModuleServicesWrapper::AddFileSystem(IBDSFileSystem*) { return -1; }
+// The IDE holds the file system wrapper until RemoveFileSystem; the package's file system goes with it.
+Integer TBDSModuleServicesWrapper::AddFileSystem(IBDSFileSystem* FileSystem) {
+    return Guarded(NoFileSystem, [&] {
+        const auto fileSystem = WrapPackageObject<TBDSFileSystemWrapper, ide::IOTAFileSystem>(FileSystem);
+        if (!fileSystem) rtl::RaiseIntfCastError();
+        return Integer(s->AddFileSystem(fileSystem.Get()));
+    });
+}
 
 Integer TBDSModuleServicesWrapper::FindFileSystem(const WCHAR*, IBDSFileSystem** FileSystem) {
     ClearOut(FileSystem);
     return E_NOTIMPL;
 }
 
-void TBDSModuleServicesWrapper::RemoveFileSystem(Integer) {}
+void TBDSModuleServicesWrapper::RemoveFileSystem(Integer Index) {
+    Guarded([&] { s->RemoveFileSystem(Index); });
+}
 
 PWideChar TBDSModuleWrapper::GetFileName() {
     return Guarded(PWideChar(nullptr), [&] { return NewPackageText(s->GetFileName()); });
@@ -237,8 +253,8 @@ void TBDSEditorWrapper::RemoveNotifier(Integer Index) {
 Integer TBDSEditorServicesWrapper::AddNotifier(IBDSEditServicesNotifier* Notifier) {
     return Guarded(NoNotifier, [&] {
         if (!Notifier) return NoNotifier;
-        const auto notifier = rtl::ComPtr<IUnknown>(Notifier).As<IBDSEditServicesNotifier>();
-        const rtl::ComPtr<ide::INTAEditServicesNotifier> wrapper(new TBDSEditServicesNotifierWrapper(notifier.Get()));
+        const auto wrapper = WrapPackageObject<TBDSEditServicesNotifierWrapper, ide::INTAEditServicesNotifier>(Notifier);
+        if (!wrapper) rtl::RaiseIntfCastError();
         return Integer(s->AddNotifier(wrapper.Get()));
     });
 }

@@ -17,8 +17,9 @@
 
 namespace korvel {
 
-// AddNotifier's answer when nothing was registered.
+// AddNotifier's and AddFileSystem's answers when nothing was registered.
 inline constexpr Integer NoNotifier = -1;
+inline constexpr Integer NoFileSystem = -1;
 
 // What the wrappers of IDE objects share: the wrapped object in `s`, and the guard around
 // each method, which also keeps the wrapper alive while it calls out (a package notified
@@ -50,6 +51,7 @@ public:
     Integer STDMETHODCALLTYPE GetCurrentModule(IBDSModule** Module) override;
     Integer STDMETHODCALLTYPE ModuleCount() override;
     LongBool STDMETHODCALLTYPE NewModule() override;
+    // A creator that does not offer IBDSModuleCreator creates nothing: E_FAIL.
     Integer STDMETHODCALLTYPE CreateModule(IBDSCreator* Creator, IBDSModule** Module) override;
     void STDMETHODCALLTYPE GetNewModuleAndClassName(const WCHAR* Prefix, PWideChar* UnitIdent, PWideChar* ClassName,
                                                     PWideChar* FileName) override;
@@ -58,7 +60,9 @@ public:
     Integer STDMETHODCALLTYPE GetModule(Integer Index, IBDSModule** Module) override;
     LongBool STDMETHODCALLTYPE SaveAll() override;
     LongBool STDMETHODCALLTYPE CloseAll() override;
+    // Nil, or an object that does not offer IBDSFileSystem, registers nothing: NoFileSystem.
     Integer STDMETHODCALLTYPE AddFileSystem(IBDSFileSystem* FileSystem) override;
+    // Always nil and E_NOTIMPL: the IDE's file systems are not offered to packages.
     Integer STDMETHODCALLTYPE FindFileSystem(const WCHAR* Name, IBDSFileSystem** FileSystem) override;
     void STDMETHODCALLTYPE RemoveFileSystem(Integer Index) override;
 

@@ -5,24 +5,6 @@
 namespace korvel {
 namespace {
 
-// The package's notifier is held for the call: a package that drops its registration from
-// inside must not lose its own object under its feet.
-template <class Result, class Call>
-Result Ask(const rtl::ComPtr<IBDSEditServicesNotifier>& notifier, Result byDefault, Call&& call) noexcept {
-    return rtl::GuardValue(byDefault, [&]() -> Result {
-        const rtl::ComPtr<IBDSEditServicesNotifier> held = notifier;
-        return held ? call(*held.Get()) : byDefault;
-    });
-}
-
-template <class Call>
-void Tell(const rtl::ComPtr<IBDSEditServicesNotifier>& notifier, Call&& call) noexcept {
-    Ask(notifier, false, [&](IBDSEditServicesNotifier& held) {
-        call(held);
-        return true;
-    });
-}
-
 // False from a package stops the IDE's operation: the silent abort unwinds into the IDE.
 void StopUnlessAgreed(LongBool answer) {
     if (!answer) rtl::Abort();
@@ -118,59 +100,59 @@ void TBDSAnyNotifierWrapper::ViewActivated(ide::IOTAEditView*) {
 }
 
 void TBDSEditServicesNotifierWrapper::AfterSave() {
-    StopUnlessAgreed(Ask(s, Agreed, [](IBDSEditServicesNotifier& n) { return n.AfterSave(); }));
+    StopUnlessAgreed(Ask(Agreed, [](IBDSEditServicesNotifier& n) { return n.AfterSave(); }));
 }
 
 void TBDSEditServicesNotifierWrapper::BeforeSave() {
-    StopUnlessAgreed(Ask(s, Agreed, [](IBDSEditServicesNotifier& n) { return n.BeforeSave(); }));
+    StopUnlessAgreed(Ask(Agreed, [](IBDSEditServicesNotifier& n) { return n.BeforeSave(); }));
 }
 
 void TBDSEditServicesNotifierWrapper::Destroyed() {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.Destroyed(); });
+    Tell([](IBDSEditServicesNotifier& n) { n.Destroyed(); });
 }
 
 void TBDSEditServicesNotifierWrapper::Modified() {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.Modified(); });
+    Tell([](IBDSEditServicesNotifier& n) { n.Modified(); });
 }
 
 void TBDSEditServicesNotifierWrapper::WindowShow(ide::INTAEditWindow*, bool Show, bool LoadedFromDesktop) {
-    Tell(s, [&](IBDSEditServicesNotifier& n) { n.WindowShow(nullptr, ToBoolean(Show), ToBoolean(LoadedFromDesktop)); });
+    Tell([&](IBDSEditServicesNotifier& n) { n.WindowShow(nullptr, ToBoolean(Show), ToBoolean(LoadedFromDesktop)); });
 }
 
 void TBDSEditServicesNotifierWrapper::WindowNotification(ide::INTAEditWindow*, vcl::TOperation Operation) {
-    Tell(s, [&](IBDSEditServicesNotifier& n) { n.WindowNotification(nullptr, OperationCode(Operation)); });
+    Tell([&](IBDSEditServicesNotifier& n) { n.WindowNotification(nullptr, OperationCode(Operation)); });
 }
 
 void TBDSEditServicesNotifierWrapper::WindowActivated(ide::INTAEditWindow*) {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.WindowActivated(nullptr); });
+    Tell([](IBDSEditServicesNotifier& n) { n.WindowActivated(nullptr); });
 }
 
 // The package sets a one-byte flag that starts as the IDE's; any non-zero value it leaves
 // there means handled. (Letting it write the IDE's bool itself could leave an invalid bool.)
 void TBDSEditServicesNotifierWrapper::WindowCommand(ide::INTAEditWindow*, int Command, int Param, bool& Handled) {
     Boolean handledByPackage = ToBoolean(Handled);
-    Tell(s, [&](IBDSEditServicesNotifier& n) { n.WindowCommand(nullptr, Command, Param, &handledByPackage); });
+    Tell([&](IBDSEditServicesNotifier& n) { n.WindowCommand(nullptr, Command, Param, &handledByPackage); });
     Handled = handledByPackage != 0;
 }
 
 void TBDSEditServicesNotifierWrapper::EditorViewActivated(ide::INTAEditWindow*, ide::IOTAEditView*) {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.EditorViewActivated(nullptr, nullptr); });
+    Tell([](IBDSEditServicesNotifier& n) { n.EditorViewActivated(nullptr, nullptr); });
 }
 
 void TBDSEditServicesNotifierWrapper::EditorViewModified(ide::INTAEditWindow*, ide::IOTAEditView*) {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.EditorViewModified(nullptr, nullptr); });
+    Tell([](IBDSEditServicesNotifier& n) { n.EditorViewModified(nullptr, nullptr); });
 }
 
 void TBDSEditServicesNotifierWrapper::DockFormVisibleChanged(ide::INTAEditWindow*, ide::TDockableForm*) {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.DockFormVisibleChanged(nullptr, nullptr); });
+    Tell([](IBDSEditServicesNotifier& n) { n.DockFormVisibleChanged(nullptr, nullptr); });
 }
 
 void TBDSEditServicesNotifierWrapper::DockFormUpdated(ide::INTAEditWindow*, ide::TDockableForm*) {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.DockFormUpdated(nullptr, nullptr); });
+    Tell([](IBDSEditServicesNotifier& n) { n.DockFormUpdated(nullptr, nullptr); });
 }
 
 void TBDSEditServicesNotifierWrapper::DockFormRefresh(ide::INTAEditWindow*, ide::TDockableForm*) {
-    Tell(s, [](IBDSEditServicesNotifier& n) { n.DockFormRefresh(nullptr, nullptr); });
+    Tell([](IBDSEditServicesNotifier& n) { n.DockFormRefresh(nullptr, nullptr); });
 }
 
 }  // namespace korvel

@@ -13,6 +13,7 @@
 
 #include "platform/ide/ToolsAPINotifiers.h"
 #include "platform/rtl/ComObject.h"
+#include "toolsapi/BDSPackageObjectWrapper.h"
 #include "toolsapi/ToolsApiConversions.h"
 
 namespace korvel {
@@ -86,10 +87,10 @@ private:
 
 // Relays editor-window notifications to a package's IBDSEditServicesNotifier. The IDE's
 // windows, views and dock forms never reach the package: they go as nil.
-class TBDSEditServicesNotifierWrapper final : public rtl::ComObject<ide::INTAEditServicesNotifier> {
+class TBDSEditServicesNotifierWrapper final
+    : public TBDSPackageObjectWrapper<IBDSEditServicesNotifier, ide::INTAEditServicesNotifier> {
 public:
-    // `notifier` must offer IBDSEditServicesNotifier.
-    explicit TBDSEditServicesNotifierWrapper(IBDSEditServicesNotifier* notifier) : s(notifier) {}
+    using TBDSPackageObjectWrapper::TBDSPackageObjectWrapper;
 
     void STDMETHODCALLTYPE AfterSave() override;
     void STDMETHODCALLTYPE BeforeSave() override;
@@ -104,9 +105,6 @@ public:
     void STDMETHODCALLTYPE DockFormVisibleChanged(ide::INTAEditWindow* EditWindow, ide::TDockableForm* DockForm) override;
     void STDMETHODCALLTYPE DockFormUpdated(ide::INTAEditWindow* EditWindow, ide::TDockableForm* DockForm) override;
     void STDMETHODCALLTYPE DockFormRefresh(ide::INTAEditWindow* EditWindow, ide::TDockableForm* DockForm) override;
-
-private:
-    const rtl::ComPtr<IBDSEditServicesNotifier> s;
 };
 
 }  // namespace korvel

@@ -3,7 +3,9 @@
 // request; every other wrapper is made by a method of another.
 #pragma once
 
+#include "toolsapi/BDSFileWrappers.h"
 #include "toolsapi/BDSIdeWrappers.h"
+#include "toolsapi/BDSModuleCreatorWrapper.h"
 #include "toolsapi/BDSNotifierWrappers.h"
 
 namespace korvel {

@@ -9,6 +9,32 @@
 
 namespace sample {
 
+// The Tools API's methods return their answer directly: nothing the package throws may leave them.
+template <class Result, class Body>
+Result Answer(Result fallback, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+template <class Body>
+void Quietly(Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
+// A service the hub hands out by identifier (the Tools API's); empty when it has none.
+template <class Interface>
+ComRef<Interface> ServiceOf(IBdsServices& site, const GUID& service) {
+    ComRef<IUnknown> found;
+    if (!found.Received(site.GetService(&service, found.Put()))) return ComRef<Interface>();
+    return found.Query<Interface>();
+}
+
 // "Korvel Sample: <what>" in the debug output.
 void SampleReport(const Text& what);
 

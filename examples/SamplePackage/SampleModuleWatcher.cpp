@@ -10,24 +10,6 @@ namespace {
 
 constexpr LongBool LongTrue = -1;
 
-// Notifier methods return their answer directly: nothing the package throws may leave them.
-template <class Result, class Body>
-Result Answer(Result fallback, Body&& body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
-
-template <class Body>
-void Quietly(Body&& body) noexcept {
-    try {
-        body();
-    } catch (...) {
-    }
-}
-
 // Our PWideChar answers are BSTRs that the package frees.
 Text TakeText(PWideChar text) {
     Text result = FromWideString(text);
@@ -38,13 +20,6 @@ Text TakeText(PWideChar text) {
 Text ShortName(const Text& fileName) {
     const size_t slash = fileName.find_last_of(u"\\/");
     return slash == Text::npos ? fileName : fileName.substr(slash + 1);
-}
-
-template <class Interface>
-ComRef<Interface> ServiceOf(IBdsServices& site, const GUID& service) {
-    ComRef<IUnknown> found;
-    if (!found.Received(site.GetService(&service, found.Put()))) return ComRef<Interface>();
-    return found.Query<Interface>();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "SampleCommon.h"
 #include "SampleDocument.h"
 #include "SampleMenuItems.h"
+#include "SampleModuleCreator.h"
 #include "SampleModuleWatcher.h"
 #include "SampleToolBar.h"
 #include "SampleToolWindow.h"
@@ -34,6 +35,7 @@ struct Sited {
     SampleDocument document;
     SampleToolWindow toolWindow;
     SampleModuleWatcher moduleWatcher;
+    SampleModules modules;
     bool initialized = false;
 };
 
@@ -62,6 +64,7 @@ public:
             sited_->document.Add(sited_->site);
             sited_->toolWindow.Add(sited_->site);
             sited_->moduleWatcher.Start(*sited_->site.Get());
+            sited_->modules.Add(sited_->site);
             SampleReport(u"initialized");
             return S_OK;
         });

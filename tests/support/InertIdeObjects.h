@@ -49,6 +49,10 @@ public:
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindFormModule(const rtl::String&) override { return nullptr; }
     bool STDMETHODCALLTYPE SaveAll() override { return false; }
     bool STDMETHODCALLTYPE CloseAll() override { return false; }
+    rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE CreateModule(ide::IOTACreator*) override { return nullptr; }
+    int STDMETHODCALLTYPE AddFileSystem(ide::IOTAFileSystem*) override { return -1; }
+    void STDMETHODCALLTYPE RemoveFileSystem(int) override {}
+    rtl::ComPtr<ide::IOTAFileSystem> STDMETHODCALLTYPE FindFileSystem(const rtl::String&) override { return nullptr; }
     int STDMETHODCALLTYPE AddNotifier(ide::INTAEditServicesNotifier*) override { return -1; }
     void STDMETHODCALLTYPE RemoveNotifier(int) override {}
 };

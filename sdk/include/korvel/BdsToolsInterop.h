@@ -27,10 +27,6 @@
 #include "korvel/BdsInterop.h"
 #if defined(_WIN32)
 #include <objidl.h>
-#elif defined(__cplusplus)
-struct IStream;
-#else
-typedef struct IStream IStream;
 #endif
 
 typedef WCHAR* PWideChar;

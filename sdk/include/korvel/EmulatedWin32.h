@@ -395,8 +395,103 @@ struct IClassFactory {
 };
 #endif
 
+// Streams: ole32's memory stream (CreateStreamOnHGlobal with no memory of its own given).
+typedef void* HGLOBAL;
+typedef union LARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    int64_t QuadPart;
+} LARGE_INTEGER;
+typedef union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    uint64_t QuadPart;
+} ULARGE_INTEGER;
+typedef struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME;
+typedef WCHAR* LPOLESTR;
+typedef struct STATSTG {
+    LPOLESTR pwcsName;
+    DWORD type;
+    ULARGE_INTEGER cbSize;
+    FILETIME mtime;
+    FILETIME ctime;
+    FILETIME atime;
+    DWORD grfMode;
+    DWORD grfLocksSupported;
+    CLSID clsid;
+    DWORD grfStateBits;
+    DWORD reserved;
+} STATSTG;
+#define STREAM_SEEK_SET 0
+#define STREAM_SEEK_CUR 1
+#define STREAM_SEEK_END 2
+#define STGTY_STREAM 2
+#define STATFLAG_DEFAULT 0
+#define STATFLAG_NONAME 1
+#define STG_E_INVALIDFUNCTION MAKE_HRESULT_CODE(0x80030001u)
+#define STG_E_INVALIDPOINTER MAKE_HRESULT_CODE(0x80030009u)
+#define STG_E_MEDIUMFULL MAKE_HRESULT_CODE(0x80030070u)
+
+#ifdef __cplusplus
+struct ISequentialStream : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Write(const void* buffer, ULONG size, ULONG* written) = 0;
+
+protected:
+    ~ISequentialStream() = default;
+};
+
+struct IStream : ISequentialStream {
+    virtual HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CopyTo(IStream* target, ULARGE_INTEGER size, ULARGE_INTEGER* read,
+                                             ULARGE_INTEGER* written) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Commit(DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Revert() = 0;
+    virtual HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER size, DWORD type) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER size, DWORD type) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Clone(IStream** clone) = 0;
+
+protected:
+    ~IStream() = default;
+};
+#else
+typedef struct IStream IStream;
+typedef struct IStreamVtbl {
+    HRESULT(STDMETHODCALLTYPE* QueryInterface)(IStream* This, REFIID riid, void** ppvObject);
+    ULONG(STDMETHODCALLTYPE* AddRef)(IStream* This);
+    ULONG(STDMETHODCALLTYPE* Release)(IStream* This);
+    HRESULT(STDMETHODCALLTYPE* Read)(IStream* This, void* buffer, ULONG size, ULONG* read);
+    HRESULT(STDMETHODCALLTYPE* Write)(IStream* This, const void* buffer, ULONG size, ULONG* written);
+    HRESULT(STDMETHODCALLTYPE* Seek)(IStream* This, LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position);
+    HRESULT(STDMETHODCALLTYPE* SetSize)(IStream* This, ULARGE_INTEGER size);
+    HRESULT(STDMETHODCALLTYPE* CopyTo)(IStream* This, IStream* target, ULARGE_INTEGER size, ULARGE_INTEGER* read,
+                                       ULARGE_INTEGER* written);
+    HRESULT(STDMETHODCALLTYPE* Commit)(IStream* This, DWORD flags);
+    HRESULT(STDMETHODCALLTYPE* Revert)(IStream* This);
+    HRESULT(STDMETHODCALLTYPE* LockRegion)(IStream* This, ULARGE_INTEGER offset, ULARGE_INTEGER size, DWORD type);
+    HRESULT(STDMETHODCALLTYPE* UnlockRegion)(IStream* This, ULARGE_INTEGER offset, ULARGE_INTEGER size, DWORD type);
+    HRESULT(STDMETHODCALLTYPE* Stat)(IStream* This, STATSTG* stat, DWORD flags);
+    HRESULT(STDMETHODCALLTYPE* Clone)(IStream* This, IStream** clone);
+} IStreamVtbl;
+struct IStream {
+    const IStreamVtbl* lpVtbl;
+};
+#endif
+
+
 KORVEL_DEFINE_GUID(IID_IUnknown, 0x00000000, 0x0000, 0x0000, 0xC0, 0, 0, 0, 0, 0, 0, 0x46);
 KORVEL_DEFINE_GUID(IID_IClassFactory, 0x00000001, 0x0000, 0x0000, 0xC0, 0, 0, 0, 0, 0, 0, 0x46);
+KORVEL_DEFINE_GUID(IID_ISequentialStream, 0x0C733A30, 0x2A1C, 0x11CE, 0xAD, 0xE5, 0x00, 0xAA, 0x00, 0x44, 0x77, 0x3D);
+KORVEL_DEFINE_GUID(IID_IStream, 0x0000000C, 0x0000, 0x0000, 0xC0, 0, 0, 0, 0, 0, 0, 0x46);
 
 #ifdef __cplusplus
 extern "C" {
@@ -415,6 +510,9 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, LPVOID serverInfo, REFII
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid, LPVOID* object);
 HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* factory, DWORD context, DWORD flags, LPDWORD cookie);
 HRESULT CoRevokeClassObject(DWORD cookie);
+// Only a stream on memory of its own (memory nil, deleteOnRelease true); it grows as it is
+// written, and clones share its memory with a seek position of their own.
+HRESULT CreateStreamOnHGlobal(HGLOBAL memory, BOOL deleteOnRelease, IStream** stream);
 
 // advapi32
 LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
