@@ -219,7 +219,7 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
         {u"show", "show WHAT [NAME]",
          "print the open modules (show modules), or "
          "print the main menu (show menu [FULLNAME]), the toolbars (show toolbars), one toolbar (show toolbar NAME), "
-         "the edit window's windows (show windows), the editor tabs (show tabs) or the tool windows and the Object "
+         "the edit window's windows and the tool windows (show windows), the editor tabs (show tabs) or the tool windows and the Object "
          "Inspector (show tools)",
          1, 2,
          &SessionCommands::Show, &CheckShow},
@@ -369,6 +369,11 @@ void SessionCommands::InsertComponent(const Words& words) {
 
 void SessionCommands::AskForHelp(const Words& words) { session_.Ide().Application().HelpKeyword(words[0]); }
 
+void SessionCommands::PrintToolWindows(sim::SimulatedIde& ide) {
+    for (ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
+    if (vcl::TCustomForm* inspector = ide.ObjectInspectorForm()) PrintObjectInspector(transcript_, *inspector);
+}
+
 void SessionCommands::Show(const Words& words) {
     sim::SimulatedIde& ide = session_.Ide();
     if (rtl::SameText(words[0], u"modules")) {
@@ -380,11 +385,11 @@ void SessionCommands::Show(const Words& words) {
         PrintToolBar(transcript_, FindToolBar(ide, words[1]));
     } else if (rtl::SameText(words[0], u"windows")) {
         PrintWindowTree(transcript_, EditWindowForm(ide));
+        PrintToolWindows(ide);
     } else if (rtl::SameText(words[0], u"tabs")) {
         PrintTabs(transcript_, EditorTabs(ide));
     } else if (rtl::SameText(words[0], u"tools")) {
-        for (ide::TDockableForm* form : ide::TDockableForm::Forms()) PrintToolWindow(transcript_, *form);
-        if (vcl::TCustomForm* inspector = ide.ObjectInspectorForm()) PrintObjectInspector(transcript_, *inspector);
+        PrintToolWindows(ide);
     } else {
         for (const vcl::TToolBar* toolBar : ide.Services().ToolBars().ToolBars()) PrintToolBar(transcript_, *toolBar);
     }

@@ -49,6 +49,7 @@ private:
     void InsertComponent(const Words& words);
     void AskForHelp(const Words& words);
     void Show(const Words& words);
+    void PrintToolWindows(sim::SimulatedIde& ide);
     void OpenFile(const Words& words);
     void ReadFile(const Words& words);
     void EditFile(const Words& words);
