@@ -38,7 +38,9 @@ protected:
         ide.Editors().OpenFile(u"Doc.kdoc");
         EXPECT_EQ(OnTop(), 0);
         auto window = Create(u"Doc.kdoc", 0, 0);
-        if (hosted) EXPECT_EQ(window->HostControl(package->Unknown()), S_OK);
+        if (hosted) {
+            EXPECT_EQ(window->HostControl(package->Unknown()), S_OK);
+        }
         return window;
     }
     korvel::TKorvelFrame* FrameOf(int index) { return service->BdsEditWindows().Items(index)->Frame.Get(); }

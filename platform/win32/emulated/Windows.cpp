@@ -27,7 +27,7 @@ struct Window {
     DWORD exStyle;
     RECT rect;  // relative to the parent's client area, or the screen for a top-level window
     HWND parent = nullptr;
-    std::vector<HWND> children;  // front to back
+    std::vector<HWND> children{};  // front to back
 };
 
 struct WindowManager {
