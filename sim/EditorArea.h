@@ -255,6 +255,7 @@ private:
     bool WriteFile(const std::filesystem::path& target);
     // The save's last steps for each kind of storage; false when it did not happen.
     bool SaveToFolder(EditorArea& area, const std::filesystem::path& file);
+    bool NotWritten();
     bool SaveToFileSystem(ide::IOTAFileSystem& fileSystem, const String& name);
     // Renames the module's file in its file system; false when the file system refused.
     bool RenameInFileSystem(const String& oldName, const String& newName);

@@ -166,7 +166,10 @@ bool Module::WriteFile(const std::filesystem::path& target) {
     std::ofstream file(target, std::ios::binary | std::ios::trunc);
     const std::string text = rtl::ToUtf8(source_->Text());
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file.flush()) return true;
+    return file.flush() || NotWritten();
+}
+
+bool Module::NotWritten() {
     recorder_->Note(u"module " + FileNameOnly(fileName_) + u" could not be written");
     return false;
 }
@@ -206,7 +209,11 @@ bool Module::Save(bool, bool forceSave) {
 
 bool Module::SaveToFolder(EditorArea& area, const std::filesystem::path& file) {
     const std::filesystem::path target = area.SaveFolder() / file;
-    return MayOverwrite(std::filesystem::exists(target)) && WriteFile(target);
+    // A name the disk refuses (too long, say) is a file that cannot be written, not an error.
+    std::error_code refused;
+    const bool exists = std::filesystem::exists(target, refused);
+    if (refused) return NotWritten();
+    return MayOverwrite(exists) && WriteFile(target);
 }
 
 bool Module::SaveAs(const String& fileName) {
