@@ -183,12 +183,11 @@ void EditorArea::RequireRunning() const {
     if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
 }
 
-Module& EditorArea::OpenFile(const String& fileName) {
+Module* EditorArea::OpenFile(const String& fileName) {
     RequireRunning();
     Module* module = Find(fileName);
     if (!module) module = &AddModule(fileName);
-    ShowInEditWindow(*module);
-    return *module;
+    return ShowInEditWindow(*module) ? module : nullptr;
 }
 
 bool EditorArea::CloseFile(const String& fileName) {
@@ -255,18 +254,21 @@ void EditorArea::EnsureEditWindow() {
     });
 }
 
-void EditorArea::ShowInEditWindow(Module& module) {
+bool EditorArea::ShowInEditWindow(Module& module) {
+    const rtl::ComPtr<Module> shown(&module);  // a notifier of the new edit window may close it
     EnsureEditWindow();
+    if (!module.IsOpen()) return false;
     if (!module.Source().FirstView()) module.Source().AddView(editWindow_.Get());
     form_->SetCaption(FileNameOnly(module.GetFileName()));
     GradientTabSet* tabs = tabSet_.Get();
     if (!tabs) {
         topView_ = rtl::ComPtr<EditView>(module.Source().FirstView());
-        return;
+        return true;
     }
     if (tabs->Items().IndexOfObject(module.TabObject()) < 0)
         tabs->Items().AddObject(FileNameOnly(module.GetFileName()), module.TabObject());
     tabs->SelectTab(tabs->Items().IndexOfObject(module.TabObject()));
+    return module.IsOpen();
 }
 
 // The IDE's own handlers; each records what it was asked.
