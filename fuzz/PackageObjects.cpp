@@ -57,18 +57,7 @@ HRESULT CarelessSink::GetDragDropHelper(BSTR ClassName, IUnknown** Helper) {
     *Helper = nullptr;
     const HRESULT reaction = React();
     if (FAILED(reaction)) return reaction;
-    switch (session_.Input().Choose(4)) {
-        case 0:
-            break;
-        case 1:
-            // Not a helper at all: the sink itself.
-            AddRef();
-            *Helper = Unknown();
-            break;
-        default:
-            *Helper = session_.NewDropHelper();
-            break;
-    }
+    *Helper = HandedOut<IUnknown>(session_.Input(), Unknown(), [&] { return session_.NewDropHelper(); });
     return reaction;
 }
 

@@ -3,6 +3,7 @@
 // fuzzer can see every reference the system took was given back.
 #pragma once
 
+#include "fuzz/FuzzInput.h"
 #include "interop/InterfaceBindings.h"
 #include "platform/rtl/ComObject.h"
 #include "platform/rtl/Text.h"
@@ -15,6 +16,21 @@ class PackageSession;
 int LivePackageObjects();
 // Names the action that made each live package object, one line each, for reading a finding.
 void ListLivePackageObjects();
+
+// What a careless package hands back when asked for an object: nil, itself (not of the kind
+// asked for), or what `make` gives; the caller's reference.
+template <class Interface, class Make>
+Interface* HandedOut(FuzzInput& input, IUnknown* self, Make&& make) {
+    switch (input.Choose(4)) {
+        case 0:
+            return nullptr;
+        case 1:
+            self->AddRef();
+            return reinterpret_cast<Interface*>(self);
+        default:
+            return make();
+    }
+}
 
 // Counts its object among the live package objects; `origin` names what made it.
 class Counted {

@@ -162,23 +162,13 @@ const WCHAR* CarelessFileSystem::GetIDString() {
 void CarelessFileSystem::GetFilter(IBDSFileFilter** Filter) {
     Called();
     if (!Filter) return;
-    *Filter = nullptr;
-    switch (session_.Input().Choose(4)) {
-        case 0:
-            break;
-        case 1:
-            // Not a filter at all: the file system itself.
-            AddRef();
-            *Filter = reinterpret_cast<IBDSFileFilter*>(Unknown());
-            break;
-        default:
-            if (!filter_) {
-                filter_ = session_.NewToolsObject<CarelessFileFilter>();
-                filter_->Registered(Owner(), RemoveSelf());
-            }
-            rtl::ComPtr<IBDSFileFilter>(filter_.Get()).CopyTo(Filter);
-            break;
-    }
+    *Filter = HandedOut<IBDSFileFilter>(session_.Input(), Unknown(), [&] {
+        if (!filter_) {
+            filter_ = session_.NewToolsObject<CarelessFileFilter>();
+            filter_->Registered(Owner(), RemoveSelf());
+        }
+        return rtl::ComPtr<IBDSFileFilter>(filter_.Get()).Detach();
+    });
 }
 
 Boolean CarelessFileSystem::IsFileBased() {
@@ -319,19 +309,9 @@ const WCHAR* CarelessCreator::FileName() {
 Integer CarelessCreator::NewFile(IBDSFile** File) {
     Called();
     if (File) {
-        *File = nullptr;
-        switch (session_.Input().Choose(4)) {
-            case 0:
-                break;
-            case 1:
-                // Not a file at all: the creator itself.
-                AddRef();
-                *File = reinterpret_cast<IBDSFile*>(Unknown());
-                break;
-            default:
-                *File = session_.NewToolsObject<CarelessFile>().Detach();
-                break;
-        }
+        *File = HandedOut<IBDSFile>(session_.Input(), Unknown(), [&]() -> IBDSFile* {
+            return session_.NewToolsObject<CarelessFile>().Detach();
+        });
     }
     return session_.Input().Number();
 }
