@@ -29,7 +29,7 @@ protected:
     // A call from the system: counted, then whatever the package does in it.
     void Called();
     void Unregistered() { removeSelf_ = nullptr; }
-    bool Offers(size_t interfaceIndex) const { return interfaceIndex >= 32 || (offered_ & (1u << interfaceIndex)); }
+    bool Offers(size_t interfaceIndex) const { return (offered_ >> interfaceIndex) & 1u; }
     HRESULT Refuse(IUnknown* self, void** out);
     // Answers as a careless package gives them: text that stays valid until the next answer
     // (or nil), any LongBool, any byte for a one-byte Boolean.
