@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -14,6 +13,8 @@
 namespace {
 
 struct Value {
+    explicit Value(std::u16string_view name) : name(name) {}
+    std::u16string name;
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
@@ -72,16 +73,27 @@ struct CaselessLess {
     }
 };
 
-// Children are found by hash, keyed by a view of the child's own `name`, which lives as long
-// as the child's entry; they are listed in a list sorted when first enumerated after a change.
+// Entries found by the hash of their case-less name, keyed by a view of the entry's own `name`,
+// which lives as long as the entry does.
+template <class Entry>
+using ByName = std::unordered_map<HashedName, Entry, HashOfName, SameName>;
+
+// Adds `entry` under its own name.
+template <class Entry>
+typename ByName<Entry>::mapped_type& AddByName(ByName<Entry>& entries, Entry entry) {
+    const std::u16string_view ownName = entry->name;
+    return entries.emplace(HashedName(ownName), std::move(entry)).first->second;
+}
+
+// Children are listed in a list sorted when first enumerated after a change.
 struct Key : std::enable_shared_from_this<Key> {
-    using Children = std::unordered_map<HashedName, std::shared_ptr<Key>, HashOfName, SameName>;
+    using Children = ByName<std::shared_ptr<Key>>;
 
     std::u16string name;
     bool deleted = false;
     bool writeDenied = false;
     Children children;
-    std::map<std::u16string, Value, CaselessLess> values;
+    ByName<std::unique_ptr<Value>> values;
     // Entries of `children` in enumeration order; stale while `enumerationStale` is set.
     std::vector<const Children::value_type*> enumeration;
     bool enumerationStale = true;
@@ -199,8 +211,7 @@ Key* Child(Key& key, std::u16string_view name, bool create) {
     auto child = std::make_shared<Key>();
     child->name = std::u16string(name);
     key.enumerationStale = true;
-    const std::u16string_view ownName = child->name;
-    return key.children.emplace(HashedName(ownName), std::move(child)).first->second.get();
+    return AddByName(key.children, std::move(child)).get();
 }
 
 // Caller holds the lock. Keys are handed around as plain pointers while it is held: their
@@ -334,9 +345,9 @@ LSTATUS RegQueryValueExW(HKEY handle, LPCWSTR valueName, LPDWORD, LPDWORD type, 
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
-    auto found = key->values.find(Text(valueName));
+    auto found = key->values.find(HashedName(Text(valueName)));
     if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
-    const Value& value = found->second;
+    const Value& value = *found->second;
     if (type) *type = value.type;
     const auto size = static_cast<DWORD>(value.data.size());
     if (data) {
@@ -358,9 +369,10 @@ LSTATUS RegSetValueExW(HKEY handle, LPCWSTR valueName, DWORD, DWORD type, const 
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    auto found = key->values.find(Text(valueName));
-    if (found == key->values.end()) found = key->values.emplace(std::u16string(Text(valueName)), Value()).first;
-    Value& value = found->second;
+    auto found = key->values.find(HashedName(Text(valueName)));
+    Value& value = found != key->values.end()
+                       ? *found->second
+                       : *AddByName(key->values, std::make_unique<Value>(Text(valueName)));
     value.type = type;
     value.data.assign(data, data + (data ? dataLength : 0));
     return ERROR_SUCCESS;
@@ -372,7 +384,7 @@ LSTATUS RegDeleteValueW(HKEY handle, LPCWSTR valueName) {
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    auto found = key->values.find(Text(valueName));
+    auto found = key->values.find(HashedName(Text(valueName)));
     if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
     key->values.erase(found);
     return ERROR_SUCCESS;
