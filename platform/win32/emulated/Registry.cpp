@@ -24,18 +24,30 @@ struct Value {
 char16_t Fold(char16_t c) { return rtl::AsciiLower(c); }
 
 // FNV-1a over the characters four at a time, each with bit 5 set: a letter's two cases hash
-// alike, and setting one bit in four characters at once is cheaper than folding each.
+// alike, and setting one bit in four characters at once is cheaper than folding each. A
+// name's last one to three characters are taken one at a time.
+constexpr uint64_t kHashBasis = 14695981039346656037ull;
+uint64_t HashFour(uint64_t hash, uint64_t four) { return (hash ^ (four | 0x0020002000200020ull)) * 1099511628211ull; }
+uint64_t HashOne(uint64_t hash, char16_t c) { return (hash ^ (c | 0x20u)) * 1099511628211ull; }
+
+uint64_t LoadFour(const char16_t* at) {
+    uint64_t four;
+    std::memcpy(&four, at, sizeof four);
+    return four;
+}
+
+// Whether one of four characters is a backslash: a lane of the exclusive-or is zero exactly
+// there, and only a zero lane borrows into its own top bit.
+bool HasBackslash(uint64_t four) {
+    const uint64_t x = four ^ 0x005C005C005C005Cull;
+    return ((x - 0x0001000100010001ull) & ~x & 0x8000800080008000ull) != 0;
+}
+
 size_t CaselessHash(std::u16string_view name) {
-    constexpr uint64_t prime = 1099511628211ull;
-    constexpr uint64_t caseBits = 0x0020002000200020ull;
-    uint64_t hash = 14695981039346656037ull;
+    uint64_t hash = kHashBasis;
     size_t at = 0;
-    for (; at + 4 <= name.size(); at += 4) {
-        uint64_t four;
-        std::memcpy(&four, name.data() + at, sizeof four);
-        hash = (hash ^ (four | caseBits)) * prime;
-    }
-    for (; at < name.size(); ++at) hash = (hash ^ (name[at] | 0x20u)) * prime;
+    for (; at + 4 <= name.size(); at += 4) hash = HashFour(hash, LoadFour(name.data() + at));
+    for (; at < name.size(); ++at) hash = HashOne(hash, name[at]);
     return static_cast<size_t>(hash);
 }
 
@@ -50,9 +62,24 @@ bool CaselessEqual(std::u16string_view a, std::u16string_view b) {
 // for the texts.
 struct HashedName {
     explicit HashedName(std::u16string_view name) : text(name), hash(CaselessHash(name)) {}
+    HashedName(std::u16string_view name, size_t nameHash) : text(name), hash(nameHash) {}
     std::u16string_view text;
     size_t hash;
 };
+
+// The name in `path` from `start` to the next backslash or the path's end, hashed as
+// CaselessHash hashes it, in the pass that looks for its end.
+HashedName NameAt(std::u16string_view path, size_t start) {
+    uint64_t hash = kHashBasis;
+    size_t at = start;
+    for (; at + 4 <= path.size(); at += 4) {
+        const uint64_t four = LoadFour(path.data() + at);
+        if (HasBackslash(four)) break;
+        hash = HashFour(hash, four);
+    }
+    for (; at < path.size() && path[at] != u'\\'; ++at) hash = HashOne(hash, path[at]);
+    return HashedName(path.substr(start, at - start), static_cast<size_t>(hash));
+}
 
 struct HashOfName {
     size_t operator()(const HashedName& name) const noexcept { return name.hash; }
@@ -195,21 +222,20 @@ constexpr REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_
 template <class Visit>
 bool ForEachName(std::u16string_view path, Visit&& visit) {
     for (size_t start = 0; start <= path.size();) {
-        size_t end = path.find(u'\\', start);
-        if (end == std::u16string_view::npos) end = path.size();
-        if (end > start && !visit(path.substr(start, end - start))) return false;
-        start = end + 1;
+        const HashedName name = NameAt(path, start);
+        if (!name.text.empty() && !visit(name)) return false;
+        start += name.text.size() + 1;
     }
     return true;
 }
 
 // The child in its parent, made when `create` allows; nil when there is none.
-Key* Child(Key& key, std::u16string_view name, bool create) {
-    auto found = key.children.find(HashedName(name));
+Key* Child(Key& key, const HashedName& name, bool create) {
+    auto found = key.children.find(name);
     if (found != key.children.end()) return found->second.get();
     if (!create) return nullptr;
     auto child = std::make_shared<Key>();
-    child->name = std::u16string(name);
+    child->name = std::u16string(name.text);
     key.enumerationStale = true;
     return AddByName(key.children, std::move(child)).get();
 }
@@ -218,7 +244,7 @@ Key* Child(Key& key, std::u16string_view name, bool create) {
 // parents or the open handles own them, and nothing is removed before the caller is done.
 Key* Resolve(Key* from, std::u16string_view path, bool create) {
     Key* key = from;
-    const bool found = ForEachName(path, [&](std::u16string_view name) {
+    const bool found = ForEachName(path, [&](const HashedName& name) {
         key = Child(*key, name, create);
         return key != nullptr;
     });
