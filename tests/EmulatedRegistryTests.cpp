@@ -49,6 +49,23 @@ TEST(EmulatedRegistryTest, ClosedAndDeletedHandlesFailAndReusedSlotsDoNotRevive)
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(kBase));
 }
 
+// Enough keys for names to share slots: each deletion leaves every other key found.
+TEST(EmulatedRegistryTest, KeysStayFoundAmongManyAfterDeletions) {
+    TestRegistry registry;
+    const int count = 60;
+    for (int i = 0; i < count; ++i) registry.CreateKey(HKEY_LOCAL_MACHINE, kBase + u"\\Key" + rtl::IntToStr(i));
+    for (int i = 0; i < count; i += 3)
+        ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(kBase + u"\\KEY" + rtl::IntToStr(i))), ERROR_SUCCESS);
+    for (int i = 0; i < count; ++i) {
+        HKEY key = nullptr;
+        const LSTATUS status =
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, rtl::W(kBase + u"\\key" + rtl::IntToStr(i)), 0, KEY_READ, &key);
+        EXPECT_EQ(status, i % 3 == 0 ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS) << "key " << i;
+        if (key) RegCloseKey(key);
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, rtl::W(kBase));
+}
+
 TEST(EmulatedRegistryTest, ClassesRootFollowsItsKeyThroughADeletion) {
     TestRegistry registry;
     const String classKey = u"KorvelEmulatedRegistryTest.Class";

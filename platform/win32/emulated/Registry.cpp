@@ -4,7 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Text.h"
@@ -58,8 +58,8 @@ bool CaselessEqual(std::u16string_view a, std::u16string_view b) {
             std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Fold(x) == Fold(y); }));
 }
 
-// A name with its hash worked out once: walking a bucket compares hashes before it reaches
-// for the texts.
+// A name with its hash worked out once: a lookup compares hashes before it reaches for the
+// texts.
 struct HashedName {
     explicit HashedName(std::u16string_view name) : text(name), hash(CaselessHash(name)) {}
     HashedName(std::u16string_view name, size_t nameHash) : text(name), hash(nameHash) {}
@@ -81,16 +81,6 @@ HashedName NameAt(std::u16string_view path, size_t start) {
     return HashedName(path.substr(start, at - start), static_cast<size_t>(hash));
 }
 
-struct HashOfName {
-    size_t operator()(const HashedName& name) const noexcept { return name.hash; }
-};
-
-struct SameName {
-    bool operator()(const HashedName& a, const HashedName& b) const noexcept {
-        return a.hash == b.hash && CaselessEqual(a.text, b.text);
-    }
-};
-
 // Plain ordering of the folded names: the platform's case-less enumeration order.
 struct CaselessLess {
     using is_transparent = void;
@@ -100,41 +90,110 @@ struct CaselessLess {
     }
 };
 
-// Entries found by the hash of their case-less name, keyed by a view of the entry's own `name`,
-// which lives as long as the entry does.
+// Owning pointers to objects with a `name`, found by the case-less hash of that name: open
+// addressing with linear probing over a power-of-two number of slots, so that a lookup costs
+// a multiplication and a few neighbouring slots, not a division and a walk through the heap.
 template <class Entry>
-using ByName = std::unordered_map<HashedName, Entry, HashOfName, SameName>;
+class NameTable {
+public:
+    using Object = typename Entry::element_type;
 
-// Adds `entry` under its own name.
-template <class Entry>
-typename ByName<Entry>::mapped_type& AddByName(ByName<Entry>& entries, Entry entry) {
-    const std::u16string_view ownName = entry->name;
-    return entries.emplace(HashedName(ownName), std::move(entry)).first->second;
-}
+    Object* Find(const HashedName& name) const {
+        const size_t at = IndexOf(name);
+        return at == kNone ? nullptr : slots_[at].entry.get();
+    }
+    // The entry's name must not be in the table yet.
+    Object* Add(Entry entry) {
+        if ((size_ + 1) * 4 > slots_.size() * 3) Grow();
+        Object* object = entry.get();
+        Place(Slot{CaselessHash(entry->name), std::move(entry)});
+        ++size_;
+        return object;
+    }
+    bool Erase(const HashedName& name) {
+        size_t hole = IndexOf(name);
+        if (hole == kNone) return false;
+        slots_[hole] = Slot{};
+        --size_;
+        // The entries after the hole in its run move up into it when their own slot does not
+        // lie between the two, so that no lookup stops early at the hole.
+        const size_t mask = slots_.size() - 1;
+        for (size_t next = (hole + 1) & mask; slots_[next].entry; next = (next + 1) & mask) {
+            if (((next - Home(slots_[next].hash)) & mask) < ((next - hole) & mask)) continue;
+            slots_[hole] = std::move(slots_[next]);
+            slots_[next] = Slot{};
+            hole = next;
+        }
+        return true;
+    }
+    void Clear() {
+        slots_.clear();
+        size_ = 0;
+    }
+    size_t Size() const { return size_; }
+    template <class Visit>
+    void ForEach(Visit&& visit) const {
+        for (const Slot& slot : slots_)
+            if (slot.entry) visit(*slot.entry);
+    }
+
+private:
+    static constexpr size_t kNone = ~size_t{0};
+    struct Slot {
+        size_t hash = 0;
+        Entry entry;  // nil in a free slot
+    };
+
+    // The top bits of the hash times the golden ratio: every bit of the hash counts.
+    size_t Home(size_t hash) const { return (hash * 0x9E3779B97F4A7C15ull) >> shift_; }
+
+    size_t IndexOf(const HashedName& name) const {
+        if (slots_.empty()) return kNone;
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = Home(name.hash); slots_[at].entry; at = (at + 1) & mask)
+            if (slots_[at].hash == name.hash && CaselessEqual(slots_[at].entry->name, name.text)) return at;
+        return kNone;
+    }
+    void Place(Slot slot) {
+        const size_t mask = slots_.size() - 1;
+        size_t at = Home(slot.hash);
+        while (slots_[at].entry) at = (at + 1) & mask;
+        slots_[at] = std::move(slot);
+    }
+    // At most three in four slots are taken, so that every run ends at a free slot.
+    void Grow() {
+        std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(std::max<size_t>(8, slots_.size() * 2)));
+        shift_ = 64 - static_cast<unsigned>(__builtin_ctzll(slots_.size()));
+        for (Slot& slot : old)
+            if (slot.entry) Place(std::move(slot));
+    }
+
+    std::vector<Slot> slots_;
+    size_t size_ = 0;
+    unsigned shift_ = 64;
+};
 
 // Children are listed in a list sorted when first enumerated after a change.
 struct Key : std::enable_shared_from_this<Key> {
-    using Children = ByName<std::shared_ptr<Key>>;
-
     std::u16string name;
     bool deleted = false;
     bool writeDenied = false;
-    Children children;
-    ByName<std::unique_ptr<Value>> values;
-    // Entries of `children` in enumeration order; stale while `enumerationStale` is set.
-    std::vector<const Children::value_type*> enumeration;
+    NameTable<std::shared_ptr<Key>> children;
+    NameTable<std::unique_ptr<Value>> values;
+    // The children in enumeration order; stale while `enumerationStale` is set.
+    std::vector<const Key*> enumeration;
     bool enumerationStale = true;
 
     const Key& ChildAt(DWORD index) {
         if (enumerationStale) {
             enumeration.clear();
-            enumeration.reserve(children.size());
-            for (const auto& child : children) enumeration.push_back(&child);
+            enumeration.reserve(children.Size());
+            children.ForEach([&](const Key& child) { enumeration.push_back(&child); });
             std::sort(enumeration.begin(), enumeration.end(),
-                      [](const auto* a, const auto* b) { return CaselessLess()(a->first.text, b->first.text); });
+                      [](const Key* a, const Key* b) { return CaselessLess()(a->name, b->name); });
             enumerationStale = false;
         }
-        return *enumeration[index]->second;
+        return *enumeration[index];
     }
 };
 
@@ -231,13 +290,12 @@ bool ForEachName(std::u16string_view path, Visit&& visit) {
 
 // The child in its parent, made when `create` allows; nil when there is none.
 Key* Child(Key& key, const HashedName& name, bool create) {
-    auto found = key.children.find(name);
-    if (found != key.children.end()) return found->second.get();
+    if (Key* found = key.children.Find(name)) return found;
     if (!create) return nullptr;
     auto child = std::make_shared<Key>();
     child->name = std::u16string(name.text);
     key.enumerationStale = true;
-    return AddByName(key.children, std::move(child)).get();
+    return key.children.Add(std::move(child));
 }
 
 // Caller holds the lock. Keys are handed around as plain pointers while it is held: their
@@ -281,7 +339,7 @@ std::u16string_view Text(LPCWSTR text) { return text ? std::u16string_view(rtl::
 
 void MarkDeleted(Key& key) {
     key.deleted = true;
-    for (auto& child : key.children) MarkDeleted(*child.second);
+    key.children.ForEach([](Key& child) { MarkDeleted(child); });
 }
 
 }  // namespace
@@ -356,7 +414,7 @@ LSTATUS RegEnumKeyExW(HKEY handle, DWORD index, LPWSTR name, LPDWORD nameLength,
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
-    if (index >= key->children.size()) return ERROR_NO_MORE_ITEMS;
+    if (index >= key->children.Size()) return ERROR_NO_MORE_ITEMS;
     const std::u16string& childName = key->ChildAt(index).name;
     if (childName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::copy(childName.begin(), childName.end(), name);
@@ -371,9 +429,9 @@ LSTATUS RegQueryValueExW(HKEY handle, LPCWSTR valueName, LPDWORD, LPDWORD type, 
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
-    auto found = key->values.find(HashedName(Text(valueName)));
-    if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
-    const Value& value = *found->second;
+    const Value* found = key->values.Find(HashedName(Text(valueName)));
+    if (!found) return ERROR_FILE_NOT_FOUND;
+    const Value& value = *found;
     if (type) *type = value.type;
     const auto size = static_cast<DWORD>(value.data.size());
     if (data) {
@@ -395,10 +453,8 @@ LSTATUS RegSetValueExW(HKEY handle, LPCWSTR valueName, DWORD, DWORD type, const 
     if (!key) return ERROR_INVALID_HANDLE;
     if (key->deleted) return ERROR_KEY_DELETED;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    auto found = key->values.find(HashedName(Text(valueName)));
-    Value& value = found != key->values.end()
-                       ? *found->second
-                       : *AddByName(key->values, std::make_unique<Value>(Text(valueName)));
+    Value* found = key->values.Find(HashedName(Text(valueName)));
+    Value& value = found ? *found : *key->values.Add(std::make_unique<Value>(Text(valueName)));
     value.type = type;
     value.data.assign(data, data + (data ? dataLength : 0));
     return ERROR_SUCCESS;
@@ -410,9 +466,7 @@ LSTATUS RegDeleteValueW(HKEY handle, LPCWSTR valueName) {
     auto key = KeyOf(handle);
     if (!key) return ERROR_INVALID_HANDLE;
     if (!MayWrite(handle) || key->writeDenied) return ERROR_ACCESS_DENIED;
-    auto found = key->values.find(HashedName(Text(valueName)));
-    if (found == key->values.end()) return ERROR_FILE_NOT_FOUND;
-    key->values.erase(found);
+    if (!key->values.Erase(HashedName(Text(valueName)))) return ERROR_FILE_NOT_FOUND;
     return ERROR_SUCCESS;
 }
 
@@ -424,10 +478,10 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     std::u16string_view path = Text(subKey);
     while (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
     if (path.find_first_not_of(u'\\') == std::u16string_view::npos) {
-        for (auto& child : base->children) MarkDeleted(*child.second);
-        base->children.clear();
+        base->children.ForEach([](Key& child) { MarkDeleted(child); });
+        base->children.Clear();
         base->enumerationStale = true;
-        base->values.clear();
+        base->values.Clear();
         return ERROR_SUCCESS;
     }
     const size_t lastSeparator = path.rfind(u'\\');
@@ -436,10 +490,11 @@ LSTATUS RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
     const std::u16string_view last = lastSeparator == std::u16string_view::npos ? path : path.substr(lastSeparator + 1);
     auto parent = Resolve(base, parentPath, false);
     if (!parent) return ERROR_FILE_NOT_FOUND;
-    auto found = parent->children.find(HashedName(last));
-    if (found == parent->children.end()) return ERROR_FILE_NOT_FOUND;
-    MarkDeleted(*found->second);
-    parent->children.erase(found);
+    const HashedName name(last);
+    Key* found = parent->children.Find(name);
+    if (!found) return ERROR_FILE_NOT_FOUND;
+    MarkDeleted(*found);
+    parent->children.Erase(name);
     parent->enumerationStale = true;
     return ERROR_SUCCESS;
 }
