@@ -177,14 +177,13 @@ Module& EditorArea::AddModule(const String& fileName) {
     return *modules_.back().Get();
 }
 
-Module& EditorArea::OpenFile(const String& fileName) {
+Module* EditorArea::OpenFile(const String& fileName) {
     // A package may hold the module services past the IDE's end: nothing opens then, as the
     // IDE's recorder and windows are gone.
     if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
     Module* module = Find(fileName);
     if (!module) module = &AddModule(fileName);
-    ShowInEditWindow(*module);
-    return *module;
+    return ShowInEditWindow(*module) ? module : nullptr;
 }
 
 bool EditorArea::CloseFile(const String& fileName) {
@@ -251,18 +250,21 @@ void EditorArea::EnsureEditWindow() {
     });
 }
 
-void EditorArea::ShowInEditWindow(Module& module) {
+bool EditorArea::ShowInEditWindow(Module& module) {
+    const rtl::ComPtr<Module> shown(&module);  // a notifier of the new edit window may close it
     EnsureEditWindow();
+    if (!module.IsOpen()) return false;
     if (!module.Source().FirstView()) module.Source().AddView(editWindow_.Get());
     form_->SetCaption(FileNameOnly(module.GetFileName()));
     GradientTabSet* tabs = tabSet_.Get();
     if (!tabs) {
         topView_ = rtl::ComPtr<EditView>(module.Source().FirstView());
-        return;
+        return true;
     }
     if (tabs->Items().IndexOfObject(module.TabObject()) < 0)
         tabs->Items().AddObject(FileNameOnly(module.GetFileName()), module.TabObject());
     tabs->SelectTab(tabs->Items().IndexOfObject(module.TabObject()));
+    return module.IsOpen();
 }
 
 // The IDE's own handlers; each records what it was asked.

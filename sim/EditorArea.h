@@ -338,8 +338,8 @@ public:
 
     // The user opens a file (or brings an open one to the front): it gets a tab and a view
     // in the edit window, made if there is none, and its view becomes the top view. Raises
-    // once the IDE has shut down.
-    Module& OpenFile(const String& fileName);
+    // once the IDE has shut down. Nil when a package closed the module while it was shown.
+    Module* OpenFile(const String& fileName);
     // False when no module has that file.
     bool CloseFile(const String& fileName);
     // The user opens a file of a registered file system: the module is read through it. Nil
@@ -365,7 +365,8 @@ private:
     // A new module with the creator's form file and source.
     Module* BuildCreatedModule(const CreatorAnswers& answers);
     void EnsureEditWindow();
-    void ShowInEditWindow(Module& module);
+    // False when the module was closed on the way (by a package told of the new edit window).
+    bool ShowInEditWindow(Module& module);
     void InstallIdeTabSetHandlers();
     void TabChanged();
     void TellViewActivated();

@@ -96,10 +96,7 @@ Module* EditorArea::OpenFromFileSystem(const String& fileSystemName, const Strin
         recorder_.Note(u"no file system " + fileSystemName + u" is registered");
         return nullptr;
     }
-    if (Module* open = Find(fileName)) {
-        ShowInEditWindow(*open);
-        return open;
-    }
+    if (Module* open = Find(fileName)) return ShowInEditWindow(*open) ? open : nullptr;
     FileSystemFile file(fileSystem, fileName);
     std::optional<String> text;
     if (file.Exists()) text = file.Read();
@@ -113,8 +110,7 @@ Module* EditorArea::OpenFromFileSystem(const String& fileSystemName, const Strin
     module->Source().Load(std::move(*text), false);
     module->SetReadAge(age);
     recorder_.Note(u"module " + FileNameOnly(fileName) + u" read from " + fileSystemName);
-    ShowInEditWindow(*module.Get());
-    return module.Get();
+    return ShowInEditWindow(*module.Get()) ? module.Get() : nullptr;
 }
 
 bool Module::SaveToFileSystem(ide::IOTAFileSystem& fileSystem, const String& name) {
@@ -157,7 +153,7 @@ Module* EditorArea::CreateFromModuleCreator(ide::IOTACreator& creator) {
         return nullptr;
     }
     if (!answers.existing) return BuildCreatedModule(answers);
-    if (answers.fileSystem.empty()) return &OpenFile(answers.implFileName);
+    if (answers.fileSystem.empty()) return OpenFile(answers.implFileName);
     return OpenFromFileSystem(answers.fileSystem, answers.implFileName);
 }
 

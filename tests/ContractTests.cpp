@@ -55,7 +55,7 @@ protected:
 
 TEST_F(ContractPackageTest, PackageInCIsServedThroughItsOwnVtables) {
     ASSERT_TRUE(library.Loaded());
-    sim::Module& unit = ide.Editors().OpenFile(u"C:\\src\\Unit1.pas");
+    sim::Module& unit = *ide.Editors().OpenFile(u"C:\\src\\Unit1.pas");
     ASSERT_TRUE(Enter());
     ide.LoadToolbars();
     const std::vector<std::string> started = {"IDE version 9",      "packages 1",  "first package is this one",

@@ -272,7 +272,7 @@ TEST_F(SamplePackagesTest, TerminateTakesTheSamplesThingsAwayAndCutsOffWhatTheLo
 
 TEST_F(SamplePackagesTest, DocumentTabShowsThePackagesIconAndTheIdesModifiedMarkUntilThePackageSavesIt) {
     StartIde();
-    sim::Module& module = ide.Editors().OpenFile(u"C:\\Korvel\\Sample.kdoc");
+    sim::Module& module = *ide.Editors().OpenFile(u"C:\\Korvel\\Sample.kdoc");
     vcl::TMenuItem* documentItem = MenuItem(u"ToolsMenu", u"KorvelSampleDocumentItem");
     ASSERT_NE(documentItem, nullptr);
     documentItem->Click();

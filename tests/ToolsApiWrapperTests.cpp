@@ -123,7 +123,7 @@ TEST_F(ToolsApiTest, ModuleServicesListFindAndNameModules) {
 }
 
 TEST_F(ToolsApiTest, ModuleAndEditorWrappersForwardAndOwnersAnswerNone) {
-    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"unit Unit1;");
+    ide.Editors().OpenFile(u"Unit1.pas")->Source().Type(u"unit Unit1;");
     auto module = ModuleAt(0);
     EXPECT_EQ(CallMethod<Integer>(module.Get(), M_GetModuleFileCount), 1);
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_HasCoClasses), 0);
@@ -190,7 +190,7 @@ TEST_F(ToolsApiTest, ModuleNotifiersHearTheSaveAndCanStopIt) {
     EXPECT_EQ(allIndex, 1);
     EXPECT_EQ(CallMethod<Integer>(module.Get(), M_AddNotifier, nullptr), -1);
 
-    for (int burst = 0; burst < 50; ++burst) ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"x");
+    for (int burst = 0; burst < 50; ++burst) ide.Editors().OpenFile(u"Unit1.pas")->Source().Type(u"x");
     EXPECT_EQ(base->RefCount(), baseCount + 2) << "a burst leaves the wrapper's references, and no more";
     all->overwriteNames = {u"Unit1.dfm"};
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), -1);
@@ -201,7 +201,7 @@ TEST_F(ToolsApiTest, ModuleNotifiersHearTheSaveAndCanStopIt) {
 
     // A package answering false to BeforeSave stops the save: the file stays as it was.
     base->saveAnswer = 0;
-    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"y");
+    ide.Editors().OpenFile(u"Unit1.pas")->Source().Type(u"y");
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
     EXPECT_EQ(Lines().back(), u"saving Unit1.pas stopped by a notifier");
     EXPECT_EQ(SavedText("Unit1.pas"), std::string(50, 'x'));
@@ -239,7 +239,7 @@ TEST_F(ToolsApiTest, EditorNotifiersAndEditorServicesNotifiersFollowTheEditor) {
     auto editor = EditorOf(ModuleAt(0).Get(), 0);
     rtl::ComPtr<FakeModuleNotifier> viewer(new FakeModuleNotifier({IID_IBDSEditorNotifier, IID_IBDSNotifier}));
     EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_AddNotifier, viewer.Get()), 0);
-    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"x");
+    ide.Editors().OpenFile(u"Unit1.pas")->Source().Type(u"x");
     EXPECT_TRUE(ide.Editors().SendEditorCommand(0x4B53, 1));
     EXPECT_FALSE(ide.Editors().SendEditorCommand(0x0001, 0));
     ide.Editors().CloseEditWindow();
@@ -329,9 +329,9 @@ TEST_F(ToolsApiTest, PackageFileSystemsHoldTheModulesTheIdeReadsSavesAndRenames)
     memory->Store(u"Unit1.pas", text);
     ASSERT_TRUE(ide.Editors().OpenFromFileSystem(u"Memory", u"Unit1.pas"));
     EXPECT_EQ(Lines().back(), u"module Unit1.pas read from Memory");
-    EXPECT_EQ(rtl::ToUtf8(ide.Editors().OpenFile(u"Unit1.pas").Source().Text()), text);
+    EXPECT_EQ(rtl::ToUtf8(ide.Editors().OpenFile(u"Unit1.pas")->Source().Text()), text);
     memory->calls.clear();
-    ide.Editors().OpenFile(u"Unit1.pas").Source().Type(u"!");
+    ide.Editors().OpenFile(u"Unit1.pas")->Source().Type(u"!");
     auto module = ModuleAt(0);
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
     EXPECT_EQ(Lines().back(), u"module Unit1.pas saved to Memory");
@@ -424,7 +424,7 @@ TEST_F(ToolsApiTest, ModuleCreatorsAreAskedInTheIdesOrderAndTheirSourcesArriveIn
     EXPECT_EQ(Lines().back(), u"module Unit2.pas created, source of 2012-01-01 00:00, form Form2: Form (main form)");
     EXPECT_EQ(Taken(CallMethod<PWideChar>(created.Get(), M_GetFileName)), u"Unit2.pas");
     EXPECT_EQ(CallMethod<Integer>(created.Get(), M_GetModuleFileCount), 2) << "the source and the form file";
-    EXPECT_TRUE(ide.Editors().OpenFile(u"Unit2.pas").Source().Text() == source);
+    EXPECT_TRUE(ide.Editors().OpenFile(u"Unit2.pas")->Source().Text() == source);
 
     rtl::ComPtr<FakeModuleCreator> plain(new FakeModuleCreator(false));
     IBDSModule* none = reinterpret_cast<IBDSModule*>(8);
