@@ -19,18 +19,14 @@ struct RegisteredClass {
 
 using DllGetClassObjectProc = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
 
-// A library loaded for its classes, with its entry point looked up once.
-struct InprocServer {
-    HMODULE module;
-    DllGetClassObjectProc getClassObject;  // nil when the library exports none
-};
-
 struct ClassTable {
     std::mutex mutex;
     std::map<DWORD, RegisteredClass> classes;
     DWORD nextCookie = 1;
-    // By the path the registry names; servers stay loaded, as nothing here unloads them.
-    std::map<std::u16string, InprocServer, std::less<>> servers;
+    // Each library loaded for its classes, by the path the registry names, with its entry point
+    // looked up once (nil when it exports none); the libraries stay loaded, as nothing here
+    // unloads them.
+    std::map<std::u16string, DllGetClassObjectProc, std::less<>> servers;
 };
 
 ClassTable& table() {
@@ -61,8 +57,9 @@ std::u16string_view InprocServerPath(REFCLSID clsid, ServerPathBuffer& path) {
     return rtl::U(path);
 }
 
-// The server loaded for `path`, loaded now if it was not yet; nil when it cannot be loaded.
-const InprocServer* LoadedServer(std::u16string_view path) {
+// The entry point of the server at `path`, loaded now if it was not yet; nil when it cannot be
+// loaded.
+const DllGetClassObjectProc* LoadedServer(std::u16string_view path) {
     ClassTable& t = table();
     {
         std::lock_guard<std::mutex> lock(t.mutex);
@@ -72,19 +69,19 @@ const InprocServer* LoadedServer(std::u16string_view path) {
     const std::u16string name(path);
     const HMODULE module = LoadLibraryW(rtl::W(name));
     if (!module) return nullptr;
-    const InprocServer server{module, reinterpret_cast<DllGetClassObjectProc>(GetProcAddress(module, "DllGetClassObject"))};
+    const auto entry = reinterpret_cast<DllGetClassObjectProc>(GetProcAddress(module, "DllGetClassObject"));
     std::lock_guard<std::mutex> lock(t.mutex);
-    return &t.servers.try_emplace(name, server).first->second;
+    return &t.servers.try_emplace(name, entry).first->second;
 }
 
 HRESULT InprocServerClassObject(REFCLSID clsid, REFIID riid, LPVOID* object) {
     ServerPathBuffer buffer;
     const std::u16string_view path = InprocServerPath(clsid, buffer);
     if (path.empty()) return REGDB_E_CLASSNOTREG;
-    const InprocServer* server = LoadedServer(path);
-    if (!server) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-    if (!server->getClassObject) return CO_E_ERRORINDLL;
-    return server->getClassObject(clsid, riid, object);
+    const DllGetClassObjectProc* entry = LoadedServer(path);
+    if (!entry) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+    if (!*entry) return CO_E_ERRORINDLL;
+    return (*entry)(clsid, riid, object);
 }
 
 }  // namespace
