@@ -139,6 +139,8 @@ void SortPackagesByLoadOrder(std::vector<int32_t>& LoadOrders, std::vector<Strin
                              std::vector<String>& pkgNames) {
     const size_t n = LoadOrders.size();
     if (pkgIDs.size() != n || pkgNames.size() != n) rtl::RaiseRangeError();
+    // In order already: the exchange sort would exchange nothing, not even equal neighbours.
+    if (std::is_sorted(LoadOrders.begin(), LoadOrders.end())) return;
     const std::vector<size_t> order = ExchangeSortOrder(LoadOrders);
     Rearrange(LoadOrders, order);
     Rearrange(pkgIDs, order);

@@ -1,33 +1,61 @@
 #include "platform/rtl/Guid.h"
 
+#include <array>
+
 namespace rtl {
 
-String GUIDToString(const GUID& guid) {
-    String text = u"{" + IntToHex(guid.Data1, 8) + u"-" + IntToHex(guid.Data2, 4) + u"-" + IntToHex(guid.Data3, 4) + u"-";
-    for (int i = 0; i < 8; ++i) {
-        if (i == 2) text += u'-';
-        text += IntToHex(guid.Data4[i], 2);
-    }
-    return text + u"}";
+namespace {
+
+// Writes `digits` upper-case hexadecimal digits of `value` at `out`, most significant first.
+char16_t* PutHex(char16_t* out, uint32_t value, int digits) {
+    static const char16_t hex[] = u"0123456789ABCDEF";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) *out++ = hex[(value >> shift) & 0xF];
+    return out;
 }
 
-namespace {
+// The value of each hexadecimal digit among the first 128 characters; -1 for the others.
+constexpr std::array<int8_t, 128> kHexDigitValues = [] {
+    std::array<int8_t, 128> values{};
+    for (auto& value : values) value = -1;
+    for (int c = 0; c < 10; ++c) values['0' + c] = static_cast<int8_t>(c);
+    for (int c = 0; c < 6; ++c) values['a' + c] = values['A' + c] = static_cast<int8_t>(10 + c);
+    return values;
+}();
 
 bool ParseHex(const String& text, size_t at, size_t digits, uint32_t& value) {
     value = 0;
     for (size_t i = at; i < at + digits; ++i) {
         const char16_t c = text[i];
-        uint32_t digit;
-        if (c >= u'0' && c <= u'9') digit = c - u'0';
-        else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-        else return false;
-        value = (value << 4) | digit;
+        const int digit = c < kHexDigitValues.size() ? kHexDigitValues[c] : -1;
+        if (digit < 0) return false;
+        value = (value << 4) | static_cast<uint32_t>(digit);
     }
     return true;
 }
 
 }  // namespace
+
+char16_t* WriteGUID(const GUID& guid, char16_t* out) {
+    *out++ = u'{';
+    out = PutHex(out, guid.Data1, 8);
+    *out++ = u'-';
+    out = PutHex(out, guid.Data2, 4);
+    *out++ = u'-';
+    out = PutHex(out, guid.Data3, 4);
+    *out++ = u'-';
+    for (int i = 0; i < 8; ++i) {
+        if (i == 2) *out++ = u'-';
+        out = PutHex(out, guid.Data4[i], 2);
+    }
+    *out++ = u'}';
+    return out;
+}
+
+String GUIDToString(const GUID& guid) {
+    String text(GUIDTextLength, u'\0');
+    WriteGUID(guid, text.data());
+    return text;
+}
 
 bool TryStringToGUID(const String& text, GUID& guid) {
     // {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}

@@ -104,7 +104,7 @@ std::vector<String> TRegistry::GetKeyNames() {
         const LSTATUS status =
             RegEnumKeyExW(CurrentOrRoot(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
         if (status != ERROR_SUCCESS) break;
-        names.push_back(FromWide(buffer, length));
+        names.emplace_back(U(buffer), length);
     }
     return names;
 }

@@ -2,8 +2,11 @@
 // question, and the registry entries that make the loader find the packages.
 #include "korvel/InprocServer.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "korvel/Text.h"
 
@@ -40,6 +43,29 @@ public:
 private:
     const CreateFunction create_;
 };
+
+bool IdBefore(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) < 0; }
+
+// The classes ordered by identifier, made at the first request: a library of many classes
+// finds one without walking them all. Of two entries with one identifier the first counts.
+const std::vector<const PackageClass*>& ClassesById() {
+    static const std::vector<const PackageClass*> ordered = [] {
+        std::vector<const PackageClass*> classes;
+        classes.reserve(PackageClassCount);
+        for (size_t i = 0; i < PackageClassCount; ++i) classes.push_back(&PackageClasses[i]);
+        std::stable_sort(classes.begin(), classes.end(),
+                         [](const PackageClass* a, const PackageClass* b) { return IdBefore(a->id, b->id); });
+        return classes;
+    }();
+    return ordered;
+}
+
+const PackageClass* FindPackageClass(const GUID& id) {
+    const auto& classes = ClassesById();
+    const auto found = std::lower_bound(classes.begin(), classes.end(), id,
+                                        [](const PackageClass* entry, const GUID& key) { return IdBefore(entry->id, key); });
+    return found != classes.end() && IsEqualGUID((*found)->id, id) ? *found : nullptr;
+}
 
 Text GuidText(const GUID& id) {
     static const char16_t digits[] = u"0123456789ABCDEF";
@@ -130,13 +156,12 @@ using namespace korvel::sdk;
 extern "C" KORVEL_SERVER_EXPORT HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    for (size_t i = 0; i < PackageClassCount; ++i)
-        if (IsEqualGUID(clsid, PackageClasses[i].id))
-            return Guarded([&] {
-                const ComRef<PackageFactory> factory(new PackageFactory(PackageClasses[i].create));
-                return factory->QueryInterface(iid, object);
-            });
-    return CLASS_E_CLASSNOTAVAILABLE;
+    return Guarded([&] {
+        const PackageClass* packageClass = FindPackageClass(clsid);
+        if (!packageClass) return CLASS_E_CLASSNOTAVAILABLE;
+        const ComRef<PackageFactory> factory(new PackageFactory(packageClass->create));
+        return factory->QueryInterface(iid, object);
+    });
 }
 
 extern "C" KORVEL_SERVER_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow() { return ModuleInUse() ? S_FALSE : S_OK; }

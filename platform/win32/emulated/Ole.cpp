@@ -1,8 +1,11 @@
 // COM object creation by class identifier: class objects registered by the process first,
 // then in-process servers named under HKEY_CLASSES_ROOT\CLSID\{clsid}\InprocServer32,
 // loaded and asked through their DllGetClassObject, as the platform does.
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <mutex>
+#include <string_view>
 
 #include "platform/rtl/Guid.h"
 #include "platform/rtl/Text.h"
@@ -14,11 +17,16 @@ struct RegisteredClass {
     IUnknown* factory;
 };
 
+using DllGetClassObjectProc = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
+
 struct ClassTable {
     std::mutex mutex;
     std::map<DWORD, RegisteredClass> classes;
     DWORD nextCookie = 1;
-    std::map<std::u16string, HMODULE> servers;
+    // Each library loaded for its classes, by the path the registry names, with its entry point
+    // looked up once (nil when it exports none); the libraries stay loaded, as nothing here
+    // unloads them.
+    std::map<std::u16string, DllGetClassObjectProc, std::less<>> servers;
 };
 
 ClassTable& table() {
@@ -26,42 +34,54 @@ ClassTable& table() {
     return *instance;
 }
 
-using DllGetClassObjectProc = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
+// Room for a server's path as the registry holds it, terminating zero included.
+using ServerPathBuffer = WCHAR[1024];
 
-std::u16string InprocServerPath(REFCLSID clsid) {
-    const std::u16string path = u"CLSID\\" + rtl::GUIDToString(clsid) + u"\\InprocServer32";
+// HKEY_CLASSES_ROOT\CLSID\{clsid}\InprocServer32's default value, in `path`; empty when the
+// class names no server.
+std::u16string_view InprocServerPath(REFCLSID clsid, ServerPathBuffer& path) {
+    static const char16_t prefix[] = u"CLSID\\";
+    static const char16_t suffix[] = u"\\InprocServer32";
+    char16_t keyPath[std::size(prefix) + rtl::GUIDTextLength + std::size(suffix)];
+    char16_t* end = std::copy(std::begin(prefix), std::end(prefix) - 1, keyPath);
+    end = rtl::WriteGUID(clsid, end);
+    std::copy(std::begin(suffix), std::end(suffix), end);
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, rtl::W(path), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-    WCHAR buffer[1024];
-    DWORD size = sizeof(buffer) - sizeof(WCHAR);
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, rtl::W(keyPath), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    DWORD size = sizeof(path) - sizeof(WCHAR);
     DWORD type = REG_NONE;
-    const LSTATUS status = RegQueryValueExW(key, rtl::W(u""), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    const LSTATUS status = RegQueryValueExW(key, rtl::W(u""), nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
-    buffer[size / sizeof(WCHAR)] = 0;
-    return rtl::FromWide(buffer);
+    path[size / sizeof(WCHAR)] = 0;
+    return rtl::U(path);
+}
+
+// The entry point of the server at `path`, loaded now if it was not yet; nil when it cannot be
+// loaded.
+const DllGetClassObjectProc* LoadedServer(std::u16string_view path) {
+    ClassTable& t = table();
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        auto found = t.servers.find(path);
+        if (found != t.servers.end()) return &found->second;
+    }
+    const std::u16string name(path);
+    const HMODULE module = LoadLibraryW(rtl::W(name));
+    if (!module) return nullptr;
+    const auto entry = reinterpret_cast<DllGetClassObjectProc>(GetProcAddress(module, "DllGetClassObject"));
+    std::lock_guard<std::mutex> lock(t.mutex);
+    return &t.servers.try_emplace(name, entry).first->second;
 }
 
 HRESULT InprocServerClassObject(REFCLSID clsid, REFIID riid, LPVOID* object) {
-    const std::u16string path = InprocServerPath(clsid);
+    ServerPathBuffer buffer;
+    const std::u16string_view path = InprocServerPath(clsid, buffer);
     if (path.empty()) return REGDB_E_CLASSNOTREG;
-    HMODULE module;
-    {
-        ClassTable& t = table();
-        std::lock_guard<std::mutex> lock(t.mutex);
-        auto found = t.servers.find(path);
-        module = found != t.servers.end() ? found->second : nullptr;
-    }
-    if (!module) {
-        module = LoadLibraryW(rtl::W(path));
-        if (!module) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-        ClassTable& t = table();
-        std::lock_guard<std::mutex> lock(t.mutex);
-        t.servers[path] = module;  // servers stay loaded, as nothing here unloads them
-    }
-    auto entry = reinterpret_cast<DllGetClassObjectProc>(GetProcAddress(module, "DllGetClassObject"));
-    if (!entry) return CO_E_ERRORINDLL;
-    return entry(clsid, riid, object);
+    const DllGetClassObjectProc* entry = LoadedServer(path);
+    if (!entry) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+    if (!*entry) return CO_E_ERRORINDLL;
+    return (*entry)(clsid, riid, object);
 }
 
 }  // namespace
