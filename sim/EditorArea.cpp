@@ -108,9 +108,10 @@ rtl::ComPtr<ide::IOTAEditView> SourceEditor::GetEditView(int index) {
 }
 
 void SourceEditor::AddView(EditWindow* window) {
-    views_.emplace_back(new EditView(window));
+    const rtl::ComPtr<EditView> view(new EditView(window));  // a notifier may close the views
+    views_.push_back(view);
     notifiers_.ForEachOffering<ide::IOTAEditorNotifier>(
-        [&](ide::IOTAEditorNotifier& notifier) { notifier.ViewNotification(views_.back().Get(), vcl::TOperation::opInsert); });
+        [&](ide::IOTAEditorNotifier& notifier) { notifier.ViewNotification(view.Get(), vcl::TOperation::opInsert); });
 }
 
 void SourceEditor::CloseViews() {
@@ -219,7 +220,8 @@ void EditorArea::CloseModule(Module& module) {
 
 void EditorArea::CloseEditWindow() {
     topView_ = nullptr;
-    for (auto& module : modules_) module->Source().CloseViews();
+    const auto modules = modules_;  // a view's notifier may close a module
+    for (const auto& module : modules) module->Source().CloseViews();
     if (const rtl::ComPtr<EditWindow> closing = std::move(editWindow_)) {
         editWindow_ = nullptr;
         editNotifiers_.ForEach([&](ide::INTAEditServicesNotifier& notifier) {
