@@ -78,4 +78,7 @@ const std::vector<GUID>& InterfaceIds();
 // Source files a package names and the IDE opens.
 const std::vector<String>& SourceFiles();
 
+// Identifiers the package's file systems give themselves, and modules and creators name.
+const std::vector<String>& FileSystemNames();
+
 }  // namespace fuzz

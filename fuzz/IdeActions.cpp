@@ -7,6 +7,7 @@
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "sim/EditorArea.h"
+#include "sim/FileSystemFile.h"
 #include "sim/FormDesigner.h"
 #include "sim/SimulatedIde.h"
 
@@ -174,6 +175,37 @@ void SendEditorCommand(PackageSession& s) {
     s.Ide().Editors().SendEditorCommand(command, param);
 }
 
+const String& ChooseFileName(PackageSession& s) {
+    const std::vector<String>& files = SourceFiles();
+    return files[s.Input().Choose(files.size())];
+}
+
+const String& ChooseFileSystemName(PackageSession& s) {
+    const std::vector<String>& names = FileSystemNames();
+    return names[s.Input().Choose(names.size())];
+}
+
+// The user opens a file of a package's file system.
+void ReadFromFileSystem(PackageSession& s) {
+    const String& fileSystem = ChooseFileSystemName(s);
+    s.Ide().Editors().OpenFromFileSystem(fileSystem, ChooseFileName(s));
+}
+
+// The IDE looks at a file through a registered file system: whether it is there, read-only,
+// how old, what it holds; or writes it as a save does.
+void UseFileSystemFile(PackageSession& s) {
+    const auto fileSystem = s.Ide().Editors().FindFileSystem(ChooseFileSystemName(s));
+    if (!fileSystem) return;
+    sim::FileSystemFile file(fileSystem, ChooseFileName(s));
+    switch (s.Input().Choose(5)) {
+        case 0: file.Exists(); break;
+        case 1: file.IsReadonly(); break;
+        case 2: file.Age(); break;
+        case 3: file.Read(); break;
+        default: file.Write(s.Input().Text({u"unit Unit1;", u""})); break;
+    }
+}
+
 void CloseEditWindow(PackageSession& s) { s.Ide().Editors().CloseEditWindow(); }
 
 void ResizeEditWindow(PackageSession& s) {
@@ -223,7 +255,10 @@ ActionTable IdeActions() {
             {"edit module", EditModule},           {"save module", SaveModule},
             {"save module as", SaveModuleAs},      {"rename module", RenameModule},
             {"close module", CloseModule},         {"work all modules", WorkAllModules},
-            {"editor command", SendEditorCommand}, {"editor command", SendEditorCommand}};
+            {"editor command", SendEditorCommand}, {"editor command", SendEditorCommand},
+            {"read from file system", ReadFromFileSystem},
+            {"use file system file", UseFileSystemFile},
+            {"use file system file", UseFileSystemFile}};
 }
 
 }  // namespace fuzz

@@ -1,6 +1,5 @@
 #include "fuzz/PackageObjects.h"
 
-#include <climits>
 #include <cstdio>
 #include <set>
 #include <utility>
@@ -58,18 +57,7 @@ HRESULT CarelessSink::GetDragDropHelper(BSTR ClassName, IUnknown** Helper) {
     *Helper = nullptr;
     const HRESULT reaction = React();
     if (FAILED(reaction)) return reaction;
-    switch (session_.Input().Choose(4)) {
-        case 0:
-            break;
-        case 1:
-            // Not a helper at all: the sink itself.
-            AddRef();
-            *Helper = Unknown();
-            break;
-        default:
-            *Helper = session_.NewDropHelper();
-            break;
-    }
+    *Helper = HandedOut<IUnknown>(session_.Input(), Unknown(), [&] { return session_.NewDropHelper(); });
     return reaction;
 }
 
@@ -125,83 +113,6 @@ HRESULT DropHelper::Answer(Integer value, Integer* out) {
     if (!out) return E_POINTER;
     *out = value;
     return session_.Input().Choose(8) == 0 ? E_FAIL : S_OK;
-}
-
-}  // namespace fuzz
-
-namespace fuzz {
-namespace {
-
-// The notifier interfaces a package notifier may offer, one bit each.
-const GUID* const NotifierInterfaces[] = {&IID_IBDSNotifier,          &IID_IBDSModuleNotifier,
-                                          &IID_IBDSModuleNotifier80,  &IID_IBDSModuleNotifier90,
-                                          &IID_IBDSEditorNotifier,    &IID_IBDSEditServicesNotifier};
-
-}  // namespace
-
-CarelessNotifier::CarelessNotifier(PackageSession& session, const char* origin)
-    : Counted(origin), session_(session) {
-    // Mostly every interface, often a few, sometimes none.
-    offered_ = session_.Input().Coin() ? ~0u : session_.Input().Byte();
-}
-
-void CarelessNotifier::Registered(const void* owner, std::function<void()> removeSelf) {
-    owner_ = owner;
-    removeSelf_ = std::move(removeSelf);
-}
-
-HRESULT CarelessNotifier::QueryInterface(REFIID iid, void** out) {
-    for (size_t bit = 0; bit < sizeof(NotifierInterfaces) / sizeof(NotifierInterfaces[0]); ++bit) {
-        if (iid == *NotifierInterfaces[bit] && !(offered_ & (1u << bit))) {
-            if (out) *out = nullptr;
-            return E_NOINTERFACE;
-        }
-    }
-    return ComObject::QueryInterface(iid, out);
-}
-
-void CarelessNotifier::Notified() {
-    session_.CountCall();
-    if (removeSelf_ && session_.Input().Choose(8) == 0) {
-        // Out of the member first: the removal may end this notifier's registration, and with
-        // it the reference the function holds.
-        const std::function<void()> removeSelf = std::move(removeSelf_);
-        removeSelf_ = nullptr;
-        removeSelf();
-    }
-    session_.React(owner_);
-}
-
-void CarelessNotifier::Destroyed() {
-    Notified();
-    removeSelf_ = nullptr;
-}
-
-LongBool CarelessNotifier::Answer() {
-    static const LongBool answers[] = {-1, 0, 1, 2, INT_MIN};
-    Notified();
-    return answers[session_.Input().Choose(sizeof(answers) / sizeof(answers[0]))];
-}
-
-// Never a huge count: the IDE asks for every name it is promised, so that would only measure
-// its patience, not the system.
-Integer CarelessNotifier::GetOverwriteFileNameCount() {
-    static const Integer counts[] = {0, 1, 2, 3, -1, INT_MIN};
-    Notified();
-    return counts[session_.Input().Choose(sizeof(counts) / sizeof(counts[0]))];
-}
-
-const WCHAR* CarelessNotifier::GetOverwriteFileName(Integer) {
-    Notified();
-    if (session_.Input().Choose(6) == 0) return nullptr;
-    overwriteName_ = session_.Input().Text({u"Unit1.pas", u"Other.pas", u""});
-    return rtl::W(overwriteName_);
-}
-
-void CarelessNotifier::WindowCommand(IBDSEditWindow*, Integer, Integer, Boolean* Handled) {
-    Notified();
-    // Any byte: the IDE must read every non-zero one as handled.
-    if (Handled && session_.Input().Coin()) *Handled = session_.Input().Byte();
 }
 
 }  // namespace fuzz

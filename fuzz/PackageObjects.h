@@ -3,10 +3,8 @@
 // fuzzer can see every reference the system took was given back.
 #pragma once
 
-#include <functional>
-
+#include "fuzz/FuzzInput.h"
 #include "interop/InterfaceBindings.h"
-#include "interop/ToolsInterfaceBindings.h"
 #include "platform/rtl/ComObject.h"
 #include "platform/rtl/Text.h"
 
@@ -18,6 +16,21 @@ class PackageSession;
 int LivePackageObjects();
 // Names the action that made each live package object, one line each, for reading a finding.
 void ListLivePackageObjects();
+
+// What a careless package hands back when asked for an object: nil, itself (not of the kind
+// asked for), or what `make` gives; the caller's reference.
+template <class Interface, class Make>
+Interface* HandedOut(FuzzInput& input, IUnknown* self, Make&& make) {
+    switch (input.Choose(4)) {
+        case 0:
+            return nullptr;
+        case 1:
+            self->AddRef();
+            return reinterpret_cast<Interface*>(self);
+        default:
+            return make();
+    }
+}
 
 // Counts its object among the live package objects; `origin` names what made it.
 class Counted {
@@ -73,60 +86,6 @@ private:
     PackageSession& session_;
     const void* owner_ = nullptr;
     HWND handle_ = nullptr;
-};
-
-// A package's Tools API notifier. It offers the notifier interfaces the input picks when it is
-// made (all, some or none); in each notification the session decides what the package does,
-// and it may remove its own registration. Once registered it holds, through `removeSelf`, a
-// reference on what it registered with, as a package keeps its module to unregister later;
-// that reference ends when it removes its registration from inside, when it hears Destroyed
-// (the watched object is going, as a package lets go of its module then) or with the notifier.
-class CarelessNotifier : public rtl::ComObject<IBDSNotifier, IBDSModuleNotifier, IBDSModuleNotifier80,
-                                              IBDSModuleNotifier90, IBDSEditorNotifier, IBDSEditServicesNotifier>,
-                         public Counted {
-public:
-    CarelessNotifier(PackageSession& session, const char* origin);
-    // `owner` is the object it was registered with, `removeSelf` undoes that registration.
-    void Registered(const void* owner, std::function<void()> removeSelf);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-
-    LongBool STDMETHODCALLTYPE AfterSave() override { return Answer(); }
-    LongBool STDMETHODCALLTYPE BeforeSave() override { return Answer(); }
-    void STDMETHODCALLTYPE Destroyed() override;
-    void STDMETHODCALLTYPE Modified() override { Notified(); }
-    LongBool STDMETHODCALLTYPE CheckOverwrite() override { return Answer(); }
-    void STDMETHODCALLTYPE ModuleRenamed(BSTR) override { Notified(); }
-    LongBool STDMETHODCALLTYPE AllowSave() override { return Answer(); }
-    Integer STDMETHODCALLTYPE GetOverwriteFileNameCount() override;
-    const WCHAR* STDMETHODCALLTYPE GetOverwriteFileName(Integer Index) override;
-    void STDMETHODCALLTYPE SetSaveFileName(BSTR) override { Notified(); }
-    void STDMETHODCALLTYPE BeforeRename(BSTR, BSTR) override { Notified(); }
-    void STDMETHODCALLTYPE AfterRename(BSTR, BSTR) override { Notified(); }
-    void STDMETHODCALLTYPE ViewNotification(IBDSEditView*, Integer) override { Notified(); }
-    void STDMETHODCALLTYPE ViewActivated(IBDSEditView*) override { Notified(); }
-    void STDMETHODCALLTYPE WindowShow(IBDSEditWindow*, Boolean, Boolean) override { Notified(); }
-    void STDMETHODCALLTYPE WindowNotification(IBDSEditWindow*, Integer) override { Notified(); }
-    void STDMETHODCALLTYPE WindowActivated(IBDSEditWindow*) override { Notified(); }
-    void STDMETHODCALLTYPE WindowCommand(IBDSEditWindow*, Integer, Integer, Boolean* Handled) override;
-    void STDMETHODCALLTYPE EditorViewActivated(IBDSEditWindow*, IBDSEditView*) override { Notified(); }
-    void STDMETHODCALLTYPE EditorViewModified(IBDSEditWindow*, IBDSEditView*) override { Notified(); }
-    void STDMETHODCALLTYPE DockFormVisibleChanged(IBDSEditWindow*, IDockForm*) override { Notified(); }
-    void STDMETHODCALLTYPE DockFormUpdated(IBDSEditWindow*, IDockForm*) override { Notified(); }
-    void STDMETHODCALLTYPE DockFormRefresh(IBDSEditWindow*, IDockForm*) override { Notified(); }
-
-private:
-    // What the package does in a notification; it may remove its own registration first.
-    void Notified();
-    // A notification with a yes-or-no answer: any LongBool, not only -1 and 0.
-    LongBool Answer();
-
-    PackageSession& session_;
-    unsigned offered_;
-    const void* owner_ = nullptr;
-    std::function<void()> removeSelf_;
-    // The text of the last GetOverwriteFileName, valid until the next.
-    rtl::String overwriteName_;
 };
 
 // Answers a drop position drawn from the input when it is made.

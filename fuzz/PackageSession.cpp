@@ -185,12 +185,6 @@ CarelessSink* PackageSession::NewSink(const void* owner) {
     return sink;
 }
 
-CarelessNotifier* PackageSession::NewNotifier() {
-    auto* notifier = new CarelessNotifier(*this, action_);
-    notifier->AddRef();
-    return notifier;
-}
-
 IUnknown* PackageSession::NewDropHelper() {
     auto* helper = new DropHelper(*this, action_);
     helper->AddRef();

@@ -18,6 +18,7 @@
 #include "interop/InterfaceBindings.h"
 #include "interop/ToolsInterfaceBindings.h"
 #include "platform/ide/ToolsAPI.h"
+#include "platform/rtl/ComPtr.h"
 
 namespace sim {
 class SimulatedIde;
@@ -35,7 +36,6 @@ namespace fuzz {
 class PackageSession;
 class CarelessSink;
 class CarelessWindow;
-class CarelessNotifier;
 
 struct Action {
     const char* name;
@@ -100,8 +100,12 @@ public:
     IUnknown* NewDropHelper();
     // A new package window for the document `owner`; the caller's reference.
     CarelessWindow* NewWindow(const void* owner);
-    // A new Tools API notifier, not yet registered; the caller's reference.
-    CarelessNotifier* NewNotifier();
+    // A new Tools API object of the package (a notifier, file system, creator...), not yet
+    // registered anywhere.
+    template <class Object>
+    rtl::ComPtr<Object> NewToolsObject() {
+        return rtl::ComPtr<Object>(new Object(*this, action_));
+    }
     void CountCall() { ++calls_; }
 
     HeldReferences<IBdsServices> hubs;

@@ -1,10 +1,8 @@
 // The Tools API: the module services, the modules and editors they hand out, the editor
-// services, and the package's notifiers registered with modules, editors and editor services.
-// File systems and module creators are passed only as nil here.
-#include <functional>
-
+// services, and the package's own objects the system wraps for the IDE: notifiers registered
+// with modules, editors and editor services, file systems, and module creators.
 #include "fuzz/ActionHelpers.h"
-#include "fuzz/PackageObjects.h"
+#include "fuzz/ToolsPackageObjects.h"
 #include "platform/rtl/ComPtr.h"
 
 namespace fuzz {
@@ -14,7 +12,6 @@ const std::vector<String> ModuleNames{u"Unit1.pas", u"Doc.kdoc",  u"Form1.dfm", 
                                       u"unit1.PAS", u"Other.pas", u"C:\\src\\\u00C4rger.pas"};
 const std::vector<String> FormNames{u"Form1", u"", u"TForm1"};
 const std::vector<String> Prefixes{u"Unit", u"", u"Fz", u"\u00C4rger"};
-const std::vector<String> FileSystems{u"", u"Korvel.FileSystem", u"Fz"};
 
 // A root service held, or asked of a held hub first as a package does (GetService, then
 // QueryInterface for the interface it expects).
@@ -63,21 +60,55 @@ IBDSEditor* Editor(PackageSession& s) {
 // A text result the package owns.
 void FreeText(PWideChar text) { SysFreeString(text); }
 
-// Registers a new notifier with `add` and tells it how to remove itself with `remove`. The IDE
-// holds the registration; the package sometimes keeps a reference of its own as well.
-template <class Target, class Notifier>
-void RegisterNotifier(PackageSession& s, Target* target, Integer (STDMETHODCALLTYPE Target::*add)(Notifier*),
-                      void (STDMETHODCALLTYPE Target::*remove)(Integer)) {
-    const rtl::ComPtr<CarelessNotifier> notifier = rtl::ComPtr<CarelessNotifier>::Adopt(s.NewNotifier());
-    // The package passes its object for the declared interface; the system asks it what it offers.
-    auto* passed = s.Input().Choose(8) == 0 ? nullptr : reinterpret_cast<Notifier*>(notifier->Unknown());
-    const Integer index = (target->*add)(passed);
-    const rtl::ComPtr<Target> keep(target);
-    notifier->Registered(target, [keep, remove, index] { (keep.Get()->*remove)(index); });
-    if (s.Input().Coin()) {
-        notifier->AddRef();
-        s.others.Adopt(notifier->Unknown());
+// What a package passes for its own object: mostly the object, sometimes nil or an object of
+// another kind.
+IUnknown* Passed(PackageSession& s, IUnknown* object, IUnknown* stranger) {
+    switch (s.Input().Choose(10)) {
+        case 0: return nullptr;
+        case 1: return stranger;
+        default: return object;
     }
+}
+
+// Registers a new package object with `add` and tells it how to remove itself with `remove`;
+// sometimes the package passes nil or an object of another kind instead. The IDE holds the
+// registration; the package sometimes keeps a reference of its own as well.
+template <class Object, class Target, class Declared>
+void Register(PackageSession& s, Target* target, Integer (STDMETHODCALLTYPE Target::*add)(Declared*),
+              void (STDMETHODCALLTYPE Target::*remove)(Integer)) {
+    const rtl::ComPtr<Object> object = s.NewToolsObject<Object>();
+    const rtl::ComPtr<CarelessSink> stranger = rtl::ComPtr<CarelessSink>::Adopt(s.NewSink(target));
+    // The package passes its object for the declared interface; the system asks it what it offers.
+    IUnknown* const passed = Passed(s, object->Unknown(), stranger->Unknown());
+    const Integer index = (target->*add)(reinterpret_cast<Declared*>(passed));
+    const rtl::ComPtr<Target> keep(target);
+    object->Registered(target, [keep, remove, index] { (keep.Get()->*remove)(index); });
+    if (s.Input().Coin()) s.others.Adopt(rtl::ComPtr<IUnknown>(object->Unknown()).Detach());
+}
+
+// A module made by the package's creator, or nil or an object of another kind in its place.
+void CreateModule(PackageSession& s, IBDSModuleServices70& services) {
+    const rtl::ComPtr<CarelessCreator> creator = s.NewToolsObject<CarelessCreator>();
+    const rtl::ComPtr<CarelessSink> stranger = rtl::ComPtr<CarelessSink>::Adopt(s.NewSink(&services));
+    creator->Registered(&services, nullptr);
+    IUnknown* const passed = Passed(s, creator->Unknown(), stranger->Unknown());
+    ReadObject(s, s.modules, [&](IBDSModule** out) { services.CreateModule(reinterpret_cast<IBDSCreator*>(passed), out); });
+}
+
+void RegisterFileSystem(PackageSession& s, IBDSModuleServices70& services) {
+    Register<CarelessFileSystem>(s, &services, &IBDSModuleServices70::AddFileSystem,
+                                 &IBDSModuleServices70::RemoveFileSystem);
+}
+
+// The package's own objects, more often than the module services' other calls.
+void PackageObjectCall(PackageSession& s) {
+    IBDSModuleServices70* services = ToolsService(s, s.moduleServices);
+    if (!services) return;
+    s.CountCall();
+    if (s.Input().Coin())
+        RegisterFileSystem(s, *services);
+    else
+        CreateModule(s, *services);
 }
 
 void ModuleServicesCall(PackageSession& s) {
@@ -89,7 +120,7 @@ void ModuleServicesCall(PackageSession& s) {
         case 0: ReadObject(s, s.modules, [&](IBDSModule** out) { services->GetCurrentModule(out); }); break;
         case 1: services->ModuleCount(); break;
         case 2: services->NewModule(); break;
-        case 3: ReadObject(s, s.modules, [&](IBDSModule** out) { services->CreateModule(nullptr, out); }); break;
+        case 3: CreateModule(s, *services); break;
         case 4: {
             const TextArgument prefix = s.Text(Prefixes);
             PWideChar unit = nullptr, className = nullptr, file = nullptr;
@@ -116,9 +147,9 @@ void ModuleServicesCall(PackageSession& s) {
         }
         case 8: services->SaveAll(); break;
         case 9: services->CloseAll(); break;
-        case 10: services->AddFileSystem(nullptr); break;
+        case 10: RegisterFileSystem(s, *services); break;
         case 11: {
-            const TextArgument name = s.Text(FileSystems);
+            const TextArgument name = s.Text(FileSystemNames());
             ReadObject(s, s.others, [&](IUnknown** out) {
                 services->FindFileSystem(name, reinterpret_cast<IBDSFileSystem**>(out));
             });
@@ -142,7 +173,7 @@ void ModuleCall(PackageSession& s) {
         }
         case 2: FreeText(module->GetFileSystem()); break;
         case 3: {
-            const TextArgument name = s.Text(FileSystems);
+            const TextArgument name = s.Text(FileSystemNames());
             module->SetFileSystem(name);
             break;
         }
@@ -161,7 +192,7 @@ void ModuleCall(PackageSession& s) {
         }
         case 9: module->AddToInterface(); break;
         case 10:
-        case 11: RegisterNotifier(s, module, &IBDSModule::AddNotifier, &IBDSModule::RemoveNotifier); break;
+        case 11: Register<CarelessNotifier>(s, module, &IBDSModule::AddNotifier, &IBDSModule::RemoveNotifier); break;
         case 12: module->RemoveNotifier(in.Number()); break;
         case 13: module->Save(in.Number(), in.Number()); break;
         case 14: module->Close(); break;
@@ -196,7 +227,7 @@ void EditorCall(PackageSession& s) {
         case 3: ReadObject(s, s.modules, [&](IBDSModule** out) { editor->GetModule(out); }); break;
         case 4: editor->MarkModified(); break;
         case 5: editor->Show(); break;
-        case 6: RegisterNotifier(s, editor, &IBDSEditor::AddNotifier, &IBDSEditor::RemoveNotifier); break;
+        case 6: Register<CarelessNotifier>(s, editor, &IBDSEditor::AddNotifier, &IBDSEditor::RemoveNotifier); break;
         default: editor->RemoveNotifier(s.Input().Number()); break;
     }
 }
@@ -208,13 +239,19 @@ void EditorServicesCall(PackageSession& s) {
     if (s.Input().Choose(3) == 0)
         services->RemoveNotifier(s.Input().Number());
     else
-        RegisterNotifier(s, services, &IBDSEditorServices80::AddNotifier, &IBDSEditorServices80::RemoveNotifier);
+        Register<CarelessNotifier>(s, services, &IBDSEditorServices80::AddNotifier, &IBDSEditorServices80::RemoveNotifier);
 }
 
 }  // namespace
 
+const std::vector<String>& FileSystemNames() {
+    static const std::vector<String> names{u"Fz", u"Korvel.FileSystem", u"", u"fz", u"Fz\\Sub"};
+    return names;
+}
+
 ActionTable ToolsApiActions() {
     return {{"module services", ModuleServicesCall},
+            {"file system or creator", PackageObjectCall},
             {"module", ModuleCall},
             {"module", ModuleCall},
             {"editor", EditorCall},

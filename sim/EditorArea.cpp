@@ -178,10 +178,14 @@ Module& EditorArea::AddModule(const String& fileName) {
     return *modules_.back().Get();
 }
 
-Module* EditorArea::OpenFile(const String& fileName) {
-    // A package may hold the module services past the IDE's end: nothing opens then, as the
-    // IDE's recorder and windows are gone.
+// A package may hold the module services past the IDE's end: nothing opens or registers
+// then, as the IDE's recorder and windows are gone, and nothing would let it go again.
+void EditorArea::RequireRunning() const {
     if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
+}
+
+Module* EditorArea::OpenFile(const String& fileName) {
+    RequireRunning();
     Module* module = Find(fileName);
     if (!module) module = &AddModule(fileName);
     return ShowInEditWindow(*module) ? module : nullptr;

@@ -187,7 +187,8 @@ public:
     bool STDMETHODCALLTYPE GetModified() override { return false; }
     bool STDMETHODCALLTYPE MarkModified() override { return false; }
     void STDMETHODCALLTYPE Show() override;
-    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override { return notifiers_.Add(notifier); }
+    // Raises once its module closed, as the source editor does.
+    int STDMETHODCALLTYPE AddNotifier(ide::IOTANotifier* notifier) override;
     void STDMETHODCALLTYPE RemoveNotifier(int index) override { notifiers_.Remove(index); }
 
     const String& Text() const { return text_; }
@@ -311,6 +312,7 @@ public:
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindFormModule(const String&) override { return nullptr; }
     bool STDMETHODCALLTYPE SaveAll() override;
     bool STDMETHODCALLTYPE CloseAll() override;
+    // These two raise once the IDE has shut down, before asking or keeping anything.
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE CreateModule(ide::IOTACreator* creator) override;
     int STDMETHODCALLTYPE AddFileSystem(ide::IOTAFileSystem* fileSystem) override;
     void STDMETHODCALLTYPE RemoveFileSystem(int index) override;
@@ -343,7 +345,7 @@ public:
     // False when no module has that file.
     bool CloseFile(const String& fileName);
     // The user opens a file of a registered file system: the module is read through it. Nil
-    // (and a note why) when there is no such file system or file.
+    // (and a note why) when there is no such file system or file. Raises once the IDE has shut down.
     Module* OpenFromFileSystem(const String& fileSystem, const String& fileName);
     // Destroys the edit window's form and what is parented into it; the modules stay open
     // without views until a file is opened again.
@@ -357,6 +359,8 @@ public:
     vcl::TStatusBar* StatusBar() const { return statusBar_.Get(); }
 
 private:
+    // Raises once the IDE has shut down.
+    void RequireRunning() const;
     Module* Find(const String& fileName) const;
     // A new module, open but not shown yet.
     Module& AddModule(const String& fileName);

@@ -23,6 +23,11 @@ std::optional<std::filesystem::path> FileOfName(const String& name) {
     }
 }
 
+// An editor whose module closed raises, rather than take what it would never let go.
+void RequireOpenEditor(const Module* module, const String& fileName) {
+    if (!module) throw rtl::EInvalidOperation(u"The editor of " + FileNameOnly(fileName) + u" is closed");
+}
+
 }  // namespace
 
 rtl::ComPtr<ide::IOTAModule> FormEditor::GetModule() { return rtl::ComPtr<ide::IOTAModule>(module_); }
@@ -46,7 +51,12 @@ bool SourceEditor::MarkModified() {
 
 // The editor of a closed module tells no one anything again, so it takes no notifier.
 int SourceEditor::AddNotifier(ide::IOTANotifier* notifier) {
-    if (!module_) throw rtl::EInvalidOperation(u"The editor of " + FileNameOnly(fileName_) + u" is closed");
+    RequireOpenEditor(module_, fileName_);
+    return notifiers_.Add(notifier);
+}
+
+int FormEditor::AddNotifier(ide::IOTANotifier* notifier) {
+    RequireOpenEditor(module_, fileName_);
     return notifiers_.Add(notifier);
 }
 
@@ -291,7 +301,7 @@ bool EditorArea::SendEditorCommand(int command, int param) {
 }
 
 int EditorArea::AddNotifier(ide::INTAEditServicesNotifier* notifier) {
-    if (shutDown_) throw rtl::EInvalidOperation(u"The IDE has shut down");
+    RequireRunning();
     return editNotifiers_.Add(notifier);
 }
 

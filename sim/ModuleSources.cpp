@@ -71,6 +71,7 @@ CreatorAnswers AskInOrder(ide::IOTACreator& creator) {
 
 int EditorArea::AddFileSystem(ide::IOTAFileSystem* fileSystem) {
     if (!fileSystem) rtl::RaiseIntfCastError();
+    RequireRunning();
     fileSystems_.emplace_back(fileSystem);
     return static_cast<int>(fileSystems_.size()) - 1;
 }
@@ -91,6 +92,7 @@ rtl::ComPtr<ide::IOTAFileSystem> EditorArea::FindFileSystem(const String& name) 
 }
 
 Module* EditorArea::OpenFromFileSystem(const String& fileSystemName, const String& fileName) {
+    RequireRunning();
     const rtl::ComPtr<ide::IOTAFileSystem> fileSystem = FindFileSystem(fileSystemName);
     if (!fileSystem) {
         recorder_.Note(u"no file system " + fileSystemName + u" is registered");
@@ -140,6 +142,7 @@ bool Module::RenameInFileSystem(const String& oldName, const String& newName) {
 
 rtl::ComPtr<ide::IOTAModule> EditorArea::CreateModule(ide::IOTACreator* creator) {
     if (!creator) rtl::RaiseIntfCastError();
+    RequireRunning();
     const rtl::ComPtr<ide::IOTACreator> held(creator);
     return rtl::ComPtr<ide::IOTAModule>(CreateFromModuleCreator(*creator));
 }

@@ -279,14 +279,18 @@ TEST_F(ToolsApiTest, PackagesMayCloseAndReleaseFromInsideNotifications) {
 // A package that keeps a closed module's wrappers cannot register with them: the IDE would
 // never tell it Destroyed, and a notifier holding its module would live for good.
 TEST_F(ToolsApiTest, ClosedModulesAndTheirEditorsTakeNoNotifier) {
-    ide.Editors().OpenFile(u"Unit1.pas");
-    auto module = ModuleAt(0);
+    rtl::ComPtr<FakeModuleCreator> creator(new FakeModuleCreator);
+    rtl::ComPtr<IBDSModule> module;
+    CallMethod<Integer>(ModuleServices().Get(), CreateModule, static_cast<IBDSCreator*>(creator.Get()), module.Put());
+    ASSERT_TRUE(module);
     auto editor = EditorOf(module.Get(), 0);
-    ASSERT_TRUE(editor);
-    ide.Editors().CloseFile(u"Unit1.pas");
+    auto formEditor = EditorOf(module.Get(), 1);
+    ASSERT_TRUE(editor && formEditor);
+    ide.Editors().CloseAll();
     rtl::ComPtr<FakeModuleNotifier> notifier(new FakeModuleNotifier(FakeModuleNotifier::AllInterfaces()));
     EXPECT_EQ(CallMethod<Integer>(module.Get(), M_AddNotifier, notifier.Get()), -1);
     EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_AddNotifier, notifier.Get()), -1);
+    EXPECT_EQ(CallMethod<Integer>(formEditor.Get(), E_AddNotifier, notifier.Get()), -1) << "nor its form file";
     EXPECT_EQ(notifier->RefCount(), 1u);
     EXPECT_TRUE(notifier->calls.empty());
 }
@@ -310,6 +314,24 @@ TEST_F(ToolsApiTest, ShutDownLetsGoOfTheIdeAndThePackagesNotifiers) {
     EXPECT_EQ(notifier->calls, Calls{"Destroyed"});
     EXPECT_EQ(notifier->RefCount(), 1u);
     EXPECT_EQ(fileSystem->RefCount(), 1u);
+}
+
+// A package that keeps the module services past the IDE's end registers and creates nothing
+// with the IDE that ended: nothing would ever let its objects go.
+TEST_F(ToolsApiTest, ModuleServicesKeptPastTheIdesEndRegisterAndCreateNothing) {
+    const auto services = ModuleServices();
+    ShutDown();
+    ide.Editors().ShutDown();
+    rtl::ComPtr<FakeFileSystem> fileSystem(new FakeFileSystem(u"Late"));
+    rtl::ComPtr<FakeModuleCreator> creator(new FakeModuleCreator);
+    rtl::ComPtr<IBDSModule> created;
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), AddFileSystem, fileSystem.Get()), -1);
+    EXPECT_EQ(CallMethod<Integer>(services.Get(), CreateModule, static_cast<IBDSCreator*>(creator.Get()), created.Put()),
+              E_FAIL);
+    EXPECT_FALSE(created);
+    EXPECT_TRUE(creator->calls.empty());
+    EXPECT_EQ(fileSystem->RefCount(), 1u);
+    EXPECT_EQ(creator->RefCount(), 1u);
 }
 
 // The IDE reads, saves, backs up and renames a module of a package's file system through it,

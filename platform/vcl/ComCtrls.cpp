@@ -33,9 +33,14 @@ void TToolBar::ControlInserted(TControl* control) {
     ArrangeButtons();
 }
 
+// A control leaves even when the rest cannot be laid out (it may be on its way out of its
+// destructor): a row too wide for the integers keeps the places it had.
 void TToolBar::ControlRemoved(TControl* control) {
     buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), control), buttons_.end());
-    ArrangeButtons();
+    try {
+        ArrangeButtons();
+    } catch (const rtl::EIntOverflow&) {
+    }
 }
 
 void TToolBar::ControlChanged(TControl* control, bool moved) {
