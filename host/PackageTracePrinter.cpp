@@ -7,10 +7,14 @@ namespace {
 
 String Label(const rtl::PackageEvent& event) { return Quoted(event.name) + u" " + event.id; }
 
-// " failed: 80004005 Unspecified error", or that the call raised; empty for success.
+// " failed: 80004005 Unspecified error", or what the call raised or how it faulted; empty for
+// success.
 String FailureOf(const rtl::PackageEvent& event) {
-    if (event.raised) return u" raised an exception";
-    return SUCCEEDED(event.result) ? String() : u" failed: " + ResultText(event.result);
+    switch (event.end) {
+        case rtl::PackageCallEnd::Raised: return u" raised: " + event.reason;
+        case rtl::PackageCallEnd::Faulted: return u" faulted: " + event.reason + u"; its state may be damaged";
+        default: return SUCCEEDED(event.result) ? String() : u" failed: " + ResultText(event.result);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/rtl/ComObject.h"
 #include "platform/rtl/ComObjectExtension.h"
 #include "platform/rtl/LiveObjects.h"
+#include "platform/rtl/PackageDoor.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -61,10 +62,10 @@ protected:
 
     // Tells the package's sink, if one is registered. The sink may remove this control.
     template <class Call>
-    void Notify(Call&& call);
+    void Notify(const char* method, Call&& call);
 
     TBdsToolBar* BdsToolBar;
-    rtl::ComPtr<IBdsToolBarControlEvents> FEvents;
+    rtl::PackageRef<IBdsToolBarControlEvents> FEvents;
 
 private:
     void LeaveToolBar();

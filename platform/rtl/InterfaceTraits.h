@@ -1,4 +1,4 @@
-// Binds each C++ interface type to its GUID and to the interface it extends.
+// Binds each C++ interface type to its GUID, its name (for reports) and the interface it extends.
 #pragma once
 
 #include "platform/win32/Win32.h"
@@ -11,6 +11,7 @@ struct InterfaceTraits;
 template <>
 struct InterfaceTraits<IUnknown> {
     static const IID& Id() { return IID_IUnknown; }
+    static constexpr const char* Name() { return "IUnknown"; }
     using Base = void;
 };
 
@@ -20,6 +21,7 @@ struct InterfaceTraits<IUnknown> {
     template <>                                                  \
     struct rtl::InterfaceTraits<Interface> {                      \
         static const IID& Id() { return Guid; }                  \
+        static constexpr const char* Name() { return #Interface; } \
         using Base = BaseInterface;                              \
     }
 

@@ -17,5 +17,9 @@ int LiveBitmapCount();
 std::u16string LastLibraryError();
 // Icons currently alive: lets tests see that icons are destroyed with their owners.
 int LiveIconCount();
+// From now on a hardware fault on the calling thread is raised as a structured exception through
+// the thread's registration records (a stack of its own for the handler, so that a stack
+// overflow is caught too). Nothing changes in a build with a sanitizer: its handlers stay.
+void TranslateFaultsOnThisThread();
 
 }  // namespace emulation

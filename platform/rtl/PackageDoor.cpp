@@ -1,0 +1,106 @@
+#include "platform/rtl/PackageDoor.h"
+
+#include <cstring>
+#include <exception>
+
+namespace rtl {
+namespace {
+
+thread_local PackageIdentity currentPackage = nullptr;
+
+PackageCallHook& packageCallHook() {
+    static PackageCallHook hook;
+    return hook;
+}
+
+void Tell(const PackageCallReport& report) noexcept {
+    if (!packageCallHook()) return;
+    try {
+        packageCallHook()(report);
+    } catch (...) {
+    }
+}
+
+void CopyText(char (&into)[240], const char* text) noexcept {
+    if (!text) return;
+    std::strncpy(into, text, sizeof into - 1);
+    into[sizeof into - 1] = 0;
+}
+
+}  // namespace
+
+EPackageFailure::EPackageFailure(const door::Outcome& outcome) : Exception(outcome.Text()), end_(outcome.end) {}
+
+PackageIdentity CurrentPackage() noexcept { return currentPackage; }
+
+PackageCallHook SetPackageCallHook(PackageCallHook hook) { return std::exchange(packageCallHook(), std::move(hook)); }
+
+namespace door {
+
+String Outcome::Text() const {
+    switch (end) {
+        case PackageCallEnd::Raised:
+            return raised[0] ? FromUtf8(raised) : String(u"an exception that says nothing");
+        case PackageCallEnd::Faulted:
+            return DescribeFault(fault);
+        default:
+            return {};
+    }
+}
+
+void Enter(PackageIdentity package, void (*body)(void*), void* context, Outcome& outcome) noexcept {
+    const PackageIdentity outer = std::exchange(currentPackage, package);
+    if (!CallCatchingFaults(body, context, outcome.fault)) outcome.end = PackageCallEnd::Faulted;
+    currentPackage = outer;
+}
+
+void NoteRaised(Outcome& outcome) noexcept {
+    outcome.end = PackageCallEnd::Raised;
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        CopyText(outcome.raised, error.what());
+    } catch (...) {
+    }
+}
+
+void Report(const Outcome& outcome, PackageIdentity package, const void* object, PackageMethod method) noexcept {
+    if (outcome.Completed() || !packageCallHook()) return;
+    try {
+        Tell({outcome.end, package, object, method, E_FAIL, outcome.Text()});
+    } catch (...) {
+    }
+}
+
+void ReportFailedResult(HRESULT result, PackageIdentity package, const void* object, PackageMethod method) noexcept {
+    Tell({PackageCallEnd::Returned, package, object, method, result, {}});
+}
+
+void AddRef(IUnknown* object, PackageIdentity package, const char* interfaceName) {
+    Outcome outcome;
+    CallPackage(package, object, {interfaceName, "AddRef"}, ULONG(0), [&] { return object->AddRef(); }, &outcome);
+    if (outcome.Completed()) return;
+    Report(outcome, package, object, {interfaceName, "AddRef"});
+    throw EPackageFailure(outcome);
+}
+
+void Release(IUnknown* object, PackageIdentity package, const char* interfaceName) noexcept {
+    CallPackage(package, object, {interfaceName, "Release"}, ULONG(0), [&] { return object->Release(); });
+}
+
+HRESULT QueryInterface(IUnknown* object, PackageIdentity package, const char* interfaceName, REFIID iid, void** found) {
+    void* answer = nullptr;
+    Outcome outcome;
+    const HRESULT result = CallPackage(package, object, {interfaceName, "QueryInterface"}, E_FAIL,
+                                       [&] { return object->QueryInterface(iid, &answer); }, &outcome);
+    if (!outcome.Completed()) {
+        Report(outcome, package, object, {interfaceName, "QueryInterface"});
+        throw EPackageFailure(outcome);
+    }
+    *found = SUCCEEDED(result) ? answer : nullptr;
+    return result;
+}
+
+}  // namespace door
+
+}  // namespace rtl
