@@ -12,8 +12,24 @@ String Label(const rtl::PackageEvent& event) { return Quoted(event.name) + u" " 
 String FailureOf(const rtl::PackageEvent& event) {
     switch (event.end) {
         case rtl::PackageCallEnd::Raised: return u" raised: " + event.reason;
-        case rtl::PackageCallEnd::Faulted: return u" faulted: " + event.reason + u"; its state may be damaged";
+        case rtl::PackageCallEnd::Faulted: return u" faulted: " + event.reason + u"; the package's state may be damaged";
         default: return SUCCEEDED(event.result) ? String() : u" failed: " + ResultText(event.result);
+    }
+}
+
+const char16_t* CallEnding(rtl::PackageCallEnd end) {
+    switch (end) {
+        case rtl::PackageCallEnd::Raised: return u"package call raised: ";
+        case rtl::PackageCallEnd::Faulted: return u"package call faulted: ";
+        default: return u"package call failed: ";
+    }
+}
+
+String WhatHappened(const rtl::PackageCallReport& report) {
+    switch (report.end) {
+        case rtl::PackageCallEnd::Raised: return report.text;
+        case rtl::PackageCallEnd::Faulted: return report.text + u"; the package's state may be damaged";
+        default: return ResultText(report.result);
     }
 }
 
@@ -21,20 +37,36 @@ String FailureOf(const rtl::PackageEvent& event) {
 
 PackageTracePrinter::PackageTracePrinter(Transcript& transcript)
     : transcript_(transcript),
-      previous_(rtl::SetLoaderTraceHook([this](const rtl::PackageEvent& event) { Print(event); })) {}
+      previous_(rtl::SetLoaderTraceHook([this](const rtl::PackageEvent& event) { Print(event); })),
+      previousCallHook_(rtl::SetPackageCallHook([this](const rtl::PackageCallReport& report) { PrintCall(report); })) {}
 
-PackageTracePrinter::~PackageTracePrinter() { rtl::SetLoaderTraceHook(std::move(previous_)); }
+PackageTracePrinter::~PackageTracePrinter() {
+    rtl::SetPackageCallHook(std::move(previousCallHook_));
+    rtl::SetLoaderTraceHook(std::move(previous_));
+}
 
 std::vector<String> PackageTracePrinter::NotInitialized() const {
     std::vector<String> labels;
     for (const auto& entry : packages_)
-        if (entry.second.sited && !entry.second.initialized) labels.push_back(entry.second.label);
+        if (entry.second.sited && !entry.second.initialized && !entry.second.terminated)
+            labels.push_back(entry.second.label);
     return labels;
 }
 
-String PackageTracePrinter::LabelOf(IUnknown* package) const {
+String PackageTracePrinter::LabelOf(const void* package) const {
     const auto found = packages_.find(package);
     return found != packages_.end() ? found->second.label : u"an unknown package";
+}
+
+// "package call faulted: "Crash" {...}: IBdsToolBarControlEvents.OnExecute: Access violation ...".
+void PackageTracePrinter::PrintCall(const rtl::PackageCallReport& report) {
+    const String owner = report.package || report.objectModule.empty()
+                             ? LabelOf(report.package)
+                             : u"an object of " + report.objectModule;
+    const String line = CallEnding(report.end) + owner + u": " + rtl::FromUtf8(report.method.interfaceName) + u"." +
+                        rtl::FromUtf8(report.method.name) + u": " + WhatHappened(report);
+    transcript_.Line(line);
+    failures_.push_back(line);
 }
 
 void PackageTracePrinter::PrintStep(const rtl::PackageEvent& event, const char16_t* step) {
@@ -73,8 +105,8 @@ void PackageTracePrinter::Print(const rtl::PackageEvent& event) {
             PrintStep(event, u"initialized");
             break;
         case rtl::PackageStep::Terminated:
+            if (packages_.count(event.package)) packages_[event.package].terminated = true;
             PrintStep(event, u"terminated");
-            packages_.erase(event.package);  // released next: its address may be used again
             break;
     }
 }

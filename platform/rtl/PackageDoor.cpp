@@ -13,9 +13,26 @@ PackageCallHook& packageCallHook() {
     return hook;
 }
 
-void Tell(const PackageCallReport& report) noexcept {
+// The module of the object's first method, read behind a fault guard: the object may be garbage.
+String ModuleOfObject(const void* object) {
+    struct Read {
+        const void* object;
+        const void* methods = nullptr;
+    } read{object};
+    StructuredFault unreadable;
+    const bool readable = object && CallCatchingFaults(
+                                        [](void* context) {
+                                            auto& r = *static_cast<Read*>(context);
+                                            r.methods = **static_cast<const void* const* const*>(r.object);
+                                        },
+                                        &read, unreadable);
+    return readable ? ModuleNameAt(read.methods) : String();
+}
+
+void Tell(PackageCallReport report) noexcept {
     if (!packageCallHook()) return;
     try {
+        if (!report.package) report.objectModule = ModuleOfObject(report.object);
         packageCallHook()(report);
     } catch (...) {
     }
@@ -67,13 +84,17 @@ void NoteRaised(Outcome& outcome) noexcept {
 void Report(const Outcome& outcome, PackageIdentity package, const void* object, PackageMethod method) noexcept {
     if (outcome.Completed() || !packageCallHook()) return;
     try {
-        Tell({outcome.end, package, object, method, E_FAIL, outcome.Text()});
+        Tell({outcome.end, package, object, method, E_FAIL, outcome.Text(), {}});
     } catch (...) {
     }
 }
 
 void ReportFailedResult(HRESULT result, PackageIdentity package, const void* object, PackageMethod method) noexcept {
-    Tell({PackageCallEnd::Returned, package, object, method, result, {}});
+    if (!packageCallHook()) return;
+    try {
+        Tell({PackageCallEnd::Returned, package, object, method, result, {}, {}});
+    } catch (...) {
+    }
 }
 
 void AddRef(IUnknown* object, PackageIdentity package, const char* interfaceName) {

@@ -45,6 +45,9 @@ struct PackageCallReport {
     PackageMethod method;
     HRESULT result;  // Returned: what the method answered
     String text;     // Raised: the exception's text; Faulted: the fault, its address and module
+    // When the package is not known: the module that holds the object's code (empty when the
+    // object cannot be read).
+    String objectModule;
 };
 using PackageCallHook = std::function<void(const PackageCallReport& report)>;
 // Returns the hook it replaces. A hook never changes what the system does.

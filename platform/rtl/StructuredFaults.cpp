@@ -30,7 +30,25 @@ struct GuardFrame {
     StructuredFault fault;
 };
 
-NT_TIB& ThreadInformation() { return *reinterpret_cast<NT_TIB*>(NtCurrentTeb()); }
+// The head of the thread's handler chain: the first field of its information block, at fs:[0]
+// on 32-bit Windows.
+EXCEPTION_REGISTRATION_RECORD* ChainHead() {
+#ifdef _WIN32
+    EXCEPTION_REGISTRATION_RECORD* head;
+    __asm__ __volatile__("movl %%fs:0, %0" : "=r"(head));
+    return head;
+#else
+    return reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
+#endif
+}
+
+void SetChainHead(EXCEPTION_REGISTRATION_RECORD* head) {
+#ifdef _WIN32
+    __asm__ __volatile__("movl %0, %%fs:0" : : "r"(head) : "memory");
+#else
+    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList = head;
+#endif
+}
 
 // The debugger's notices (debug output, thread names) are raised to be passed by.
 bool Informational(DWORD code) { return (code >> 30) == 1; }
@@ -126,18 +144,18 @@ const char16_t* AccessWords(ULONG_PTR access) {
 __attribute__((noinline)) bool CallCatchingFaults(void (*body)(void*), void* context, StructuredFault& fault) noexcept {
     TranslateFaults();
     GuardFrame frame{};
-    frame.registration.Next = ThreadInformation().ExceptionList;
+    frame.registration.Next = ChainHead();
     frame.registration.Handler = TakeFault;
     if (__builtin_setjmp(frame.resume)) {
-        ThreadInformation().ExceptionList = frame.registration.Next;
+        SetChainHead(frame.registration.Next);
         fault = frame.fault;
         if (fault.code == EXCEPTION_STACK_OVERFLOW) RestoreStackGuard();
         return false;
     }
     // The record is on the chain exactly while the body runs.
-    ThreadInformation().ExceptionList = &frame.registration;
+    SetChainHead(&frame.registration);
     body(context);
-    ThreadInformation().ExceptionList = frame.registration.Next;
+    SetChainHead(frame.registration.Next);
     return true;
 }
 
