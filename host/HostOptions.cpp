@@ -98,9 +98,10 @@ std::string HostUsage() {
            DefaultSessionFile().u8string() +
            ")\n"
            "  --strict         exit status 1 when a package fails to load, SetSite, Initialize\n"
-           "                   or Terminate fail, a package is never initialized, the designer\n"
-           "                   reports an error, or package objects are still referenced after\n"
-           "                   shut-down; one line on stderr for each\n"
+           "                   or Terminate fail, raise or fault, a package's sink, handler or\n"
+           "                   notifier answers a failure, raises or faults, a package is never\n"
+           "                   initialized, the designer reports an error, or package objects\n"
+           "                   are still referenced after shut-down; one line on stderr for each\n"
            "  --json           the transcript for tools: one JSON object per line,\n"
            "                   {\"event\":\"sited\",\"text\":\"sited: ...\",\"ms\":0.012}\n"
            "  --help           this text\n";

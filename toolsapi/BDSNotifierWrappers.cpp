@@ -18,12 +18,7 @@ Boolean ToBoolean(bool value) { return value ? 1 : 0; }
 
 template <class Interface, class Result, class Call>
 Result TBDSAnyNotifierWrapper::AskIfOffered(const char* method, Result byDefault, Call&& call) const noexcept {
-    try {
-        const rtl::PackageRef<Interface> offered = s.template Query<Interface>();
-        return offered ? offered.AskOwn(method, byDefault, std::forward<Call>(call)) : byDefault;
-    } catch (const rtl::EPackageFailure&) {
-        return byDefault;  // its query raised or faulted (reported)
-    }
+    return s.template AskOffered<Interface>(method, byDefault, std::forward<Call>(call));
 }
 
 template <class Interface, class Call>

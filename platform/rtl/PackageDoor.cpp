@@ -6,8 +6,6 @@
 namespace rtl {
 namespace {
 
-thread_local PackageIdentity currentPackage = nullptr;
-
 PackageCallHook& packageCallHook() {
     static PackageCallHook hook;
     return hook;
@@ -48,7 +46,8 @@ void CopyText(char (&into)[240], const char* text) noexcept {
 
 EPackageFailure::EPackageFailure(const door::Outcome& outcome) : Exception(outcome.Text()), end_(outcome.end) {}
 
-PackageIdentity CurrentPackage() noexcept { return currentPackage; }
+// The door's frame on the thread's handler chain carries the package: no store of its own.
+PackageIdentity CurrentPackage() noexcept { return InnermostGuardTag(); }
 
 PackageCallHook SetPackageCallHook(PackageCallHook hook) { return std::exchange(packageCallHook(), std::move(hook)); }
 
@@ -65,14 +64,9 @@ String Outcome::Text() const {
     }
 }
 
-void Enter(PackageIdentity package, void (*body)(void*), void* context, Outcome& outcome) noexcept {
-    const PackageIdentity outer = std::exchange(currentPackage, package);
-    if (!CallCatchingFaults(body, context, outcome.fault)) outcome.end = PackageCallEnd::Faulted;
-    currentPackage = outer;
-}
-
 void NoteRaised(Outcome& outcome) noexcept {
     outcome.end = PackageCallEnd::Raised;
+    outcome.raised[0] = 0;
     try {
         throw;
     } catch (const std::exception& error) {
@@ -81,10 +75,10 @@ void NoteRaised(Outcome& outcome) noexcept {
     }
 }
 
-void Report(const Outcome& outcome, PackageIdentity package, const void* object, PackageMethod method) noexcept {
+void Report(const Outcome& outcome, PackageIdentity package, const void* object) noexcept {
     if (outcome.Completed() || !packageCallHook()) return;
     try {
-        Tell({outcome.end, package, object, method, E_FAIL, outcome.Text(), {}});
+        Tell({outcome.end, package, object, outcome.method, E_FAIL, outcome.Text(), {}});
     } catch (...) {
     }
 }
@@ -101,7 +95,7 @@ void AddRef(IUnknown* object, PackageIdentity package, const char* interfaceName
     Outcome outcome;
     CallPackage(package, object, {interfaceName, "AddRef"}, ULONG(0), [&] { return object->AddRef(); }, &outcome);
     if (outcome.Completed()) return;
-    Report(outcome, package, object, {interfaceName, "AddRef"});
+    Report(outcome, package, object);
     throw EPackageFailure(outcome);
 }
 
@@ -115,7 +109,7 @@ HRESULT QueryInterface(IUnknown* object, PackageIdentity package, const char* in
     const HRESULT result = CallPackage(package, object, {interfaceName, "QueryInterface"}, E_FAIL,
                                        [&] { return object->QueryInterface(iid, &answer); }, &outcome);
     if (!outcome.Completed()) {
-        Report(outcome, package, object, {interfaceName, "QueryInterface"});
+        Report(outcome, package, object);
         throw EPackageFailure(outcome);
     }
     *found = SUCCEEDED(result) ? answer : nullptr;

@@ -71,10 +71,13 @@ private:
 
 namespace door {
 
-// How one call through the door ended.
+// How one call through the door ended. Only `end` is set for a call that completes: every call
+// into package code carries one.
 struct Outcome {
     PackageCallEnd end = PackageCallEnd::Returned;
-    char raised[240] = {};  // the start of what the exception says, as UTF-8
+    // Raised, Faulted: the method that was running then.
+    PackageMethod method;
+    char raised[240];  // Raised: the start of what the exception says, as UTF-8
     StructuredFault fault;
 
     bool Completed() const noexcept { return end == PackageCallEnd::Returned; }
@@ -84,12 +87,14 @@ struct Outcome {
 
 // Runs body(context) as the code of `package`, containing what it raises. The body must own
 // nothing that needs unwinding.
-void Enter(PackageIdentity package, void (*body)(void*), void* context, Outcome& outcome) noexcept;
+inline void Enter(PackageIdentity package, void (*body)(void*), void* context, Outcome& outcome) noexcept {
+    if (!CallCatchingFaults(body, context, outcome.fault, package)) outcome.end = PackageCallEnd::Faulted;
+}
 // Inside the body's catch block: notes the exception being handled (what it says is read behind
 // the door too, since its what() is the package's code).
 void NoteRaised(Outcome& outcome) noexcept;
 // Tells the hook, when the call did not complete.
-void Report(const Outcome& outcome, PackageIdentity package, const void* object, PackageMethod method) noexcept;
+void Report(const Outcome& outcome, PackageIdentity package, const void* object) noexcept;
 void ReportFailedResult(HRESULT result, PackageIdentity package, const void* object, PackageMethod method) noexcept;
 
 // The IUnknown methods of a package object. AddRef and QueryInterface raise EPackageFailure when
@@ -118,23 +123,31 @@ struct Body {
 
 }  // namespace door
 
-// Calls `call` behind the door as code of `package`: one call of one method, arguments made
-// beforehand and results used afterwards, since nothing the call owns is unwound after a fault.
-// Its answer, or `fallback` when it raised or faulted. The hook is told (as `method` of
-// `object`), unless the caller takes the outcome in `seen` to report it its own way.
+// Calls `call` behind the door as code of `package`: the calls of package methods it makes,
+// with arguments made beforehand and results used afterwards, since nothing it owns is unwound
+// after a fault. `place` names the method running; a call that makes several may move it along.
+// The answer, or `fallback` when the call raised or faulted. The hook is told (as the method of
+// `object` that was running), unless the caller takes the outcome in `seen` to report it.
 template <class Result, class Call>
-Result CallPackage(PackageIdentity package, const void* object, PackageMethod method, Result fallback,
-                   Call&& call, door::Outcome* seen = nullptr) noexcept {
-    door::Outcome outcome;
+Result CallPackageAt(PackageIdentity package, const void* object, const PackageMethod& place, Result fallback,
+                     Call&& call, door::Outcome* seen = nullptr) noexcept {
+    static_assert(std::is_trivially_destructible_v<Result>, "an answer that needs unwinding cannot cross the door");
+    door::Outcome own;
+    door::Outcome& outcome = seen ? *seen : own;
     Result answer = fallback;
     door::Body<Result, Call> body{call, answer, outcome};
     door::Enter(package, &door::Body<Result, Call>::Run, &body, outcome);
-    if (!outcome.Completed()) {
-        answer = fallback;
-        if (!seen) door::Report(outcome, package, object, method);
-    }
-    if (seen) *seen = outcome;
-    return answer;
+    if (outcome.Completed()) return answer;
+    outcome.method = place;
+    if (!seen) door::Report(outcome, package, object);
+    return fallback;
+}
+
+// One method, named by `method`.
+template <class Result, class Call>
+Result CallPackage(PackageIdentity package, const void* object, PackageMethod method, Result fallback, Call&& call,
+                   door::Outcome* seen = nullptr) noexcept {
+    return CallPackageAt(package, object, method, fallback, std::forward<Call>(call), seen);
 }
 
 // A reference to a package object, counted through the door.
@@ -222,29 +235,73 @@ public:
     }
 
     // One method of the object (`call` gets the object), with a reference of the caller's own
-    // held across it. The method's answer, or `fallback` when it raised or faulted, or when there
-    // is no object or its AddRef failed.
+    // held across it, taken and given back behind the same door (and given back through a door of
+    // its own when the method raised or faulted). The method's answer, or `fallback` when there is
+    // no object or it raised or faulted.
     template <class Result, class Call>
     Result Ask(const char* method, Result fallback, Call&& call, door::Outcome* seen = nullptr) const noexcept {
-        const PackageRef held = Hold();
-        return held ? held.AskHeld(method, fallback, call, seen) : fallback;
+        // Read first: the call may let go of this reference.
+        T* object = object_;
+        const PackageIdentity package = package_;
+        if (!object) return fallback;
+        PackageMethod place{InterfaceTraits<T>::Name(), "AddRef"};
+        bool held = false;
+        const Result answer = CallPackageAt(package, object, place, fallback, [&]() -> Result {
+            object->AddRef();
+            held = true;
+            place.name = method;
+            const Result given = call(*object);
+            held = false;
+            place.name = "Release";
+            object->Release();
+            return given;
+        }, seen);
+        if (held) door::Release(object, package, InterfaceTraits<T>::Name());
+        return answer;
     }
     // Ask on a reference of the caller's own for the call (a local one, which nothing the package
     // does can let go): no second reference is taken.
     template <class Result, class Call>
     Result AskOwn(const char* method, Result fallback, Call&& call) const noexcept {
-        return object_ ? AskHeld(method, fallback, call, nullptr) : fallback;
+        T* object = object_;
+        return object ? CallPackage(package_, object, {InterfaceTraits<T>::Name(), method}, fallback,
+                                    [&]() -> Result { return call(*object); })
+                      : fallback;
+    }
+    // Ask through interface U, asked of the object for this call alone and let go after it, all
+    // behind one door. `fallback` when the object does not offer U.
+    template <class U, class Result, class Call>
+    Result AskOffered(const char* method, Result fallback, Call&& call) const noexcept {
+        T* object = object_;
+        if (!object) return fallback;
+        const PackageIdentity package = package_;
+        PackageMethod place{InterfaceTraits<T>::Name(), "QueryInterface"};
+        U* held = nullptr;
+        const Result answer = CallPackageAt(package, object, place, fallback, [&]() -> Result {
+            void* found = nullptr;
+            // A refusal that still wrote a pointer is not taken: no reference came with it.
+            if (FAILED(object->QueryInterface(InterfaceTraits<U>::Id(), &found)) || !found) return fallback;
+            U* offered = held = static_cast<U*>(found);
+            place = {InterfaceTraits<U>::Name(), method};
+            const Result given = call(*offered);
+            held = nullptr;
+            place.name = "Release";
+            offered->Release();
+            return given;
+        });
+        if (held) door::Release(held, package, InterfaceTraits<U>::Name());
+        return answer;
     }
     // Like Ask, for a caller that passes a package's failure on: a raise or fault is reported and
     // raised again, out of the door, as EPackageFailure.
     template <class Call, class Result = std::invoke_result_t<Call, T&>>
     Result AskOrRaise(const char* method, Call&& call) const {
-        const PackageRef held = Hold();
-        if (!held) return Result();
+        const PackageIdentity package = package_;
+        const T* object = object_;
         door::Outcome outcome;
-        const Result answer = held.AskHeld(method, Result(), call, &outcome);
+        const Result answer = Ask(method, Result(), std::forward<Call>(call), &outcome);
         if (outcome.Completed()) return answer;
-        door::Report(outcome, held.package_, held.object_, {InterfaceTraits<T>::Name(), method});
+        door::Report(outcome, package, object);
         throw EPackageFailure(outcome);
     }
     // A method with no answer.
@@ -255,39 +312,22 @@ public:
             return true;
         });
     }
-    // An event method: a failure it answers is reported too. E_FAIL when it raised or faulted or
-    // there is no object.
+    // An event method: a failure it answers is reported too. E_FAIL when there is no object or
+    // it raised or faulted.
     template <class Call>
     HRESULT Notify(const char* method, Call&& call) const noexcept {
-        const PackageRef held = Hold();
-        if (!held) return E_FAIL;
+        const PackageIdentity package = package_;
+        const T* object = object_;
         door::Outcome outcome;
-        const HRESULT result = held.AskHeld(method, E_FAIL, call, &outcome);
-        const PackageMethod place{InterfaceTraits<T>::Name(), method};
+        const HRESULT result = Ask(method, E_FAIL, std::forward<Call>(call), &outcome);
         if (!outcome.Completed())
-            door::Report(outcome, held.package_, held.object_, place);
-        else if (FAILED(result))
-            door::ReportFailedResult(result, held.package_, held.object_, place);
+            door::Report(outcome, package, object);
+        else if (FAILED(result) && object)
+            door::ReportFailedResult(result, package, object, {InterfaceTraits<T>::Name(), method});
         return result;
     }
 
 private:
-    // Another reference on the object for one call; nil when there is none or the package's
-    // AddRef failed (reported).
-    PackageRef Hold() const noexcept {
-        try {
-            return PackageRef(*this);
-        } catch (...) {
-            return {};
-        }
-    }
-    // Ask on a reference that is the caller's own for the call.
-    template <class Result, class Call>
-    Result AskHeld(const char* method, Result fallback, Call& call, door::Outcome* seen) const noexcept {
-        T* object = object_;
-        return CallPackage(package_, object, {InterfaceTraits<T>::Name(), method}, fallback,
-                           [&]() -> Result { return call(*object); }, seen);
-    }
 
     T* object_ = nullptr;
     PackageIdentity package_ = nullptr;

@@ -27,6 +27,7 @@ namespace {
 struct GuardFrame {
     EXCEPTION_REGISTRATION_RECORD registration;  // first: the chain points at the frame
     void* resume[5];                             // where the call resumes after a fault
+    const void* tag;
     StructuredFault fault;
 };
 
@@ -38,7 +39,7 @@ EXCEPTION_REGISTRATION_RECORD* ChainHead() {
     __asm__ __volatile__("movl %%fs:0, %0" : "=r"(head));
     return head;
 #else
-    return reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
+    return emulation::currentThreadBlock.Tib.ExceptionList;
 #endif
 }
 
@@ -46,7 +47,7 @@ void SetChainHead(EXCEPTION_REGISTRATION_RECORD* head) {
 #ifdef _WIN32
     __asm__ __volatile__("movl %0, %%fs:0" : : "r"(head) : "memory");
 #else
-    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList = head;
+    emulation::currentThreadBlock.Tib.ExceptionList = head;
 #endif
 }
 
@@ -54,9 +55,7 @@ void SetChainHead(EXCEPTION_REGISTRATION_RECORD* head) {
 bool Informational(DWORD code) { return (code >> 30) == 1; }
 
 StructuredFault FaultOf(const EXCEPTION_RECORD& record) {
-    StructuredFault fault;
-    fault.code = record.ExceptionCode;
-    fault.address = record.ExceptionAddress;
+    StructuredFault fault{record.ExceptionCode, record.ExceptionAddress, false, 0, 0};
     if ((fault.code == EXCEPTION_ACCESS_VIOLATION || fault.code == EXCEPTION_IN_PAGE_ERROR) &&
         record.NumberParameters >= 2) {
         fault.touchedMemory = true;
@@ -96,11 +95,7 @@ void RestoreStackGuard() {
 
 void TranslateFaults() {
 #ifndef _WIN32
-    static thread_local bool translating = false;
-    if (!translating) {
-        translating = true;
-        emulation::TranslateFaultsOnThisThread();
-    }
+    if (!emulation::currentThreadBlock.TranslatesFaults) emulation::TranslateFaultsOnThisThread();
 #endif
 }
 
@@ -141,11 +136,13 @@ const char16_t* AccessWords(ULONG_PTR access) {
 
 }  // namespace
 
-__attribute__((noinline)) bool CallCatchingFaults(void (*body)(void*), void* context, StructuredFault& fault) noexcept {
+__attribute__((noinline)) bool CallCatchingFaults(void (*body)(void*), void* context, StructuredFault& fault,
+                                                  const void* tag) noexcept {
     TranslateFaults();
-    GuardFrame frame{};
+    GuardFrame frame;
     frame.registration.Next = ChainHead();
     frame.registration.Handler = TakeFault;
+    frame.tag = tag;
     if (__builtin_setjmp(frame.resume)) {
         SetChainHead(frame.registration.Next);
         fault = frame.fault;
@@ -157,6 +154,15 @@ __attribute__((noinline)) bool CallCatchingFaults(void (*body)(void*), void* con
     body(context);
     SetChainHead(frame.registration.Next);
     return true;
+}
+
+const void* InnermostGuardTag() noexcept {
+    // The chain also holds the records of code in between (a package's own handlers); on
+    // Windows it ends in -1.
+    for (EXCEPTION_REGISTRATION_RECORD* record = ChainHead();
+         record && record != reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(~uintptr_t(0)); record = record->Next)
+        if (record->Handler == TakeFault) return reinterpret_cast<GuardFrame*>(record)->tag;
+    return nullptr;
 }
 
 String ModuleNameAt(const void* address) {

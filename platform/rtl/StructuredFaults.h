@@ -8,22 +8,27 @@
 
 namespace rtl {
 
-// What ended a call: a hardware fault, or an exception raised with RaiseException.
+// What ended a call: a hardware fault, or an exception raised with RaiseException. Written
+// whole when a fault is taken, and not before (every call through a guard carries one).
 struct StructuredFault {
-    DWORD code = 0;
-    const void* address = nullptr;
+    DWORD code;
+    const void* address;
     // Access violations and in-page errors: how the memory was touched (0 read, 1 write,
     // 8 execute) and where.
-    bool touchedMemory = false;
-    ULONG_PTR access = 0;
-    ULONG_PTR target = 0;
+    bool touchedMemory;
+    ULONG_PTR access;
+    ULONG_PTR target;
 };
 
 // Runs body(context). A fault or structured exception inside that the body does not handle
 // itself ends the body at once: the handlers registered above are unwound, and false comes back
 // with `fault` filled in. Informational exceptions (the debugger's) pass by untouched. The body
 // must own nothing that needs unwinding: none of its destructors run when a fault ends it.
-bool CallCatchingFaults(void (*body)(void*), void* context, StructuredFault& fault) noexcept;
+// `tag` marks the call for InnermostGuardTag while the body runs.
+bool CallCatchingFaults(void (*body)(void*), void* context, StructuredFault& fault,
+                        const void* tag = nullptr) noexcept;
+// The tag of the innermost guarded call running on this thread; nil outside.
+const void* InnermostGuardTag() noexcept;
 
 // The fault in words, with where it happened: "Access violation at address 6BA41968 in module
 // 'crashpkg.dll'. Write of address 00000000", "Stack overflow (C00000FD) at address ...".

@@ -23,3 +23,16 @@ int LiveIconCount();
 void TranslateFaultsOnThisThread();
 
 }  // namespace emulation
+
+// The thread's information block, as NtCurrentTeb answers it; the platform's own code reads it
+// in place, without a call, since every call into package code does.
+struct _TEB {
+    NT_TIB Tib;
+    bool TranslatesFaults;  // TranslateFaultsOnThisThread has run on the thread
+};
+
+namespace emulation {
+
+extern __thread _TEB currentThreadBlock __attribute__((tls_model("initial-exec")));
+
+}  // namespace emulation

@@ -13,13 +13,11 @@
 #include "platform/win32/Win32.h"
 #include "platform/win32/emulated/EmulationControl.h"
 
-struct _TEB {
-    NT_TIB Tib;
-};
+__thread _TEB emulation::currentThreadBlock;
 
 namespace {
 
-thread_local _TEB threadBlock;
+using emulation::currentThreadBlock;
 
 constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 struct sigaction processHandlers[NSIG];
@@ -47,7 +45,7 @@ bool Sanitized() {
 // Walks the chain innermost first. A handler that takes the exception does not come back (it
 // unwinds to its own frame); true when one asked to continue where the exception was raised.
 bool Dispatch(EXCEPTION_RECORD& record) {
-    for (EXCEPTION_REGISTRATION_RECORD* registration = threadBlock.Tib.ExceptionList; registration;
+    for (EXCEPTION_REGISTRATION_RECORD* registration = currentThreadBlock.Tib.ExceptionList; registration;
          registration = registration->Next) {
         const EXCEPTION_DISPOSITION disposition = registration->Handler(&record, registration, nullptr, nullptr);
         if (disposition == ExceptionContinueExecution && !(record.ExceptionFlags & EXCEPTION_NONCONTINUABLE))
@@ -57,7 +55,7 @@ bool Dispatch(EXCEPTION_RECORD& record) {
 }
 
 bool IsStackOverflow(uintptr_t faultAddress) {
-    const auto limit = reinterpret_cast<uintptr_t>(threadBlock.Tib.StackLimit);
+    const auto limit = reinterpret_cast<uintptr_t>(currentThreadBlock.Tib.StackLimit);
     return limit != 0 && faultAddress < limit + 4096 && faultAddress + kStackGuardReach >= limit;
 }
 
@@ -131,7 +129,7 @@ EXCEPTION_RECORD RecordOf(int signal, const siginfo_t& info, void* context) {
 }
 
 void OnFault(int signal, siginfo_t* info, void* context) {
-    if (threadBlock.Tib.ExceptionList) {
+    if (currentThreadBlock.Tib.ExceptionList) {
         EXCEPTION_RECORD record = RecordOf(signal, *info, context);
         Dispatch(record);  // returns only when no record took it
     }
@@ -165,8 +163,8 @@ void NoteStackBounds() {
     void* lowest = nullptr;
     size_t size = 0;
     if (pthread_attr_getstack(&attributes, &lowest, &size) == 0) {
-        threadBlock.Tib.StackLimit = lowest;
-        threadBlock.Tib.StackBase = static_cast<char*>(lowest) + size;
+        currentThreadBlock.Tib.StackLimit = lowest;
+        currentThreadBlock.Tib.StackBase = static_cast<char*>(lowest) + size;
     }
     pthread_attr_destroy(&attributes);
 }
@@ -176,6 +174,7 @@ void NoteStackBounds() {
 namespace emulation {
 
 void TranslateFaultsOnThisThread() {
+    currentThreadBlock.TranslatesFaults = true;
     // The sanitizers' own handlers stay in charge of faults.
     if (Sanitized()) return;
     static std::once_flag installed;
@@ -188,7 +187,7 @@ void TranslateFaultsOnThisThread() {
 
 extern "C" {
 
-_TEB* NtCurrentTeb() { return &threadBlock; }
+_TEB* NtCurrentTeb() { return &currentThreadBlock; }
 
 void RaiseException(DWORD code, DWORD flags, DWORD argumentCount, const ULONG_PTR* arguments) {
     EXCEPTION_RECORD record{};
@@ -208,7 +207,7 @@ void RtlUnwind(void* targetFrame, void*, EXCEPTION_RECORD* record, void*) {
     unwinding.ExceptionCode = 0xC0000027u;  // STATUS_UNWIND
     EXCEPTION_RECORD& passed = record ? *record : unwinding;
     passed.ExceptionFlags |= EXCEPTION_UNWINDING;
-    EXCEPTION_REGISTRATION_RECORD*& head = threadBlock.Tib.ExceptionList;
+    EXCEPTION_REGISTRATION_RECORD*& head = currentThreadBlock.Tib.ExceptionList;
     while (head && head != targetFrame) {
         EXCEPTION_REGISTRATION_RECORD* registration = head;
         registration->Handler(&passed, registration, nullptr, nullptr);
