@@ -121,7 +121,9 @@ TEST_F(MenuItemTest, FlagsAndShortcutsCrossAsTheContractSays) {
     EXPECT_EQ(item->Set_Checked(2), S_OK) << "any non-zero is true";
     EXPECT_TRUE(Flag(&IBdsMenuItem::Get_Checked, item.Get()));
 
-    copy->SetShortCut(vcl::scAlt | vcl::scCtrl | 'C');
+    EXPECT_EQ(item->Set_Shortcut(0xFFFF), S_OK) << "the top of the range";
+    EXPECT_EQ(copy->ShortCut(), 0xFFFF);
+    EXPECT_EQ(item->Set_Shortcut(vcl::scAlt | vcl::scCtrl | 'C'), S_OK) << "Alt shortcuts lie above 0x7FFF";
     Integer shortCut = 0;
     EXPECT_EQ(item->Get_Shortcut(&shortCut), S_OK);
     EXPECT_EQ(shortCut, 0xC043) << "zero-extended";
@@ -338,6 +340,11 @@ TEST_F(MenuItemTest, BeginGroupIsASeparatorDirectlyBefore) {
     EXPECT_FALSE(Flag(&IBdsMenuItem::Get_BeginGroup, Get(u"FileMenu\\FileNewMenu").Get()));
     EXPECT_TRUE(Flag(&IBdsMenuItem::Get_BeginGroup, Get(u"FileMenu\\FileSaveItem").Get()));
     EXPECT_FALSE(Flag(&IBdsMenuItem::Get_BeginGroup, Get(u"").Get()));
+    auto menu = Add(u"", 2, u"KorvelMenu", u"&Korvel");
+    auto line = Add(u"KorvelMenu", 2, u"KorvelLine", u"-");
+    auto second = Add(u"KorvelMenu", 2, u"KorvelSecond", u"Second");
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(Flag(&IBdsMenuItem::Get_BeginGroup, second.Get())) << "after a separator that comes first";
 
     auto item = Add(u"ToolsMenu\\ToolsOptionsItem", 1, u"KorvelItem", u"Item");
     const size_t count = ChildNames(u"ToolsMenu").size();
