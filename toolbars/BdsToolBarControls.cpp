@@ -1,5 +1,6 @@
 #include "toolbars/BdsToolBarControls.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/rtl/Bstr.h"
@@ -25,8 +26,13 @@ void ShowDividerBefore(const vcl::TToolButton& button, bool visible) {
 }  // namespace
 
 void PlaceAfterLastControl(vcl::TControl& control, vcl::TToolBar& toolBar) {
-    const vcl::TWinControl* parent = toolBar.Parent();
-    control.SetLeft(parent ? parent->Width() : toolBar.Width());
+    // The toolbar lays its visible controls out as numbers that fit, so their edges do too.
+    int rowEnd = 0;
+    for (int i = 0; i < toolBar.ButtonCount(); ++i) {
+        const vcl::TControl& shown = *toolBar.Buttons(i);
+        if (shown.Visible()) rowEnd = std::max(rowEnd, shown.Left() + shown.Width());
+    }
+    control.SetLeft(rowEnd);
 }
 
 // ---- TBdsToolBarControl ----

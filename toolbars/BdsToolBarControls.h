@@ -15,9 +15,9 @@ namespace korvel {
 
 class TBdsToolBar;
 
-// The placement rule: a Left at the far end of the toolbar's parent, so that the toolbar
-// puts the control after all the controls it has. Without a parent the toolbar's own width
-// is that end.
+// A Left at the right edge of the toolbar's row of visible controls, so that the toolbar puts
+// the control after all the controls it has. Not the far end of the toolbar's parent: a row
+// wider than the parent would take the control in at that point, even first.
 void PlaceAfterLastControl(vcl::TControl& control, vcl::TToolBar& toolBar);
 
 // The common part. A control detaches when it is destroyed while packages still hold
