@@ -199,7 +199,7 @@ TEST_F(WindowsServiceTest, TwoFramesOverOneEditWindowKeepTheirOwnDocuments) {
     EXPECT_EQ(second->Activate(), S_OK);
     EXPECT_TRUE(IsWindowEnabled(FrameOf(1)->Handle()));
     EXPECT_TRUE(IsWindowVisible(secondPackage->handle));
-    EXPECT_EQ(secondPackage->focusMessages, focusMessages + 1);
+    EXPECT_GT(secondPackage->focusMessages, focusMessages);
 }
 
 TEST_F(WindowsServiceTest, PackageWindowsOutliveTheirFrameAlsoForModulesTheIdeDoesNotKnow) {
