@@ -100,6 +100,8 @@ HRESULT TBdsServices::GetService(const GUID* Service, IUnknown** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
     if (!Service) return E_POINTER;
+    // After shut-down a wrapper would hold the IDE's services past the wizard's end.
+    if (FCallbacksReleased) return S_OK;
     // The IDE's own service objects are never handed to packages, only the Tools API
     // wrappers around two of them.
     return rtl::ComGuard([&] {
