@@ -160,8 +160,11 @@ HRESULT TBdsServices::GetPackageInfo(Integer index, PackageInfo* pRetVal) {
     const PackageInfoEntry& entry = PackagesInfo[static_cast<size_t>(index)];
     pRetVal->Id = entry.Id;
     pRetVal->Name = rtl::W(entry.Name);
-    entry.Instance.CopyTo(&pRetVal->Instance);
-    return S_OK;
+    // Last: the instance's AddRef is the package's code, which may fail or end the loader.
+    return rtl::ComGuard([&] {
+        entry.Instance.CopyTo(&pRetVal->Instance);
+        return S_OK;
+    });
 }
 
 HRESULT TBdsServices::get_BdsVersionMajor(Integer* version) {
