@@ -136,4 +136,6 @@ void FinalizeWizard() {
     BdsServices = nullptr;
 }
 
+void UnloadModule() { rtl::ReleaseRetainedObjects(); }
+
 }  // namespace korvel
