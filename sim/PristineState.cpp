@@ -70,19 +70,8 @@ PristineMainMenu::PristineMainMenu(vcl::TMainMenu& menu)
 }
 
 PristineMainMenu::Item PristineMainMenu::Record(vcl::TMenuItem* item) {
-    return {item,
-               item,
-               item->Name(),
-               item->Caption(),
-               item->Checked(),
-               item->Enabled(),
-               item->Visible(),
-               item->ShortCut(),
-               item->ImageIndex(),
-               item->Action(),
-               item->Tag,
-               item->OnClick,
-               {}};
+    return {item, item, item->Name(), item->Caption(), item->Checked(), item->Enabled(), item->Visible(),
+            item->ShortCut(), item->ImageIndex(), item->Action(), item->Tag, item->OnClick, {}};
 }
 
 bool PristineMainMenu::Restore() {
@@ -90,6 +79,7 @@ bool PristineMainMenu::Restore() {
     const bool imagesKept = images_ && menu_->Images() == images_.Get() && images_->Count() == imageCount_;
     if (!imagesKept && imageCount_ > 0) return false;
     RemakeDestroyed<vcl::TMenuItem>(items_, menu_.Get(), known_);
+    if (!images_) known_.erase(imagesAddress_);  // what is there now is another component
     std::vector<vcl::ComponentPtr<vcl::TComponent>> added;
     RestoreTree(added);
     CollectAdded(*menu_.Get(), known_, added);
