@@ -125,7 +125,7 @@ int PackageSession::Close() {
     registry_.reset();
     left_ = Unreleased();
     if (transcript_) {
-        for (const std::string& call : journal_->calls) Write(call);
+        WritePackageCalls();
         Write("package calls: " + std::to_string(calls_) + ", left: " + std::to_string(left_));
     }
     TotalCalls() += std::exchange(calls_, 0);
@@ -154,13 +154,20 @@ void PackageSession::Step(bool packageOnly) {
     const ActionTable& table = packageOnly ? PackageActions() : AllActions();
     const Action& action = table[input_.Choose(table.size())];
     if (Tracing()) std::fprintf(stderr, "%*s%s\n", 2 * depth_, "", action.name);
-    if (transcript_) Write(std::string(2 * static_cast<size_t>(depth_), ' ') + action.name);
+    if (transcript_) {
+        WritePackageCalls();
+        Write(std::string(2 * static_cast<size_t>(depth_), ' ') + action.name);
+    }
     const char* const outer = std::exchange(action_, action.name);
     action.run(*this);
     action_ = outer;
 }
 
 void PackageSession::Write(std::string line) { transcript_->push_back(std::move(line)); }
+
+void PackageSession::WritePackageCalls() {
+    for (; written_ < journal_->calls.size(); ++written_) Write(journal_->calls[written_]);
+}
 
 void PackageSession::NestedSteps() {
     if (depth_ >= MaxDepth) return;

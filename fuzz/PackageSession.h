@@ -147,6 +147,8 @@ private:
     void Step(bool packageOnly);
     void NestedSteps();
     void Write(std::string line);
+    // The packages' own calls (SetSite, Initialize...) since the last were written.
+    void WritePackageCalls();
 
     FuzzInput& input_;
     std::vector<std::string>* transcript_;
@@ -164,6 +166,7 @@ private:
     uint64_t calls_ = 0;
     int left_ = 0;
     std::vector<HBITMAP> bitmaps_;
+    size_t written_ = 0;
 };
 
 // Plays one input as a package; the number of package objects the system did not give back.
