@@ -8,6 +8,7 @@
 #include "fuzz/PackageObjects.h"
 #include "loader/KorvelLoader.h"
 #include "platform/rtl/Text.h"
+#include "platform/win32/emulated/EmulationControl.h"
 #include "sim/SimulatedIde.h"
 #include "tests/support/FakePackages.h"
 #include "tests/support/TestRegistry.h"
@@ -25,6 +26,12 @@ constexpr int PackageCount = 2;
 bool Tracing() {
     static const bool tracing = std::getenv("KORVEL_FUZZ_TRACE") != nullptr;
     return tracing;
+}
+
+// Built once: a session resets it as it closes, far cheaper than building it again.
+sim::SimulatedIde& ProcessIde() {
+    static auto* ide = new sim::SimulatedIde;
+    return *ide;
 }
 
 uint64_t& TotalCalls() {
@@ -72,9 +79,10 @@ TextArgument::TextArgument(FuzzInput& input, const std::vector<String>& known) {
 
 TextArgument::~TextArgument() { SysFreeString(text_); }
 
-PackageSession::PackageSession(FuzzInput& input)
+PackageSession::PackageSession(FuzzInput& input, std::vector<std::string>* transcript)
     : input_(input),
-      ide_(std::make_unique<sim::SimulatedIde>()),
+      transcript_(transcript),
+      ide_(&ProcessIde()),
       registry_(std::make_unique<testing_support::TestRegistry>()),
       journal_(std::make_shared<testing_support::Journal>()),
       earlierObjects_(LivePackageObjects()) {
@@ -97,26 +105,40 @@ PackageSession::PackageSession(FuzzInput& input)
         registry_->AddPackage(testing_support::GuidText(seed), u"Careless package " + rtl::IntToStr(n),
                               static_cast<int32_t>(input_.Number()));
     }
+    if (transcript_) ide_->Record().echo = [this](const String& line) { Write(rtl::ToUtf8(line)); };
+    // The IDE shows a handle it cannot read as a number: each session's are the same.
+    emulation::RestartBitmapNumbering();
     StartUp();
 }
 
 PackageSession::~PackageSession() { Close(); }
 
 int PackageSession::Close() {
-    if (!ide_) return Unreleased();
+    if (!ide_) return left_;
     ShutDown();
     ReleaseEverything();
     designer_ = nullptr;
-    ide_.reset();
+    ide_->Reset();
+    ide_->Record().echo = nullptr;
+    ide_ = nullptr;
     packageClasses_.clear();
     registry_.reset();
+    left_ = Unreleased();
+    if (transcript_) {
+        WritePackageCalls();
+        Write("package calls: " + std::to_string(calls_) + ", left: " + std::to_string(left_));
+    }
     TotalCalls() += std::exchange(calls_, 0);
     if (Tracing()) {
         std::fprintf(stderr, "left: %d package object(s), %d sink(s) and helper(s)\n", journal_->liveObjects,
                      LivePackageObjects() - earlierObjects_);
         ListLivePackageObjects();
     }
-    return Unreleased();
+    // Counted first: what the module's objects still held would go with them.
+    korvel::UnloadModule();
+    // The bitmaps the package made and never deleted go with its process.
+    for (HBITMAP bitmap : bitmaps_) DeleteObject(bitmap);
+    return left_;
 }
 
 int PackageSession::Unreleased() const { return journal_->liveObjects + LivePackageObjects() - earlierObjects_; }
@@ -132,9 +154,19 @@ void PackageSession::Step(bool packageOnly) {
     const ActionTable& table = packageOnly ? PackageActions() : AllActions();
     const Action& action = table[input_.Choose(table.size())];
     if (Tracing()) std::fprintf(stderr, "%*s%s\n", 2 * depth_, "", action.name);
+    if (transcript_) {
+        WritePackageCalls();
+        Write(std::string(2 * static_cast<size_t>(depth_), ' ') + action.name);
+    }
     const char* const outer = std::exchange(action_, action.name);
     action.run(*this);
     action_ = outer;
+}
+
+void PackageSession::Write(std::string line) { transcript_->push_back(std::move(line)); }
+
+void PackageSession::WritePackageCalls() {
+    for (; written_ < journal_->calls.size(); ++written_) Write(journal_->calls[written_]);
 }
 
 void PackageSession::NestedSteps() {
@@ -171,6 +203,7 @@ Integer PackageSession::Bitmap() {
             return input_.Number();
         default: {
             HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, pixels);
+            bitmaps_.push_back(bitmap);
             const auto handle = static_cast<Integer>(reinterpret_cast<uintptr_t>(bitmap));
             if (input_.Choose(3) == 0) DeleteObject(bitmap);
             return handle;
@@ -255,15 +288,14 @@ void PackageSession::Restart(bool newIde) {
     ShutDown();
     if (newIde) {
         designer_ = nullptr;
-        ide_.reset();
-        ide_ = std::make_unique<sim::SimulatedIde>();
+        ide_->Reset();
     }
     StartUp();
 }
 
-int RunCarelessPackage(const uint8_t* data, size_t size) {
+int RunCarelessPackage(const uint8_t* data, size_t size, std::vector<std::string>* transcript) {
     FuzzInput input(data, size);
-    PackageSession session(input);
+    PackageSession session(input, transcript);
     session.Run();
     return session.Close();
 }

@@ -2,15 +2,16 @@
 // a sequence of actions: the package's calls through the contract's vtables and the IDE's own
 // doings (clicks, key presses, designer drops, items destroyed, shut-down and a new start).
 //
-// Who holds what: the session owns the simulated IDE, the registry entries of its two
-// packages and the references the package holds (HeldReferences). The loader owns the package
-// objects between start-up and shut-down. The session's destructor shuts the wizard down,
-// lets go of every held reference and closes the IDE (Close); after that the system must hold
-// no package object.
+// Who holds what: the process has one simulated IDE, which every session plays in and resets
+// as it closes. The session owns the registry entries of its two packages and the references
+// the package holds (HeldReferences). The loader owns the package objects between start-up
+// and shut-down. The session's destructor shuts the wizard down, lets go of every held
+// reference and resets the IDE (Close); after that the system must hold no package object.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "fuzz/FuzzInput.h"
@@ -69,15 +70,18 @@ private:
 
 class PackageSession {
 public:
-    explicit PackageSession(FuzzInput& input);
+    // With a transcript, the session writes down what happened: each action, what the IDE
+    // showed, the packages' own calls.
+    explicit PackageSession(FuzzInput& input, std::vector<std::string>* transcript = nullptr);
     ~PackageSession();
     PackageSession(const PackageSession&) = delete;
     PackageSession& operator=(const PackageSession&) = delete;
 
     // Runs actions until the input is used up.
     void Run();
-    // Shuts the wizard down, lets go of every held reference and closes the IDE. Answers the
-    // package objects the system still holds: 0 when every reference came back.
+    // Shuts the wizard down, lets go of every held reference, resets the IDE and unloads the
+    // module, as an IDE that ends does. Answers the package objects the system still held:
+    // 0 when every reference came back.
     int Close();
 
     // What package code does when the system calls it: nothing, fail, throw, release the
@@ -132,7 +136,7 @@ public:
     sim::FormDesigner& Designer();
     void ShutDown();
     void StartUp();
-    // Shuts down, replaces the IDE by a new one in the same process, and starts again.
+    // Shuts down, with a new IDE brings the IDE back as it started, and starts again.
     void Restart(bool newIde);
 
     // Package calls made by every session of this process.
@@ -142,9 +146,13 @@ private:
     int Unreleased() const;
     void Step(bool packageOnly);
     void NestedSteps();
+    void Write(std::string line);
+    // The packages' own calls (SetSite, Initialize...) since the last were written.
+    void WritePackageCalls();
 
     FuzzInput& input_;
-    std::unique_ptr<sim::SimulatedIde> ide_;
+    std::vector<std::string>* transcript_;
+    sim::SimulatedIde* ide_;
     std::unique_ptr<testing_support::TestRegistry> registry_;
     std::shared_ptr<testing_support::Journal> journal_;
     std::vector<std::unique_ptr<testing_support::RegisteredPackageClass>> packageClasses_;
@@ -156,9 +164,12 @@ private:
     int depth_ = 0;
     int steps_ = 0;
     uint64_t calls_ = 0;
+    int left_ = 0;
+    std::vector<HBITMAP> bitmaps_;
+    size_t written_ = 0;
 };
 
 // Plays one input as a package; the number of package objects the system did not give back.
-int RunCarelessPackage(const uint8_t* data, size_t size);
+int RunCarelessPackage(const uint8_t* data, size_t size, std::vector<std::string>* transcript = nullptr);
 
 }  // namespace fuzz

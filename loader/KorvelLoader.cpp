@@ -158,4 +158,6 @@ void FinalizeWizard() {
     BdsServices = nullptr;
 }
 
+void UnloadModule() { rtl::ReleaseRetainedObjects(); }
+
 }  // namespace korvel

@@ -38,6 +38,9 @@ using ide::TWizardTerminateProc;
 // The entry's work. Raises EAssertionFailed when `services` is not the IDE's global object.
 bool InitWizard(ide::IBorlandIDEServices* services, TWizardTerminateProc* terminate);
 void FinalizeWizard();
+// What the IDE's unloading of the library does once nothing holds it any more: the hubs that
+// start-ups kept for the life of the module, and their services, go.
+void UnloadModule();
 
 // The message shown when a registered package cannot be created.
 String LoadFailureMessage(const String& name, const String& id, const String& error);

@@ -28,13 +28,25 @@ TBdsServices::TBdsServices() {
     FBdsUnmanagedDesignerHelper = new TDragDropDesignerNotifier;
     if (vcl::TApplication* application = vcl::Application()) OldMessageProcessing = application->OnMessage;
     UpdateMessageProcessing();
+    rtl::RetainForModuleLifetime(this, [](void* hub) { static_cast<TBdsServices*>(hub)->LetGo(); });
 }
 
+// Only the module's unloading destroys the hub. A hook that shut-down took off, or that a later
+// hub replaced, stays as it is: the handler saved back then may be gone by now. The services
+// go with the hub, each once no one else holds it; the IDE holds the designer notifier.
 TBdsServices::~TBdsServices() {
-    FBdsUnmanagedDesignerHelper = nullptr;
-    RestoreMessageProcessing();
+    TDragDropDesignerNotifier* designerHelper = std::exchange(FBdsUnmanagedDesignerHelper, nullptr);
+    if (HooksMessages())
+        RestoreMessageProcessing();
+    else
+        OldMessageProcessing = nullptr;
     ReleaseCallbacks();
     FreeServices();
+    FBdsWindowsService->LetGo();
+    FBdsToolBarService->LetGo();
+    FBdsHelpService->LetGo();
+    FBdsMenuBarService->LetGo();
+    designerHelper->LetGo();
 }
 
 // Runs once every package has terminated and before any is released: a callback may be part
@@ -201,14 +213,30 @@ HRESULT TBdsServices::get_IsPersonalityEdition(WordBool* personality) {
     });
 }
 
+namespace {
+
+// The hub's handler on the application's OnMessage: a type of its own, so that a hub can tell
+// its own handler from any other.
+struct MessageHook {
+    TBdsServices* hub;
+    void operator()(MSG& Msg, bool& Handled) const { hub->MessageProcessing(Msg, Handled); }
+};
+
+}  // namespace
+
 void TBdsServices::UpdateMessageProcessing() {
-    if (vcl::TApplication* application = vcl::Application())
-        application->OnMessage = [this](MSG& Msg, bool& Handled) { MessageProcessing(Msg, Handled); };
+    if (vcl::TApplication* application = vcl::Application()) application->OnMessage = MessageHook{this};
 }
 
 void TBdsServices::RestoreMessageProcessing() {
     if (vcl::TApplication* application = vcl::Application()) application->OnMessage = OldMessageProcessing;
     OldMessageProcessing = nullptr;
+}
+
+bool TBdsServices::HooksMessages() const {
+    const vcl::TApplication* application = vcl::Application();
+    const MessageHook* hook = application ? application->OnMessage.target<MessageHook>() : nullptr;
+    return hook && hook->hub == this;
 }
 
 void TBdsServices::MessageProcessing(MSG& Msg, bool& Handled) {

@@ -79,6 +79,8 @@ private:
     static HRESULT HandOut(Interface* service, Interface** out);
     // The packages' handlers first, then the previous handler unless one of them declined it.
     void OfferToMessageHandlers(MSG& Msg, bool& Handled);
+    // Whether the application's OnMessage is still this hub's hook.
+    bool HooksMessages() const;
     void NotifyPackagesNetSerices();
     void InitializePackages();
     void CollectShortCuts();

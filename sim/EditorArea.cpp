@@ -1,5 +1,7 @@
 #include "sim/EditorArea.h"
 
+#include <utility>
+
 #include "platform/rtl/Text.h"
 
 namespace sim {
@@ -137,7 +139,7 @@ rtl::ComPtr<ide::IOTAEditor> Module::GetModuleFileEditor(int index) {
 
 void Module::Closed() {
     if (!area_) return;
-    area_ = nullptr;
+    std::exchange(area_, nullptr)->KeepClosedTab(std::move(tabObject_));
     source_->CloseViews();
     notifiers_.ReleaseAll();
     source_->DetachModule();

@@ -349,6 +349,9 @@ public:
     // The folder saved files go to, made at the first save and removed with the area.
     const std::filesystem::path& SaveFolder();
     void CloseModule(Module& module);
+    // A closed module's tab object stays while the area does, so that a later tab's object
+    // never takes its address: the system tells tabs apart by their object alone.
+    void KeepClosedTab(std::unique_ptr<ModuleTab> tab) { closedTabs_.push_back(std::move(tab)); }
     void ShowModule(Module& module) { ShowInEditWindow(module); }
     void Renamed(Module& module);
     void SourceModified();
@@ -398,6 +401,7 @@ private:
     // Registered file systems by index; a removed one leaves its slot empty.
     std::vector<rtl::ComPtr<ide::IOTAFileSystem>> fileSystems_;
     std::vector<rtl::ComPtr<Module>> modules_;
+    std::vector<std::unique_ptr<ModuleTab>> closedTabs_;
     rtl::ComPtr<EditView> topView_;
     rtl::ComPtr<EditWindow> editWindow_;
     vcl::ComponentPtr<vcl::TCustomForm> form_;

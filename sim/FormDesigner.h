@@ -34,7 +34,7 @@ private:
     std::unique_ptr<vcl::TComponent> root_;
 };
 
-class FormDesigners : public ide::DesignNotifications {
+class FormDesigners final : public ide::DesignNotifications {
 public:
     // Becomes the IDE's notification list and registers the palette's component classes.
     explicit FormDesigners(Recorder& recorder);

@@ -5,6 +5,12 @@ namespace sim {
 IdeServices::IdeServices() : toolBars_(std::make_unique<ToolBarLayout>()) {}
 IdeServices::~IdeServices() = default;
 
+void IdeServices::ResetToolBars() {
+    toolbarNotifiers_.clear();
+    toolBars_.reset();
+    toolBars_ = std::make_unique<ToolBarLayout>();
+}
+
 bool IdeServices::SupportsService(const GUID& service) {
     rtl::ComPtr<IUnknown> found;
     return GetService(service, found.Put());

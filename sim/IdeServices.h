@@ -34,6 +34,8 @@ public:
     void SetActionList(vcl::TCustomActionList* list) { actionList_ = list; }
     // The IDE's toolbars, which GetToolBar and NewToolbar work on.
     ToolBarLayout& ToolBars() { return *toolBars_; }
+    // The toolbars as the IDE starts with them, and no toolbar notifier.
+    void ResetToolBars();
     // Further services (splash screen, About box, designer) offered under their GUIDs;
     // a nil service withdraws one.
     void OfferService(const GUID& service, IUnknown* object);

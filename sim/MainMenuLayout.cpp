@@ -291,24 +291,14 @@ const MenuRow ideMenu[] = {
     {1, u"HelpAboutItem", u"&About..."},
 };
 
-void AssignCommands(vcl::TMenuItem* parent, const MenuCommandHandler& onCommand) {
-    for (int i = 0; i < parent->Count(); ++i) {
-        vcl::TMenuItem* item = parent->Items(i);
-        if (item->Count() > 0) {
-            AssignCommands(item, onCommand);
-        } else if (!item->IsLine()) {
-            item->OnClick = [onCommand, name = item->Name()](vcl::TObject*) { onCommand(name); };
-        }
-    }
-}
-
 }  // namespace
 
-vcl::TMainMenu* BuildIdeMainMenu(vcl::TComponent* owner, MenuCommandHandler onCommand) {
+vcl::TMainMenu* BuildIdeMainMenu(vcl::TComponent* owner, const MenuCommandHandler& onCommand) {
     auto* menu = new vcl::TMainMenu(owner);
     menu->SetImages(new vcl::TImageList(menu));
     // open[d] is the item that receives the rows of depth d.
     std::vector<vcl::TMenuItem*> open{menu->Items()};
+    std::vector<std::pair<vcl::TMenuItem*, const char16_t*>> items;
     for (const MenuRow& row : ideMenu) {
         open.resize(static_cast<size_t>(row.depth) + 1);
         auto* item = new vcl::TMenuItem(menu);
@@ -317,8 +307,12 @@ vcl::TMainMenu* BuildIdeMainMenu(vcl::TComponent* owner, MenuCommandHandler onCo
         item->SetShortCut(row.shortCut);
         open.back()->Add(item);
         open.push_back(item);
+        items.emplace_back(item, row.name);
     }
-    AssignCommands(menu->Items(), onCommand);
+    // Two pointers: a handler the size of a small function object, copied without allocating.
+    for (const auto& [item, name] : items)
+        if (item->Count() == 0 && !item->IsLine())
+            item->OnClick = [handler = &onCommand, name = name](vcl::TObject*) { (*handler)(name); };
     return menu;
 }
 

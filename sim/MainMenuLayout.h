@@ -11,7 +11,8 @@ namespace sim {
 // Told the component name of every standard command the user chooses.
 using MenuCommandHandler = std::function<void(const rtl::String& itemName)>;
 
-// A new main menu owned by `owner`; every item without children runs `onCommand` when clicked.
-vcl::TMainMenu* BuildIdeMainMenu(vcl::TComponent* owner, MenuCommandHandler onCommand);
+// A new main menu owned by `owner`; every item without children runs `onCommand` when clicked,
+// which must outlive the menu.
+vcl::TMainMenu* BuildIdeMainMenu(vcl::TComponent* owner, const MenuCommandHandler& onCommand);
 
 }  // namespace sim

@@ -77,7 +77,8 @@ SimulatedIde::SimulatedIde()
     : application_(std::make_unique<vcl::TApplication>(nullptr)),
       services_(new IdeServices),
       previousApplication_(vcl::Application()),
-      previousServices_(ide::BorlandIDEServices()) {
+      previousServices_(ide::BorlandIDEServices()),
+      menuCommand_([this](const String& itemName) { recorder_.Note(u"menu command: " + itemName); }) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     mainWindow_ = GetForegroundWindow();
     application_->SetHelpSystem([this](const String& keyword) {
@@ -87,21 +88,10 @@ SimulatedIde::SimulatedIde()
     });
     vcl::SetApplication(application_.get());
     ide::SetBorlandIDEServices(services_.Get());
-    services_->SetActionList(BuildIdeActionList(application_.get()));
-    splashScreen_ = rtl::ComPtr<SplashScreen>(new SplashScreen(recorder_));
-    aboutBox_ = rtl::ComPtr<AboutBox>(new AboutBox(recorder_));
     previousSplashScreen_ = ide::SplashScreenServices();
-    ide::SetSplashScreenServices(splashScreen_.Get());
-    services_->OfferService(ide::IID_IOTAAboutBoxServices, aboutBox_->Unknown());
-    editors_ = rtl::ComPtr<EditorArea>(new EditorArea(recorder_));
-    services_->OfferService(ide::IID_IOTAModuleServices, editors_->Unknown());
-    services_->OfferService(ide::IID_IOTAModuleServices70, editors_->Unknown());
-    services_->OfferService(ide::IID_IOTAEditorServices, editors_->Unknown());
-    services_->OfferService(ide::IID_IOTAEditorServices80, editors_->Unknown());
-    objectInspector_ = BuildObjectInspector(application_.get());
-    services_->SetMainMenu(BuildIdeMainMenu(application_.get(), [this](const String& itemName) {
-        recorder_.Note(u"menu command: " + itemName);
-    }));
+    BuildActionList();
+    BuildMainMenu();
+    StartSession();
 
     previousMessageBoxHook_ =
         win32::SetMessageBoxHook([this](HWND owner, const String& text, const String& caption, UINT style) {
@@ -139,6 +129,58 @@ SimulatedIde::~SimulatedIde() {
     editors_ = nullptr;
     application_.reset();
     CoUninitialize();
+}
+
+void SimulatedIde::Reset() {
+    editors_->ShutDown();
+    desktop_.reset();
+    designers_.reset();
+    // The Object Inspector and whatever else the last session left with the application.
+    std::vector<vcl::ComponentPtr<vcl::TComponent>> sessionComponents;
+    for (int i = 0; i < application_->ComponentCount(); ++i) {
+        vcl::TComponent* component = application_->Components(i);
+        if (component != mainMenu_.Get() && component != actionList_.Get()) sessionComponents.emplace_back(component);
+    }
+    for (const auto& component : sessionComponents) delete component.Get();
+    if (!pristineActions_->Restore()) BuildActionList();
+    if (!pristineMenu_->Restore()) BuildMainMenu();
+    services_->ResetToolBars();
+    application_->OnMessage = nullptr;
+    queue_.clear();
+    dispatched_.clear();
+    StartSession();
+    recorder_.Clear();
+}
+
+void SimulatedIde::BuildActionList() {
+    delete actionList_.Get();
+    vcl::TActionList* list = BuildIdeActionList(application_.get());
+    actionList_ = list;
+    pristineActions_ = std::make_unique<PristineActionList>(*list);
+    services_->SetActionList(list);
+}
+
+void SimulatedIde::BuildMainMenu() {
+    delete mainMenu_.Get();
+    vcl::TMainMenu* menu = BuildIdeMainMenu(application_.get(), menuCommand_);
+    mainMenu_ = menu;
+    pristineMenu_ = std::make_unique<PristineMainMenu>(*menu);
+    services_->SetMainMenu(menu);
+}
+
+void SimulatedIde::StartSession() {
+    designers_ = std::make_unique<FormDesigners>(recorder_);
+    desktop_ = std::make_unique<ToolWindowDesktop>(recorder_);
+    splashScreen_ = rtl::ComPtr<SplashScreen>(new SplashScreen(recorder_));
+    ide::SetSplashScreenServices(splashScreen_.Get());
+    aboutBox_ = rtl::ComPtr<AboutBox>(new AboutBox(recorder_));
+    services_->OfferService(ide::IID_IOTAAboutBoxServices, aboutBox_->Unknown());
+    editors_ = rtl::ComPtr<EditorArea>(new EditorArea(recorder_));
+    services_->OfferService(ide::IID_IOTAModuleServices, editors_->Unknown());
+    services_->OfferService(ide::IID_IOTAModuleServices70, editors_->Unknown());
+    services_->OfferService(ide::IID_IOTAEditorServices, editors_->Unknown());
+    services_->OfferService(ide::IID_IOTAEditorServices80, editors_->Unknown());
+    objectInspector_ = BuildObjectInspector(application_.get());
 }
 
 void SimulatedIde::PostMessage(const MSG& msg) { queue_.push_back(msg); }

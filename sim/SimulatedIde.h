@@ -1,6 +1,7 @@
 // One running IDE, built from the platform's pieces: the application object and its message
 // loop, the services object and what hangs off it. Creating it makes it the process's IDE;
-// destroying it puts back what was there before. One at a time.
+// destroying it puts back what was there before. One at a time. A program that runs many
+// short sessions (the fuzzer) resets one IDE between them instead of building a new one.
 #pragma once
 
 #include <deque>
@@ -12,6 +13,8 @@
 #include "sim/EditorArea.h"
 #include "sim/FormDesigner.h"
 #include "sim/IdeServices.h"
+#include "sim/MainMenuLayout.h"
+#include "sim/PristineState.h"
 #include "sim/Recorder.h"
 #include "sim/SplashAbout.h"
 #include "sim/ToolWindowDesktop.h"
@@ -25,12 +28,17 @@ public:
     SimulatedIde(const SimulatedIde&) = delete;
     SimulatedIde& operator=(const SimulatedIde&) = delete;
 
+    // Back to the IDE as it started, to whoever looks at it: what the last session opened,
+    // registered and added is gone and the IDE's own menus, actions and toolbars are as they
+    // were. The menu and the action list are put back rather than built again.
+    void Reset();
+
     Recorder& Record() { return recorder_; }
     vcl::TApplication& Application() { return *application_; }
     IdeServices& Services() { return *services_.Get(); }
     HWND MainWindow() const { return mainWindow_; }
-    FormDesigners& Designers() { return designers_; }
-    ToolWindowDesktop& Desktop() { return desktop_; }
+    FormDesigners& Designers() { return *designers_; }
+    ToolWindowDesktop& Desktop() { return *desktop_; }
     EditorArea& Editors() { return *editors_.Get(); }
     // The Object Inspector's window, which the application owns with the inspector inside.
     vcl::TCustomForm* ObjectInspectorForm() const { return objectInspector_.Get(); }
@@ -55,6 +63,12 @@ public:
     void LoadToolbars();
 
 private:
+    // Each anew, in place of one that cannot be put back.
+    void BuildActionList();
+    void BuildMainMenu();
+    // What each session starts with afresh: cheap to make.
+    void StartSession();
+
     Recorder recorder_;
     std::unique_ptr<vcl::TApplication> application_;
     rtl::ComPtr<IdeServices> services_;
@@ -68,13 +82,19 @@ private:
     vcl::DialogHook previousDialogHook_;
     vcl::TApplication* previousApplication_;
     ide::IBorlandIDEServices* previousServices_;
+    // What the main menu's own commands do; the menu's items point here.
+    MenuCommandHandler menuCommand_;
     rtl::ComPtr<SplashScreen> splashScreen_;
     rtl::ComPtr<AboutBox> aboutBox_;
     ide::IOTASplashScreenServices* previousSplashScreen_ = nullptr;
-    FormDesigners designers_{recorder_};
-    ToolWindowDesktop desktop_{recorder_};
+    std::unique_ptr<FormDesigners> designers_;
+    std::unique_ptr<ToolWindowDesktop> desktop_;
     rtl::ComPtr<EditorArea> editors_;
     vcl::ComponentPtr<vcl::TCustomForm> objectInspector_;
+    vcl::ComponentPtr<vcl::TActionList> actionList_;
+    vcl::ComponentPtr<vcl::TMainMenu> mainMenu_;
+    std::unique_ptr<PristineMainMenu> pristineMenu_;
+    std::unique_ptr<PristineActionList> pristineActions_;
 };
 
 }  // namespace sim

@@ -14,7 +14,7 @@ namespace sim {
 
 using rtl::String;
 
-class ToolWindowDesktop : public ide::Desktop {
+class ToolWindowDesktop final : public ide::Desktop {
 public:
     struct FormClass {
         String className;

@@ -206,7 +206,8 @@ TEST_F(MenuBarServiceTest, WithoutAMainMenuOrWithAnEmptyOneNothingIsMade) {
     vcl::TMainMenu empty(nullptr);
     for (vcl::TMainMenu* menu : {static_cast<vcl::TMainMenu*>(nullptr), &empty}) {
         ide.Services().SetMainMenu(menu);
-        rtl::ComPtr<IBdsMenuBarService> other(new TBdsMenuBarService);
+        auto* service = new TBdsMenuBarService;
+        rtl::ComPtr<IBdsMenuBarService> other(service);
         AnsweredItem made;
         const WideString name(u"KorvelMenu");
         EXPECT_EQ(other->AddMenuItem(WideString(u"").Get(), 2, name.Get(), name.Get(), 0, made.Put()), E_FAIL);
@@ -216,6 +217,7 @@ TEST_F(MenuBarServiceTest, WithoutAMainMenuOrWithAnEmptyOneNothingIsMade) {
         EXPECT_EQ(other->RemoveMenuItem(name.Get()), S_OK);
         EXPECT_EQ(other->GetMenuItem(WideString(u"").Get(), made.Put()), S_OK);
         EXPECT_EQ(static_cast<bool>(made), menu != nullptr) << "the root of an empty menu is still there";
+        service->LetGo();  // no hub owns it
     }
     EXPECT_EQ(empty.Items()->Count(), 0);
     ide.Services().SetMainMenu(original);

@@ -246,4 +246,27 @@ TEST_F(ServiceHubTest, ReleasingTooOftenNeverFreesTheHub) {
     EXPECT_EQ(count, 2);
 }
 
+TEST_F(ServiceHubTest, UnloadingTheModuleLetsGoOfTheHubWithoutTouchingTheIdesHook) {
+    // A careless package keeps the hub and a service past shut-down and past the unloading.
+    rtl::ComPtr<IBdsServices> kept(Hub());
+    rtl::ComPtr<IBdsHelpService> help;
+    ASSERT_EQ(kept->Get_BdsHelpService(help.Put()), S_OK);
+    ShutDown();
+    bool ideHandlerRan = false;
+    ide.Application().OnMessage = [&](MSG&, bool&) { ideHandlerRan = true; };
+    kept->AddRef();
+    EXPECT_EQ(kept->Release(), 2u) << "the hub's own reference and the package's";
+
+    korvel::UnloadModule();
+    Integer major = 0;
+    EXPECT_EQ(kept->get_BdsVersionMajor(&major), S_OK);
+    EXPECT_EQ(major, 9);
+    EXPECT_EQ(kept.Detach()->Release(), 0u) << "the package's was the last";
+    EXPECT_EQ(help.Detach()->Release(), 0u);
+    MSG msg{};
+    bool handled = false;
+    ide.Application().OnMessage(msg, handled);
+    EXPECT_TRUE(ideHandlerRan);
+}
+
 }  // namespace

@@ -72,20 +72,31 @@ private:
 
 namespace rtl {
 
-// Keeps an object reachable until the process ends.
-void RetainForProcessLifetime(const void* object);
+// Keeps an object for the life of the module that made it; `release` lets go of it when the
+// module is unloaded.
+void RetainForModuleLifetime(void* object, void (*release)(void* object));
+// What unloading the module does to the objects it kept, in the order they were kept.
+void ReleaseRetainedObjects();
 
-// An object that holds one reference on itself for good, as the hub and its services do:
-// packages releasing too often bring the count down to that reference and never below it.
+// An object that holds one reference on itself, as the hub and its services do: packages
+// releasing too often bring the count down to that reference and never below it. Whoever
+// owns the object lets go of that reference (LetGo) when the module is unloaded; it goes
+// once no one else holds it.
 template <class Base>
 class SelfReferenced : public Base {
 public:
     template <class... Args>
     explicit SelfReferenced(Args&&... args) : Base(std::forward<Args>(args)...) {
         Base::AddRef();
-        RetainForProcessLifetime(this);
     }
-    ULONG STDMETHODCALLTYPE Release() override { return Base::RefCount() > 1 ? Base::Release() : 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return pinned_ && Base::RefCount() <= 1 ? 1 : Base::Release(); }
+    void LetGo() {
+        if (!std::exchange(pinned_, false)) return;
+        Base::Release();
+    }
+
+private:
+    bool pinned_ = true;
 };
 
 }  // namespace rtl

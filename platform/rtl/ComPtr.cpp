@@ -20,11 +20,37 @@ bool SameObject(IUnknown* a, IUnknown* b) {
 
 namespace rtl {
 
-void RetainForProcessLifetime(const void* object) {
-    static std::mutex mutex;
-    static auto* retained = new std::vector<const void*>;
-    std::lock_guard<std::mutex> lock(mutex);
-    retained->push_back(object);
+namespace {
+
+struct Retained {
+    void* object;
+    void (*release)(void* object);
+};
+
+struct RetainedObjects {
+    std::mutex mutex;
+    std::vector<Retained> objects;
+};
+
+RetainedObjects& retainedObjects() {
+    static auto* retained = new RetainedObjects;
+    return *retained;
+}
+
+}  // namespace
+
+void RetainForModuleLifetime(void* object, void (*release)(void* object)) {
+    std::lock_guard<std::mutex> lock(retainedObjects().mutex);
+    retainedObjects().objects.push_back({object, release});
+}
+
+void ReleaseRetainedObjects() {
+    std::vector<Retained> objects;
+    {
+        std::lock_guard<std::mutex> lock(retainedObjects().mutex);
+        objects.swap(retainedObjects().objects);
+    }
+    for (const Retained& retained : objects) retained.release(retained.object);
 }
 
 }  // namespace rtl

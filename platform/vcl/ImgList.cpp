@@ -13,8 +13,11 @@ std::vector<TImage> TCustomImageList::Split(const TBitmap& bitmap, TColor maskCo
     if (bitmap.Height() != height_ || bitmapWidth < width_ || bitmapWidth % width_ != 0)
         throw rtl::EInvalidOperation(u"Invalid image size");
     std::vector<TImage> images;
+    images.reserve(static_cast<size_t>(bitmapWidth / width_));
     for (int left = 0; left < bitmapWidth; left += width_) {
         TImage image;
+        image.pixels.reserve(static_cast<size_t>(width_) * height_);
+        image.transparent.reserve(static_cast<size_t>(width_) * height_);
         for (int y = 0; y < height_; ++y)
             for (int x = left; x < left + width_; ++x) {
                 const TColor colour = pixels[static_cast<size_t>(y) * bitmapWidth + x];

@@ -13,6 +13,9 @@ void ResetRegistry();
 void DenyWriteAccess(HKEY root, const std::u16string& path);
 // GDI bitmaps currently alive: lets tests see that consumed handles were deleted.
 int LiveBitmapCount();
+// While no bitmap is alive, new bitmaps are numbered from the first handle again, as in a
+// process that has made none: a program that runs many sessions starts each alike.
+void RestartBitmapNumbering();
 // The dynamic loader's own words for the calling thread's last LoadLibraryW that failed.
 std::u16string LastLibraryError();
 // Icons currently alive: lets tests see that icons are destroyed with their owners.

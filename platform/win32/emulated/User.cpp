@@ -16,10 +16,12 @@ struct Bitmap {
     std::vector<uint32_t> pixels;  // top-down rows of 0x00RRGGBB
 };
 
+constexpr uintptr_t FirstBitmapHandle = 0x2000;
+
 struct Gdi {
     std::mutex mutex;
     std::map<uintptr_t, Bitmap> bitmaps;
-    uintptr_t nextHandle = 0x2000;
+    uintptr_t nextHandle = FirstBitmapHandle;
     HWND foreground = nullptr;
 };
 
@@ -38,6 +40,11 @@ namespace emulation {
 int LiveBitmapCount() {
     std::lock_guard<std::mutex> lock(gdi().mutex);
     return static_cast<int>(gdi().bitmaps.size());
+}
+
+void RestartBitmapNumbering() {
+    std::lock_guard<std::mutex> lock(gdi().mutex);
+    if (gdi().bitmaps.empty()) gdi().nextHandle = FirstBitmapHandle;
 }
 
 }  // namespace emulation
