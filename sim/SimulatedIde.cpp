@@ -102,6 +102,8 @@ SimulatedIde::SimulatedIde()
     services_->SetMainMenu(BuildIdeMainMenu(application_.get(), [this](const String& itemName) {
         recorder_.Note(u"menu command: " + itemName);
     }));
+    // The IDE's own items have their shortcuts by now: what changes later is a package's doing.
+    services_->GetMainMenu()->OnChange = [this](vcl::TMenu*, vcl::TMenuItem* item) { WarnOfTakenShortCut(*item); };
 
     previousMessageBoxHook_ =
         win32::SetMessageBoxHook([this](HWND owner, const String& text, const String& caption, UINT style) {
@@ -171,6 +173,19 @@ bool SimulatedIde::PressKey(vcl::TShortCut shortCut) {
     recorder_.Note(u"key " + keyText + (item ? u": runs " + item->Name() : String(u": no command")));
     if (item) item->Click();
     return false;
+}
+
+void SimulatedIde::WarnOfTakenShortCut(const vcl::TMenuItem& item) {
+    vcl::TCustomActionList* actions = services_->GetActionList();
+    if (!item.ShortCut() || !actions) return;
+    for (int i = 0; i < actions->ActionCount(); ++i) {
+        const auto* action = dynamic_cast<const vcl::TCustomAction*>(actions->Actions(i));
+        if (!action || action->ShortCut() != item.ShortCut() || item.Action() == action) continue;
+        recorder_.Note(u"warning: menu item " + item.Name() + u" takes the shortcut " +
+                       vcl::ShortCutToText(item.ShortCut()) + u", which the IDE's command " + action->Name() +
+                       u" has already");
+        return;
+    }
 }
 
 int SimulatedIde::ProcessMessages() {

@@ -55,6 +55,9 @@ public:
     void LoadToolbars();
 
 private:
+    // A package's shortcut that an IDE command has already gets a warning.
+    void WarnOfTakenShortCut(const vcl::TMenuItem& item);
+
     Recorder recorder_;
     std::unique_ptr<vcl::TApplication> application_;
     rtl::ComPtr<IdeServices> services_;
