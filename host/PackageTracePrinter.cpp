@@ -5,12 +5,22 @@
 namespace host {
 namespace {
 
-String Label(const rtl::PackageEvent& event) { return Quoted(event.name) + u" " + event.id; }
+String Label(const String& name, const String& id) { return Quoted(name) + u" " + id; }
 
 // " failed: 80004005 Unspecified error", or that the call raised; empty for success.
 String FailureOf(const rtl::PackageEvent& event) {
     if (event.raised) return u" raised an exception";
     return SUCCEEDED(event.result) ? String() : u" failed: " + ResultText(event.result);
+}
+
+// The method of IBdsPackage that each step calls.
+const char16_t* MethodOf(rtl::PackageStep step) {
+    switch (step) {
+        case rtl::PackageStep::Sited: return u"SetSite";
+        case rtl::PackageStep::Initialized: return u"Initialize";
+        case rtl::PackageStep::Terminated: return u"Terminate";
+        default: return u"";
+    }
 }
 
 }  // namespace
@@ -24,40 +34,64 @@ PackageTracePrinter::~PackageTracePrinter() { rtl::SetLoaderTraceHook(std::move(
 std::vector<String> PackageTracePrinter::NotInitialized() const {
     std::vector<String> labels;
     for (const auto& entry : packages_)
-        if (entry.second.sited && !entry.second.initialized) labels.push_back(entry.second.label);
+        if (entry.second.sited && !entry.second.initialized) labels.push_back(Label(entry.second.name, entry.second.id));
     return labels;
 }
 
-String PackageTracePrinter::LabelOf(IUnknown* package) const {
-    const auto found = packages_.find(package);
-    return found != packages_.end() ? found->second.label : u"an unknown package";
+TranscriptEvent PackageTracePrinter::EventFor(const String& kind, const rtl::PackageEvent& event) const {
+    TranscriptEvent written;
+    written.kind = kind;
+    written.package = event.name;
+    written.classId = event.id;
+    if (event.package) {
+        const auto found = packages_.find(event.package);
+        if (found != packages_.end()) {
+            written.package = found->second.name;
+            written.classId = found->second.id;
+        }
+    }
+    written.text = kind + u": " +
+                   (written.classId.empty() ? String(u"an unknown package") : Label(written.package, written.classId));
+    if (event.step != rtl::PackageStep::Found) written.took = event.took;
+    return written;
 }
 
 void PackageTracePrinter::PrintStep(const rtl::PackageEvent& event, const char16_t* step) {
+    TranscriptEvent written = EventFor(step, event);
+    written.object = u"IBdsPackage";
+    written.method = MethodOf(event.step);
     const String failure = FailureOf(event);
-    transcript_.Timed(step + (u": " + LabelOf(event.package)) + failure, event.took);
-    if (!failure.empty()) failures_.push_back(String(step) + u": " + LabelOf(event.package) + failure);
+    if (!event.raised) written.result = event.result;
+    written.resultText = event.raised ? u"raised an exception" : ResultText(event.result);
+    written.text += failure;
+    transcript_.Write(written);
+    if (!failure.empty()) failures_.push_back(written.text);
 }
 
 void PackageTracePrinter::Print(const rtl::PackageEvent& event) {
     switch (event.step) {
-        case rtl::PackageStep::Found:
-            transcript_.Line(u"found " + rtl::IntToStr(++found_) + u": " + Label(event) + u", LoadOrder " +
-                             rtl::IntToStr(event.loadOrder));
+        case rtl::PackageStep::Found: {
+            TranscriptEvent written = EventFor(u"found", event);
+            written.text = u"found " + rtl::IntToStr(++found_) + u": " + Label(event.name, event.id) + u", LoadOrder " +
+                           rtl::IntToStr(event.loadOrder);
+            transcript_.Write(written);
             break;
+        }
         case rtl::PackageStep::Created: {
-            packages_[event.package] = Package{Label(event)};
+            packages_[event.package] = Package{event.name, event.id};
             ObserveMessageBoxes(event.package);
             const String server = RegisteredServer(event.id);
             if (!server.empty()) serverFiles_.insert(server);
-            transcript_.Timed(u"created: " + Label(event), event.took);
+            transcript_.Write(EventFor(u"created", event));
             break;
         }
         case rtl::PackageStep::CreationFailed: {
-            const String failure = u"creation failed: " + Label(event) + u": " + event.reason;
-            transcript_.Timed(failure, event.took);
+            TranscriptEvent written = EventFor(u"creation failed", event);
+            written.text += u": " + event.reason;
+            written.resultText = event.reason;
+            transcript_.Write(written);
             transcript_.Line(u"  " + ServerDiagnosis(event.id));
-            failures_.push_back(failure);
+            failures_.push_back(written.text);
             break;
         }
         case rtl::PackageStep::Sited:

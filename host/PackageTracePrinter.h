@@ -27,15 +27,17 @@ public:
 
 private:
     struct Package {
-        String label;
+        String name;
+        String id;
         bool sited = false;
         bool initialized = false;
     };
 
     void Print(const rtl::PackageEvent& event);
     void PrintStep(const rtl::PackageEvent& event, const char16_t* step);
-    // Steps after creation name the package by its object only.
-    String LabelOf(IUnknown* package) const;
+    // "KIND: "NAME" {ID}" with the package's fields; steps after creation name the package by
+    // its object only.
+    TranscriptEvent EventFor(const String& kind, const rtl::PackageEvent& event) const;
 
     Transcript& transcript_;
     int found_ = 0;
