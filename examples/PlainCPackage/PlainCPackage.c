@@ -7,8 +7,8 @@
 
 #include "korvel/PackageServer.h"
 
-/* {5C0E3B2A-7D41-4F6A-9E18-2B6C4D8A1F03} */
-static const CLSID CLSID_PlainCPackage = {0x5C0E3B2A, 0x7D41, 0x4F6A, {0x9E, 0x18, 0x2B, 0x6C, 0x4D, 0x8A, 0x1F, 0x03}};
+/* {5C0E3B2A-7D41-4F6A-9E18-2B6C4D8A1F03}, as an initializer: C's class table takes constants only. */
+#define CLSID_PlainCPackage {0x5C0E3B2A, 0x7D41, 0x4F6A, {0x9E, 0x18, 0x2B, 0x6C, 0x4D, 0x8A, 0x1F, 0x03}}
 
 enum { AfterReferenceItem = 1 };
 

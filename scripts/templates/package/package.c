@@ -7,8 +7,8 @@
 
 #include "korvel/PackageServer.h"
 
-/* @CLSID_TEXT@ */
-static const CLSID CLSID_@NAME@ = @CLSID_INITIALIZER@;
+/* @CLSID_TEXT@, as an initializer: C's class table takes constants only. */
+#define CLSID_@NAME@ @CLSID_INITIALIZER@
 
 /* AddMenuItem puts the new item after the reference item (1) or before it (0). */
 enum { AfterReferenceItem = 1 };

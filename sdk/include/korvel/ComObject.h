@@ -22,6 +22,8 @@ void ObjectGone(IUnknown* object);
 // The contract's WordBool: -1 is true, and any non-zero value reads as true.
 constexpr WordBool WordTrue = -1;
 constexpr WordBool WordFalse = 0;
+// The Tools API's LongBool: -1 is true.
+constexpr LongBool LongTrue = -1;
 
 template <class Interface>
 const IID& InterfaceId();

@@ -21,9 +21,6 @@
 
 namespace korvel::sdk {
 
-// The Tools API's true: -1.
-constexpr LongBool LongTrue = -1;
-
 template <class I>
 struct Sink;
 
