@@ -19,7 +19,8 @@ size_t ValueCount(const std::vector<RegKey>& keys) {
 
 }  // namespace
 
-HostSession::HostSession(Transcript& transcript) : transcript_(transcript), trace_(transcript) {
+HostSession::HostSession(Transcript& transcript)
+    : transcript_(transcript), trace_(transcript), firstObject_(rtl::HandedToPackages::Mark()) {
     ide_.Record().echo = [this](const String& line) {
         transcript_.Line(line);
         if (line.rfind(u"designer error", 0) == 0) problems_.push_back(line);
@@ -97,7 +98,7 @@ void HostSession::CheckReleased() {
             ReportLeak(u"objects of " + server + u" are still referenced after shut-down" +
                        (objects.empty() ? String() : u": " + objects));
         }
-    const std::vector<rtl::HeldObject> held = rtl::HandedToPackages::StillHeld();
+    const std::vector<rtl::HeldObject> held = rtl::HandedToPackages::StillHeld(firstObject_);
     if (held.empty()) return;
     String classes;
     for (const rtl::HeldObject& object : held)

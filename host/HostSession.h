@@ -58,6 +58,8 @@ private:
     std::unique_ptr<WizardLibrary> wizard_;
     bool toolbarsLoaded_ = false;
     std::vector<String> problems_;  // found by the session itself, beside the package trace's
+    // The system's objects made before the session are not its packages' doing.
+    const uint64_t firstObject_;
 };
 
 }  // namespace host

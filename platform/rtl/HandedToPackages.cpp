@@ -61,12 +61,18 @@ void HandedToPackages::ChangeOwnReferences(IUnknown* identity, int change) {
     if (found != listing.objects.end()) found->second.own = static_cast<ULONG>(static_cast<int>(found->second.own) + change);
 }
 
-std::vector<HeldObject> HandedToPackages::StillHeld() {
+uint64_t HandedToPackages::Mark() {
+    Listing& listing = Objects();
+    const std::lock_guard<std::mutex> hold(listing.lock);
+    return listing.made;
+}
+
+std::vector<HeldObject> HandedToPackages::StillHeld(uint64_t mark) {
     Listing& listing = Objects();
     const std::lock_guard<std::mutex> hold(listing.lock);
     std::vector<std::pair<uint64_t, HeldObject>> held;
     for (const auto& [identity, listed] : listing.objects)
-        if (*listed.references > listed.own)
+        if (listed.made >= mark && *listed.references > listed.own)
             held.push_back({listed.made, {ClassName(typeid(*identity)), *listed.references - listed.own}});
     std::sort(held.begin(), held.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<HeldObject> inOrder;

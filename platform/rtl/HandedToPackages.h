@@ -4,6 +4,7 @@
 // by KORVEL_BIND_PACKAGE_INTERFACE.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/rtl/Text.h"
@@ -23,8 +24,11 @@ public:
     static void Remove(IUnknown* identity);
     // The object keeps one reference more, or one fewer, on itself: nobody else's.
     static void ChangeOwnReferences(IUnknown* identity, int change);
-    // Every listed object with references beyond its own, in the order they were made.
-    static std::vector<HeldObject> StillHeld();
+    // A mark for StillHeld: objects made from now on come after it.
+    static uint64_t Mark();
+    // Every listed object made since `mark` with references beyond its own, in the order they
+    // were made.
+    static std::vector<HeldObject> StillHeld(uint64_t mark);
 };
 
 }  // namespace rtl
