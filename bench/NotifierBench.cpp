@@ -38,7 +38,7 @@ BENCHMARK(BM_NotifierDirect);
 void BM_NotifierRelayed(benchmark::State& state) {
     long modifications = 0;
     const rtl::ComPtr<IBDSNotifier> package = bench::NewPackageNotifier(modifications);
-    const rtl::ComPtr<ide::IOTAModuleNotifier90> wrapper(new korvel::TBDSAnyNotifierWrapper(package.Get()));
+    const rtl::ComPtr<ide::IOTAModuleNotifier90> wrapper(new korvel::TBDSAnyNotifierWrapper(rtl::PackageRef<IUnknown>(package.Get())));
     ide::IOTANotifier* notifier = wrapper.Get();
     for (auto _ : state) {
         benchmark::DoNotOptimize(notifier);

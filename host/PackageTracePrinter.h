@@ -1,5 +1,6 @@
-// Puts the loader's package events on the transcript for as long as it lives, and keeps what
-// a strict run judges: every failing step, and which packages never became initialized.
+// Puts the loader's package events, and every call into package code that raised, faulted or
+// (for an event) answered a failure, on the transcript for as long as it lives, and keeps what
+// a strict run judges: every such failure, and which packages never became initialized.
 #pragma once
 
 #include <map>
@@ -18,7 +19,8 @@ public:
     PackageTracePrinter(const PackageTracePrinter&) = delete;
     PackageTracePrinter& operator=(const PackageTracePrinter&) = delete;
 
-    // One line each: a package that failed to load, or answered a step with a failure.
+    // One line each: a package that failed to load, answered a step with a failure, or whose
+    // call raised, faulted or answered an event with a failure.
     const std::vector<String>& Failures() const { return failures_; }
     // Sited packages that have not been initialized (yet).
     std::vector<String> NotInitialized() const;
@@ -31,20 +33,26 @@ private:
         String id;
         bool sited = false;
         bool initialized = false;
+        // Kept until its address is used again: its final release comes after Terminate.
+        bool terminated = false;
     };
 
     void Print(const rtl::PackageEvent& event);
+    void PrintCall(const rtl::PackageCallReport& report);
     void PrintStep(const rtl::PackageEvent& event, const char16_t* step);
-    // "KIND: "NAME" {ID}" with the package's fields; steps after creation name the package by
-    // its object only.
-    TranscriptEvent EventFor(const String& kind, const rtl::PackageEvent& event) const;
+    // A transcript event of `kind` with the package's name and class identifier: from the
+    // event, or, for steps after creation and calls, from the package object alone. `text`
+    // is "KIND: "NAME" {ID}", or "KIND: an unknown package".
+    TranscriptEvent EventFor(const String& kind, const void* package, const String& name = String(),
+                             const String& id = String()) const;
 
     Transcript& transcript_;
     int found_ = 0;
-    std::map<IUnknown*, Package> packages_;
+    std::map<const void*, Package> packages_;
     std::vector<String> failures_;
     std::set<String> serverFiles_;
     rtl::LoaderTraceHook previous_;
+    rtl::PackageCallHook previousCallHook_;
 };
 
 }  // namespace host

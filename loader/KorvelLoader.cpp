@@ -13,9 +13,9 @@
 
 namespace korvel {
 
-std::vector<rtl::ComPtr<IBdsPackage>> Packages;
+std::vector<rtl::PackageRef<IBdsPackage>> Packages;
 std::vector<PackageInfoEntry> PackagesInfo;
-rtl::ComPtr<IBdsShellPackage> ShellPackage;
+rtl::PackageRef<IBdsShellPackage> ShellPackage;
 TBdsServices* BdsServices = nullptr;
 const String LoadOrderValue = u"LoadOrder";
 const int32_t DefaultLoadOrder = 100;
@@ -39,11 +39,29 @@ void ReportLoadFailure(const String& name, const String& id, const rtl::Exceptio
                           MB_OK | MB_ICONERROR);
 }
 
-rtl::ComPtr<IBdsPackage> CreatePackage(const GUID& id) {
-    rtl::ComPtr<IUnknown> object;
-    rtl::OleCheck(CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
-                                   object.PutVoid()));
-    return object.As<IBdsPackage>();
+// The package's class made by the platform (and through it the package library's class
+// factory) and asked for IBdsPackage, behind the door. Raises the library's error when the
+// platform refuses or the package faults, EPackageFailure ending in Raised when the package's
+// code let an exception out.
+rtl::PackageRef<IBdsPackage> CreatePackage(const GUID& id) {
+    IUnknown* object = nullptr;
+    rtl::door::Outcome outcome;
+    const HRESULT created = rtl::CallPackage(nullptr, nullptr, {"IClassFactory", "CreateInstance"}, E_FAIL, [&] {
+        return CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(&object));
+    }, &outcome);
+    if (!outcome.Completed()) throw rtl::EPackageFailure(outcome);
+    rtl::OleCheck(created);
+    rtl::PackageRef<IBdsPackage> package = rtl::PackageRef<IUnknown>::Adopt(object, nullptr).As<IBdsPackage>();
+    IBdsPackage* identity = package.Get();
+    return rtl::PackageRef<IBdsPackage>::Adopt(package.Detach(), identity);
+}
+
+// A package's own C++ exception out of its creation is not the library's error: the entry is
+// dropped without a message. Everything else that went wrong is shown.
+bool ShownToTheUser(const rtl::Exception& error) {
+    const auto* failure = dynamic_cast<const rtl::EPackageFailure*>(&error);
+    return !failure || failure->End() != rtl::PackageCallEnd::Raised;
 }
 
 void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& pkgNames) {
@@ -57,13 +75,17 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
         PackageInfoEntry entry{packageId, RetainedName(pkgNames[k]), nullptr};
         const rtl::Stopwatch creation;
         try {
-            rtl::ComPtr<IBdsPackage> package = CreatePackage(packageId);
-            entry.Instance = package;
-            if (!ShellPackage) ShellPackage = package.Query<IBdsShellPackage>();
+            // Every call into the package first, each of which may fail; then nothing fails.
+            rtl::PackageRef<IBdsPackage> package = CreatePackage(packageId);
+            rtl::PackageRef<IBdsPackage> instance = package;
+            auto shell = ShellPackage ? rtl::PackageRef<IBdsShellPackage>() : package.Query<IBdsShellPackage>();
+            entry.Instance = std::move(instance);
+            if (shell) ShellPackage = std::move(shell);
             rtl::TracePackageCreated(pkgIDs[k], pkgNames[k], package.Get(), creation);
             Packages.push_back(std::move(package));
         } catch (const rtl::Exception& error) {
             rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation, error.Message());
+            if (!ShownToTheUser(error)) continue;
             ReportLoadFailure(pkgNames[k], pkgIDs[k], error);
         } catch (...) {
             rtl::TracePackageCreationFailed(pkgIDs[k], pkgNames[k], creation, u"a failure outside the library's errors");
@@ -76,22 +98,22 @@ void LoadPackages(const std::vector<String>& pkgIDs, const std::vector<String>& 
 void SitePackages() {
     TBdsServices* hub = BdsServices;
     rtl::ComPtr<IBdsServices> site(hub);
-    const auto packages = Packages;  // a package may call back in while it is sited
+    const auto packages = rtl::HeldCopy(Packages);  // a package may call back in while it is sited
     hub->HoldHandshake();
     for (const auto& package : packages)
-        rtl::SwallowTraced(rtl::PackageStep::Sited, package.Get(), [&] { return package->SetSite(site.Get()); });
+        rtl::CallTraced(rtl::PackageStep::Sited, package, "SetSite", [&](IBdsPackage& p) { return p.SetSite(site.Get()); });
     hub->ReleaseHandshake();
 }
 
 // Every package terminates before any is released, and the callbacks they registered go
 // in between: a message or drop during a later package's Terminate must not reach a
 // callback of a package that is already gone.
-void TerminatePackages(const std::vector<rtl::ComPtr<IBdsPackage>>& packages) {
+void TerminatePackages(const std::vector<rtl::PackageRef<IBdsPackage>>& packages) {
     for (auto package = packages.rbegin(); package != packages.rend(); ++package)
-        rtl::SwallowTraced(rtl::PackageStep::Terminated, package->Get(), [&] { return (*package)->Terminate(); });
+        rtl::CallTraced(rtl::PackageStep::Terminated, *package, "Terminate", [](IBdsPackage& p) { return p.Terminate(); });
 }
 
-void ReleasePackages(std::vector<rtl::ComPtr<IBdsPackage>>& packages) {
+void ReleasePackages(std::vector<rtl::PackageRef<IBdsPackage>>& packages) {
     for (auto package = packages.rbegin(); package != packages.rend(); ++package) package->Reset();
 }
 
@@ -125,7 +147,7 @@ bool InitWizard(ide::IBorlandIDEServices* services, TWizardTerminateProc* termin
 void FinalizeWizard() {
     ShellPackage = nullptr;
     PackagesInfo.clear();
-    std::vector<rtl::ComPtr<IBdsPackage>> packages = std::move(Packages);
+    std::vector<rtl::PackageRef<IBdsPackage>> packages = std::move(Packages);
     Packages.clear();
     TBdsServices* hub = BdsServices;  // lives on; the pointer is forgotten at the end
     TerminatePackages(packages);

@@ -8,7 +8,7 @@
 
 #include "interop/InterfaceBindings.h"
 #include "platform/ide/ToolsAPI.h"
-#include "platform/rtl/ComPtr.h"
+#include "platform/rtl/PackageDoor.h"
 
 namespace korvel {
 
@@ -20,12 +20,14 @@ struct PackageInfoEntry {
     GUID Id;
     // Points into the retained name list: valid while the module is loaded, never nil.
     const char16_t* Name;
-    rtl::ComPtr<IBdsPackage> Instance;
+    rtl::PackageRef<IBdsPackage> Instance;
 };
 
-extern std::vector<rtl::ComPtr<IBdsPackage>> Packages;
+// Each package is known by its IBdsPackage pointer: it is the identity its objects are
+// reported under.
+extern std::vector<rtl::PackageRef<IBdsPackage>> Packages;
 extern std::vector<PackageInfoEntry> PackagesInfo;
-extern rtl::ComPtr<IBdsShellPackage> ShellPackage;
+extern rtl::PackageRef<IBdsShellPackage> ShellPackage;
 // No reference: the hub keeps itself alive.
 extern TBdsServices* BdsServices;
 extern const String LoadOrderValue;

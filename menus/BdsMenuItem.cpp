@@ -35,14 +35,14 @@ void TBdsMenuItem::Destroy() {
     FService->RemoveItem(this);
     FDestroyed = true;
     // Released last: releasing the sink runs package code.
-    rtl::ComPtr<IBdsToolBarControlEvents> events = std::move(FEvents);
+    const rtl::PackageRef<IBdsToolBarControlEvents> events = std::move(FEvents);
 }
 
 void TBdsMenuItem::ReleaseEvents() {
     if (!FEvents) return;
     if (vcl::TMenuItem* item = FMenuItem.Get()) item->OnClick = nullptr;
     // Out of the field before the release, which may call back in.
-    const rtl::ComPtr<IBdsToolBarControlEvents> events = std::move(FEvents);
+    const rtl::PackageRef<IBdsToolBarControlEvents> events = std::move(FEvents);
 }
 
 template <class Body>
@@ -214,7 +214,7 @@ HRESULT TBdsMenuItem::Set_Visible(WordBool pRetVal) {
 HRESULT TBdsMenuItem::RegisterEvents(IBdsToolBarControlEvents* BdsToolBarControlEvents) {
     return WithItem(u"RegisterEvents for ", [&](vcl::TMenuItem& item) {
         // A sink that is not what it claims to be would be called in the wrong slot.
-        rtl::ComPtr<IBdsToolBarControlEvents> sink = rtl::CheckedInterface(BdsToolBarControlEvents);
+        rtl::PackageRef<IBdsToolBarControlEvents> sink = rtl::CheckedPackageInterface(BdsToolBarControlEvents);
         // The previous sink is released last: releasing it runs package code.
         std::swap(FEvents, sink);
         if (FEvents)
@@ -228,8 +228,7 @@ HRESULT TBdsMenuItem::RegisterEvents(IBdsToolBarControlEvents* BdsToolBarControl
 void TBdsMenuItem::OnMenuClick() {
     // The sink may remove this item, release this wrapper or register another sink.
     rtl::ComPtr<IUnknown> keepAlive(Unknown());
-    const rtl::ComPtr<IBdsToolBarControlEvents> events = FEvents;
-    if (events) rtl::Swallow([&] { events->OnExecute(); });
+    FEvents.Notify("OnExecute", [](IBdsToolBarControlEvents& events) { return events.OnExecute(); });
 }
 
 HRESULT TBdsMenuItem::ChildMenuItem(Integer index, IBdsMenuItem** pRetVal) {

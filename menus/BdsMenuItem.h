@@ -5,6 +5,7 @@
 
 #include "interop/InterfaceBindings.h"
 #include "platform/rtl/ComObject.h"
+#include "platform/rtl/PackageDoor.h"
 #include "platform/vcl/Menus.h"
 
 namespace korvel {
@@ -67,7 +68,7 @@ private:
 
     TBdsMenuBarService* FService;
     vcl::ComponentPtr<vcl::TMenuItem> FMenuItem;
-    rtl::ComPtr<IBdsToolBarControlEvents> FEvents;
+    rtl::PackageRef<IBdsToolBarControlEvents> FEvents;
     bool FIsKorvelMenu;
     bool FDestroyed = false;
     bool FGivenBack = false;

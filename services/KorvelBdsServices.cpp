@@ -128,10 +128,10 @@ namespace {
 // keeps the pointer the package passed, once the object has confirmed the interface. Once
 // the callbacks were released at shut-down nothing would call a new one, so none is kept.
 template <class Interface>
-HRESULT AddCallback(std::vector<rtl::ComPtr<Interface>>& callbacks, Interface* callback, bool released) {
+HRESULT AddCallback(std::vector<rtl::PackageRef<Interface>>& callbacks, Interface* callback, bool released) {
     if (!callback) return E_POINTER;
     return rtl::ComGuard([&] {
-        rtl::ComPtr<Interface> checked = rtl::CheckedInterface(callback);
+        rtl::PackageRef<Interface> checked = rtl::CheckedPackageInterface(callback);
         if (released) return E_UNEXPECTED;
         callbacks.push_back(std::move(checked));
         return S_OK;
@@ -217,10 +217,11 @@ void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
     // A handler registered while a message is offered sees the messages after it.
     const size_t registered = FMessageHandlers.size();
     for (size_t index = 0; index < registered && index < FMessageHandlers.size(); ++index) {
-        const rtl::ComPtr<IMessageHandler> handler = FMessageHandlers[index];
-        // A handler that fails, throws or never writes its answer has not handled the message.
+        // A handler that fails, throws, faults or never writes its answer has not handled it.
         WordBool FunctionResult = 0;
-        rtl::Swallow([&] { handler->HandleMessage(&Msg, &CallDefaultHandler, &FunctionResult); });
+        FMessageHandlers[index].Notify("HandleMessage", [&](IMessageHandler& handler) {
+            return handler.HandleMessage(&Msg, &CallDefaultHandler, &FunctionResult);
+        });
         Handled = FunctionResult != 0;
         if (Handled) break;
     }
@@ -298,11 +299,9 @@ void TBdsServices::NotifyPackagesNetSerices() {
 }
 
 void TBdsServices::InitializePackages() {
-    rtl::Swallow([&] {
-        const auto packages = Packages;  // a package may shut the loader down from Initialize
-        for (const auto& package : packages)
-            rtl::SwallowTraced(rtl::PackageStep::Initialized, package.Get(), [&] { return package->Initialize(); });
-    });
+    // A package may shut the loader down from Initialize.
+    for (const auto& package : rtl::HeldCopy(Packages))
+        rtl::CallTraced(rtl::PackageStep::Initialized, package, "Initialize", [](IBdsPackage& p) { return p.Initialize(); });
 }
 
 void TBdsServices::CollectShortCuts() {

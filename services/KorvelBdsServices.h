@@ -8,6 +8,7 @@
 #include "interop/InterfaceBindings.h"
 #include "interop/ToolsInterfaceBindings.h"
 #include "platform/rtl/ComObject.h"
+#include "platform/rtl/PackageDoor.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
 #include "services/ShortCutTable.h"
@@ -59,7 +60,7 @@ public:
     TBdsToolBarService* BdsToolBarService() const { return FBdsToolBarService; }
     TBdsHelpService* BdsHelpService() const { return FBdsHelpService; }
     TBdsMenuBarService* BdsMenuBarService() const { return FBdsMenuBarService; }
-    const std::vector<rtl::ComPtr<IDragDropHelperProvider>>& DragDropHelpers() const { return FDragDropHelpers; }
+    const std::vector<rtl::PackageRef<IDragDropHelperProvider>>& DragDropHelpers() const { return FDragDropHelpers; }
 
     // The message hook on the IDE application's OnMessage.
     void UpdateMessageProcessing();
@@ -101,8 +102,8 @@ private:
     const Integer FBdsVersionMinor = 0;
     const String FBdsVersionStr = rtl::IntToStr(FBdsVersionMajor) + u"." + rtl::IntToStr(FBdsVersionMinor);
     // Held until ReleaseCallbacks: a package releasing one early must not leave it called freed.
-    std::vector<rtl::ComPtr<IMessageHandler>> FMessageHandlers;
-    std::vector<rtl::ComPtr<IDragDropHelperProvider>> FDragDropHelpers;
+    std::vector<rtl::PackageRef<IMessageHandler>> FMessageHandlers;
+    std::vector<rtl::PackageRef<IDragDropHelperProvider>> FDragDropHelpers;
     vcl::TMessageEvent OldMessageProcessing;
     bool FCallbacksReleased = false;
 };

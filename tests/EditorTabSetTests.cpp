@@ -163,7 +163,7 @@ TEST_F(EditorTabSetTest, UnmodifiedDocumentsHaveNoOverlayAndModifiedOnesGetTheId
 
 TEST_F(EditorTabSetTest, SwitchingTabsShowsTheIdesPiecesOnlyForIdeTabsAndSwallowsPressesOnDocuments) {
     rtl::ComPtr<ShellPackage> shell(new ShellPackage);
-    korvel::ShellPackage = rtl::ComPtr<IBdsShellPackage>(shell.Get());
+    korvel::ShellPackage = rtl::PackageRef<IBdsShellPackage>(shell.Get());
     vcl::TWinControl* statusContainer = ide.Editors().StatusBar()->Parent();
     ASSERT_FALSE(statusContainer->Visible()) << "hidden while the frame is on top";
     const int changes = tabs->Requests().changes;

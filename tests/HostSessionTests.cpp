@@ -230,7 +230,7 @@ TEST(HostStrictTest, EveryFailureOfTheRunIsAProblemWithItsReason) {
     EXPECT_TRUE(Has(problems, "the IDE's objects are still referenced after shut-down: TBdsServices (1 reference)", ""));
     EXPECT_FALSE(Has(problems, "the IDE's objects", "TBdsToolBar"));
     EXPECT_TRUE(Has(problems, "creation failed: \"Unregistered\"", rtl::ToUtf8(GuidText(3))));
-    EXPECT_TRUE(Has(problems, "sited: \"Raiser\"", "raised an exception"));
+    EXPECT_TRUE(Has(problems, "sited: \"Raiser\"", "raised: package failure in SetSite"));
     EXPECT_TRUE(Has(problems, "never initialized: \"Quitter\"", "the IDE has not loaded its toolbars"));
     EXPECT_TRUE(Has(problems, "never initialized: \"Raiser\"", "toolbars"));
     EXPECT_TRUE(Has(problems, "terminated: \"Quitter\"", "failed: 80004005"));

@@ -112,7 +112,7 @@ TEST_F(LoaderTest, FirstShellPackageInLoadOrderWins) {
     RegisteredPackageClass plain(MakeGuid(3), "Plain", journal);
     ASSERT_TRUE(Enter());
     ASSERT_TRUE(korvel::ShellPackage);
-    korvel::ShellPackage->OnDocumentDeactivated();
+    korvel::ShellPackage.Get()->OnDocumentDeactivated();
     EXPECT_EQ(journal->calls.back(), "Early.OnDocumentDeactivated");
 }
 

@@ -40,21 +40,21 @@ TEST_F(MenuBarServiceTest, VtableSlotsFollowTheContract) {
     using First = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, IBdsMenuItem**);
     IUnknown* self = service.Get();
 
-    rtl::ComPtr<IBdsMenuItem> first;
+    AnsweredItem first;
     EXPECT_EQ(Slot<First>(self, 7)(self, first.Put()), S_OK);
     EXPECT_EQ(NameOf(first.Get()), u"FileMenu");
 
-    rtl::ComPtr<IBdsMenuItem> found;
+    AnsweredItem found;
     EXPECT_EQ(Slot<Get>(self, 4)(self, WideString(u"ViewsMenu\\ViewObjInspItem").Get(), found.Put()), S_OK);
     EXPECT_EQ(NameOf(found.Get()), u"ViewObjInspItem");
 
-    rtl::ComPtr<IBdsMenuItem> added;
+    AnsweredItem added;
     EXPECT_EQ(Slot<AddOrInsert>(self, 5)(self, WideString(u"ToolsMenu").Get(), 2, WideString(u"KorvelAdded").Get(),
                                          WideString(u"Added").Get(), 0, added.Put()),
               S_OK);
     EXPECT_EQ(ChildNames(u"ToolsMenu").back(), u"KorvelAdded");
 
-    rtl::ComPtr<IBdsMenuItem> inserted;
+    AnsweredItem inserted;
     EXPECT_EQ(Slot<AddOrInsert>(self, 6)(self, WideString(u"ToolsMenu").Get(), 0, WideString(u"KorvelInserted").Get(),
                                          WideString(u"Inserted").Get(), 0, inserted.Put()),
               S_OK);
@@ -96,22 +96,23 @@ TEST_F(MenuBarServiceTest, PathsNameComponentsIgnoringAsciiCase) {
 
 TEST_F(MenuBarServiceTest, AnEmptyNameNeverJoinsTwoItems) {
     auto file = Get(u"FileMenu");  // walking it first wraps its unnamed separator
-    rtl::ComPtr<IBdsMenuItem> child;
-    for (Integer i = 0; i < ItemAt(u"FileMenu")->Count(); ++i) ASSERT_EQ(file->ChildMenuItem(i, child.Put()), S_OK);
+    AnsweredItem child;
+    for (Integer i = 0; i < ExistingItemAt(u"FileMenu")->Count(); ++i)
+        ASSERT_EQ(file->ChildMenuItem(i, child.Put()), S_OK);
     EXPECT_EQ(CaptionOf(Get(u"FileMenu\\").Get()), u"-");
-    rtl::ComPtr<IBdsMenuItem> rootParent;
+    AnsweredItem rootParent;
     EXPECT_EQ(Get(u"")->Get_ParentMenuItem(rootParent.Put()), S_OK);
     EXPECT_FALSE(rootParent) << "the root's own wrapper, not the separator's";
 }
 
 TEST_F(MenuBarServiceTest, WrappersAreFoundByTheCurrentNameOfTheirItem) {
     auto options = Get(u"ToolsMenu\\ToolsOptionsItem");
-    ItemAt(u"ToolsMenu\\ToolsOptionsItem")->SetName(u"ToolsPreferencesItem");
+    ExistingItemAt(u"ToolsMenu\\ToolsOptionsItem")->SetName(u"ToolsPreferencesItem");
     EXPECT_EQ(Get(u"ToolsMenu\\ToolsPreferencesItem").Get(), options.Get());
     EXPECT_EQ(NameOf(options.Get()), u"ToolsPreferencesItem");
 
     // Another item now carrying the old name gets a wrapper of its own.
-    ItemAt(u"ToolsMenu\\ToolsDebuggerOptionsItem")->SetName(u"ToolsOptionsItem");
+    ExistingItemAt(u"ToolsMenu\\ToolsDebuggerOptionsItem")->SetName(u"ToolsOptionsItem");
     auto debugger = Get(u"ToolsMenu\\ToolsOptionsItem");
     EXPECT_NE(debugger.Get(), options.Get());
     EXPECT_EQ(CaptionOf(debugger.Get()), u"Debu&gger Options...");
@@ -123,8 +124,8 @@ TEST_F(MenuBarServiceTest, SameNamedItemsOfDifferentOwnersKeepTheirOwnWrappers) 
     auto twin = std::make_unique<vcl::TMenuItem>(nullptr);
     renamed->SetName(u"Single");
     twin->SetName(u"Twin");
-    ItemAt(u"HelpMenu")->Add(renamed.get());
-    ItemAt(u"ToolsMenu")->Add(twin.get());
+    ExistingItemAt(u"HelpMenu")->Add(renamed.get());
+    ExistingItemAt(u"ToolsMenu")->Add(twin.get());
     auto earlier = Get(u"HelpMenu\\Single");
     auto later = Get(u"ToolsMenu\\Twin");
     ASSERT_NE(earlier.Get(), later.Get());
@@ -154,8 +155,8 @@ TEST_F(MenuBarServiceTest, AddMenuItemGoesBeforeAfterOrUnderTheReference) {
     EXPECT_EQ(ChildNames(u"ToolsMenu\\ToolsRepositoryItem"), (std::vector<String>{u"KChild", u"KChild2"}));
     EXPECT_EQ(ChildNames(u"HelpMenu").back(), u"KLast");
     EXPECT_EQ(ChildNames(u"").back(), u"KorvelMenu");
-    EXPECT_EQ(ItemAt(u"KorvelMenu")->Caption(), u"&Korvel");
-    EXPECT_EQ(ItemAt(u"KorvelMenu")->Owner(), Menu());
+    EXPECT_EQ(ExistingItemAt(u"KorvelMenu")->Caption(), u"&Korvel");
+    EXPECT_EQ(ExistingItemAt(u"KorvelMenu")->Owner(), Menu());
 
     // The package's items go with its last references.
     before = after = child = anyOther = last = top = nullptr;
@@ -165,7 +166,7 @@ TEST_F(MenuBarServiceTest, AddMenuItemGoesBeforeAfterOrUnderTheReference) {
 
 TEST_F(MenuBarServiceTest, RequestsThatNameNoPlaceCreateNothingAndShowNothing) {
     const int components = Menu()->ComponentCount();
-    rtl::ComPtr<IBdsMenuItem> made;
+    AnsweredItem made;
     const auto add = [&](const String& reference, Integer location) {
         return service->AddMenuItem(WideString(reference).Get(), location, WideString(u"KorvelNew").Get(),
                                     WideString(u"New").Get(), 0, made.Put());
@@ -206,7 +207,7 @@ TEST_F(MenuBarServiceTest, WithoutAMainMenuOrWithAnEmptyOneNothingIsMade) {
     for (vcl::TMainMenu* menu : {static_cast<vcl::TMainMenu*>(nullptr), &empty}) {
         ide.Services().SetMainMenu(menu);
         rtl::ComPtr<IBdsMenuBarService> other(new TBdsMenuBarService);
-        rtl::ComPtr<IBdsMenuItem> made;
+        AnsweredItem made;
         const WideString name(u"KorvelMenu");
         EXPECT_EQ(other->AddMenuItem(WideString(u"").Get(), 2, name.Get(), name.Get(), 0, made.Put()), E_FAIL);
         EXPECT_EQ(other->InsertMenuItem(WideString(u"").Get(), 0, name.Get(), name.Get(), 0, made.Put()), S_OK);
@@ -227,8 +228,8 @@ TEST_F(MenuBarServiceTest, AnExistingNameAmongTheSiblingsIsReturnedNotMadeAgain)
     const auto names = ChildNames(u"ToolsMenu");
     EXPECT_EQ(std::count(names.begin(), names.end(), u"KorvelItem"), 1);
     EXPECT_EQ(names.back(), u"KorvelItem") << "left where it was";
-    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem")->Caption(), u"First");
-    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem")->ImageIndex(), -1);
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu\\KorvelItem")->Caption(), u"First");
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu\\KorvelItem")->ImageIndex(), -1);
 }
 
 TEST_F(MenuBarServiceTest, NamesTheLibraryRefusesFailAndLeaveNoHalfMadeItem) {
@@ -236,7 +237,7 @@ TEST_F(MenuBarServiceTest, NamesTheLibraryRefusesFailAndLeaveNoHalfMadeItem) {
     const int components = Menu()->ComponentCount();
     const auto help = ChildNames(u"HelpMenu");
     for (const String name : {u"KorvelItem", u"FileOpenItem", u"Not valid", u"1Korvel"}) {
-        rtl::ComPtr<IBdsMenuItem> made;
+        AnsweredItem made;
         EXPECT_EQ(service->AddMenuItem(WideString(u"HelpMenu").Get(), 2, WideString(name).Get(),
                                        WideString(u"Help").Get(), 0, made.Put()),
                   E_FAIL)
@@ -283,19 +284,19 @@ TEST_F(MenuBarServiceTest, ABitmapBecomesTheItemsImageAndIsConsumed) {
     const Integer icon = MakeIconHandle();
     auto item = Add(u"ToolsMenu", 2, u"KorvelImage", u"Image", icon);
     ASSERT_TRUE(item);
-    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelImage")->ImageIndex(), images);
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu\\KorvelImage")->ImageIndex(), images);
     EXPECT_EQ(Menu()->Images()->Count(), images + 1);
     EXPECT_FALSE(BitmapHandleAlive(icon));
 
     auto plain = Insert(u"ToolsMenu", 0, u"KorvelPlain", u"Plain", 0);
-    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelPlain")->ImageIndex(), -1);
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu\\KorvelPlain")->ImageIndex(), -1);
     EXPECT_TRUE(Dialogs().empty());
 }
 
 TEST_F(MenuBarServiceTest, AnImageThatCannotBeAddedIsReportedAndTheItemStays) {
     auto broken = Add(u"ToolsMenu", 2, u"KorvelBroken", u"Broken", 12345);
     ASSERT_TRUE(broken);
-    EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelBroken")->ImageIndex(), -1);
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu\\KorvelBroken")->ImageIndex(), -1);
     ASSERT_EQ(Dialogs(), (std::vector<String>{u"TBdsMenuBarService.SetImage 12345 Bitmap image is not valid"}));
     EXPECT_TRUE(ide.Record().dialogs[0].plainMessage);
 
@@ -311,6 +312,7 @@ TEST_F(MenuBarServiceTest, AnImageThatCannotBeAddedIsReportedAndTheItemStays) {
 TEST_F(MenuBarServiceTest, RemovingAPackageItemTakesItAndItsChildrenAwayAtOnce) {
     const int components = Menu()->ComponentCount();
     IBdsMenuItem* menu = Add(u"", 2, u"KorvelMenu", u"&Korvel").Detach();
+    ASSERT_TRUE(menu);
     auto child = Add(u"KorvelMenu", 2, u"KorvelChild", u"Child");
     Remove(u"KorvelMenu");
     EXPECT_EQ(ItemAt(u"KorvelMenu"), nullptr);
@@ -331,11 +333,12 @@ TEST_F(MenuBarServiceTest, RemovingAPackageItemTakesItAndItsChildrenAwayAtOnce) 
 TEST_F(MenuBarServiceTest, RemovingDetachesAtOnceWhateverReferencesRemain) {
     auto sink = rtl::ComPtr<CountingSink>(new CountingSink);
     IBdsMenuItem* item = Add(u"ToolsMenu", 2, u"KorvelItem", u"Item").Detach();
+    ASSERT_TRUE(item);
     ASSERT_EQ(item->RegisterEvents(sink.Get()), S_OK);
-    rtl::ComPtr<IBdsMenuItem> parent;
-    rtl::ComPtr<IBdsMenuItem> navigated;  // handed out by navigation: the service holds it too
+    AnsweredItem parent;
+    AnsweredItem navigated;  // handed out by navigation: the service holds it too
     ASSERT_EQ(item->Get_ParentMenuItem(parent.Put()), S_OK);
-    ASSERT_EQ(parent->ChildMenuItem(ItemAt(u"ToolsMenu")->Count() - 1, navigated.Put()), S_OK);
+    ASSERT_EQ(parent->ChildMenuItem(ExistingItemAt(u"ToolsMenu")->Count() - 1, navigated.Put()), S_OK);
     ASSERT_EQ(navigated.Get(), item);
     Remove(u"ToolsMenu\\KorvelItem");
     EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
@@ -348,6 +351,7 @@ TEST_F(MenuBarServiceTest, GivenBackReferencesEndAtShutDown) {
     std::vector<rtl::ComPtr<IUnknown>> watchers;
     for (int cycle = 0; cycle < 3; ++cycle) {
         watchers.emplace_back(Add(u"ToolsMenu", 2, u"KorvelItem", u"Item").Detach());
+        ASSERT_TRUE(watchers.back());
         Remove(u"ToolsMenu\\KorvelItem");
     }
     ShutDown();
@@ -357,9 +361,9 @@ TEST_F(MenuBarServiceTest, GivenBackReferencesEndAtShutDown) {
 // The service outlives the run; a package still holding an item after shut-down may navigate
 // and register sinks, and what it reaches lives only as long as it holds it.
 TEST_F(MenuBarServiceTest, AfterShutDownNavigationKeepsNothingForLife) {
-    rtl::ComPtr<IBdsMenuItem> tools = Get(u"ToolsMenu");
+    auto tools = Get(u"ToolsMenu");
     ShutDown();
-    rtl::ComPtr<IBdsMenuItem> child;
+    AnsweredItem child;
     ASSERT_EQ(tools->ChildMenuItem(0, child.Put()), S_OK);
     ASSERT_TRUE(child);
     auto sink = rtl::ComPtr<CountingSink>(new CountingSink);
@@ -373,6 +377,7 @@ TEST_F(MenuBarServiceTest, RemovingIdeItemsLeavesThemInTheMenu) {
     const auto names = ChildNames(u"ToolsMenu");
     Remove(u"ToolsMenu\\ToolsOptionsItem");  // nobody wrapped it
     IBdsMenuItem* wrapped = Get(u"ToolsMenu\\ToolsRepositoryItem").Detach();
+    ASSERT_TRUE(wrapped);
     Remove(u"ToolsMenu\\ToolsRepositoryItem");
     EXPECT_EQ(ChildNames(u"ToolsMenu"), names);
     wrapped->Release();

@@ -18,7 +18,7 @@ protected:
     rtl::ComPtr<CountingSink> NewSink() { return rtl::ComPtr<CountingSink>(new CountingSink); }
     bool Flag(HRESULT (STDMETHODCALLTYPE IBdsMenuItem::*read)(WordBool*), IBdsMenuItem* item) {
         WordBool value = 7;
-        EXPECT_EQ((item->*read)(&value), S_OK);
+        EXPECT_EQ((Answered(item).*read)(&value), S_OK);
         EXPECT_TRUE(value == 0 || value == -1) << value;
         return value != 0;
     }
@@ -48,17 +48,17 @@ TEST_F(MenuItemTest, VtableSlotsFollowTheContract) {
     auto c = Add(u"KorvelMenu", 2, u"KC", u"C");
     auto child = Add(u"KorvelMenu\\KB", 2, u"KB1", u"B1");
     auto child2 = Add(u"KorvelMenu\\KB", 2, u"KB2", u"B2");
-    vcl::TMenuItem* b = ItemAt(u"KorvelMenu\\KB");
+    vcl::TMenuItem* b = ExistingItemAt(u"KorvelMenu\\KB");
     IUnknown* self = item.Get();
     WordBool flag = 0;
     Integer number = 0;
     WideString text;
-    rtl::ComPtr<IBdsMenuItem> found;
+    AnsweredItem found;
 
     EXPECT_EQ(Slot<ReadFlag>(self, 3)(self, &flag), S_OK);
     EXPECT_EQ(flag, 0) << "Get_BeginGroup";
     EXPECT_EQ(Slot<WriteFlag>(self, 4)(self, -1), S_OK);
-    EXPECT_EQ(ItemAt(u"KorvelMenu\\SeparatorBefore_KB")->MenuIndex(), b->MenuIndex() - 1) << "Set_BeginGroup";
+    EXPECT_EQ(ExistingItemAt(u"KorvelMenu\\SeparatorBefore_KB")->MenuIndex(), b->MenuIndex() - 1) << "Set_BeginGroup";
     EXPECT_EQ(Slot<ReadText>(self, 5)(self, text.Put()), S_OK);
     EXPECT_EQ(text.Text(), u"B") << "Get_Caption";
     EXPECT_EQ(Slot<WriteText>(self, 6)(self, WideString(u"Bee").Get()), S_OK);
@@ -117,11 +117,13 @@ TEST_F(MenuItemTest, QueryInterfaceAnswersTheItemInterfaceOnly) {
 
 TEST_F(MenuItemTest, FlagsAndShortcutsCrossAsTheContractSays) {
     auto item = Get(u"EditMenu\\EditCopyItem");
-    vcl::TMenuItem* copy = ItemAt(u"EditMenu\\EditCopyItem");
+    vcl::TMenuItem* copy = ExistingItemAt(u"EditMenu\\EditCopyItem");
     EXPECT_EQ(item->Set_Checked(2), S_OK) << "any non-zero is true";
     EXPECT_TRUE(Flag(&IBdsMenuItem::Get_Checked, item.Get()));
 
-    copy->SetShortCut(vcl::scAlt | vcl::scCtrl | 'C');
+    EXPECT_EQ(item->Set_Shortcut(0xFFFF), S_OK) << "the top of the range";
+    EXPECT_EQ(copy->ShortCut(), 0xFFFF);
+    EXPECT_EQ(item->Set_Shortcut(vcl::scAlt | vcl::scCtrl | 'C'), S_OK) << "Alt shortcuts lie above 0x7FFF";
     Integer shortCut = 0;
     EXPECT_EQ(item->Get_Shortcut(&shortCut), S_OK);
     EXPECT_EQ(shortCut, 0xC043) << "zero-extended";
@@ -163,7 +165,7 @@ TEST_F(MenuItemTest, NullOutPointersAreRefused) {
 
 TEST_F(MenuItemTest, NameIsCurrentWhileWarningsKeepTheNameItWasMadeWith) {
     IBdsMenuItem* item = Add(u"ToolsMenu", 2, u"KorvelItem", u"Item").Detach();
-    ItemAt(u"ToolsMenu\\KorvelItem")->SetName(u"KorvelRenamed");
+    ExistingItemAt(u"ToolsMenu\\KorvelItem")->SetName(u"KorvelRenamed");
     EXPECT_EQ(NameOf(item), u"KorvelRenamed");
     Remove(u"ToolsMenu\\KorvelRenamed");
     EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelRenamed"), nullptr);
@@ -175,6 +177,7 @@ TEST_F(MenuItemTest, NameIsCurrentWhileWarningsKeepTheNameItWasMadeWith) {
 
 TEST_F(MenuItemTest, EveryCallOnADetachedWrapperAnswersHarmlessly) {
     IBdsMenuItem* item = Add(u"ToolsMenu", 2, u"KorvelGone", u"Gone").Detach();
+    ASSERT_TRUE(item);
     Remove(u"ToolsMenu\\KorvelGone");
     ide.Record().Clear();
     auto sink = NewSink();
@@ -247,7 +250,7 @@ TEST_F(MenuItemTest, AnItemTheIdeDestroysLeavesItsWrapperDetached) {
 
 TEST_F(MenuItemTest, ClickingRunsTheRegisteredSinkOnce) {
     auto item = Add(u"ToolsMenu", 2, u"KorvelItem", u"Item");
-    vcl::TMenuItem* menuItem = ItemAt(u"ToolsMenu\\KorvelItem");
+    vcl::TMenuItem* menuItem = ExistingItemAt(u"ToolsMenu\\KorvelItem");
     auto sink = NewSink();
     EXPECT_EQ(item->RegisterEvents(sink.Get()), S_OK);
     menuItem->Click();
@@ -272,7 +275,7 @@ TEST_F(MenuItemTest, ASinkThatIsNotOneIsRefused) {
     // A package passing some other interface where its sink should be.
     rtl::ComPtr<IBdsMenuItem> other = Get(u"ToolsMenu");
     EXPECT_EQ(item->RegisterEvents(reinterpret_cast<IBdsToolBarControlEvents*>(other.Get())), E_NOINTERFACE);
-    ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+    ExistingItemAt(u"ToolsMenu\\KorvelItem")->Click();
     EXPECT_EQ(sink->executed, 1) << "the registered sink stays";
 }
 
@@ -289,13 +292,14 @@ TEST_F(MenuItemTest, ReleasingAnIdeItemsWrapperUnhooksItsSinkAndLeavesTheItem) {
 
 TEST_F(MenuItemTest, ASinkMayRemoveTheClickedItemFromItsOwnHandler) {
     IBdsMenuItem* item = Add(u"ToolsMenu", 2, u"KorvelItem", u"Item").Detach();
+    ASSERT_TRUE(item);
     auto sink = NewSink();
     item->RegisterEvents(sink.Get());
     sink->onExecute = [&] {
         Remove(u"ToolsMenu\\KorvelItem");
         item->Release();
     };
-    ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+    ExistingItemAt(u"ToolsMenu\\KorvelItem")->Click();
     EXPECT_EQ(sink->executed, 1);
     EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
     EXPECT_EQ(sink->RefCount(), 1u);
@@ -303,7 +307,7 @@ TEST_F(MenuItemTest, ASinkMayRemoveTheClickedItemFromItsOwnHandler) {
 
 TEST_F(MenuItemTest, ASinkMayRebuildOrMoveItsItemFromItsOwnHandler) {
     auto sink = NewSink();
-    rtl::ComPtr<IBdsMenuItem> current = Add(u"ToolsMenu", 2, u"KorvelItem", u"Old");
+    AnsweredItem current = Add(u"ToolsMenu", 2, u"KorvelItem", u"Old");
     String parent = u"ToolsMenu";
     sink->onExecute = [&] {
         Remove(u"ToolsMenu\\KorvelItem");
@@ -313,9 +317,9 @@ TEST_F(MenuItemTest, ASinkMayRebuildOrMoveItsItemFromItsOwnHandler) {
     for (const String next : {u"ToolsMenu", u"HelpMenu"}) {
         current->RegisterEvents(sink.Get());
         parent = next;
-        ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+        ExistingItemAt(u"ToolsMenu\\KorvelItem")->Click();
         ASSERT_NE(ItemAt(next + u"\\KorvelItem"), nullptr) << "the name is free again at once";
-        EXPECT_EQ(ItemAt(next + u"\\KorvelItem")->Caption(), next);
+        EXPECT_EQ(ExistingItemAt(next + u"\\KorvelItem")->Caption(), next);
     }
     EXPECT_EQ(ItemAt(u"ToolsMenu\\KorvelItem"), nullptr);
 }
@@ -326,7 +330,7 @@ TEST_F(MenuItemTest, SinksAreCheckedAndKeptAsThePackagePassedThem) {
     EXPECT_EQ(item->RegisterEvents(&twice.second), S_OK);
     twice.throwOnQuery = true;
     EXPECT_EQ(item->RegisterEvents(&twice.first), E_FAIL);
-    ItemAt(u"ToolsMenu\\KorvelItem")->Click();
+    ExistingItemAt(u"ToolsMenu\\KorvelItem")->Click();
     EXPECT_EQ(twice.second.executed, 1);
     item = nullptr;
     EXPECT_EQ(twice.references, 0u);
@@ -347,6 +351,11 @@ TEST_F(MenuItemTest, BeginGroupIsASeparatorDirectlyBefore) {
     EXPECT_FALSE(Flag(&IBdsMenuItem::Get_BeginGroup, Get(u"FileMenu\\FileNewMenu").Get()));
     EXPECT_TRUE(Flag(&IBdsMenuItem::Get_BeginGroup, Get(u"FileMenu\\FileSaveItem").Get()));
     EXPECT_FALSE(Flag(&IBdsMenuItem::Get_BeginGroup, Get(u"").Get()));
+    auto menu = Add(u"", 2, u"KorvelMenu", u"&Korvel");
+    auto line = Add(u"KorvelMenu", 2, u"KorvelLine", u"-");
+    auto second = Add(u"KorvelMenu", 2, u"KorvelSecond", u"Second");
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(Flag(&IBdsMenuItem::Get_BeginGroup, second.Get())) << "after a separator that comes first";
 
     auto item = Add(u"ToolsMenu\\ToolsOptionsItem", 1, u"KorvelItem", u"Item");
     const size_t count = ChildNames(u"ToolsMenu").size();
@@ -356,11 +365,11 @@ TEST_F(MenuItemTest, BeginGroupIsASeparatorDirectlyBefore) {
     ASSERT_EQ(names.size(), count + 1);
     const auto at = std::find(names.begin(), names.end(), u"KorvelItem");
     EXPECT_EQ(*(at - 1), u"SeparatorBefore_KorvelItem");
-    EXPECT_EQ(ItemAt(u"ToolsMenu\\SeparatorBefore_KorvelItem")->Caption(), u"-");
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu\\SeparatorBefore_KorvelItem")->Caption(), u"-");
     EXPECT_TRUE(Flag(&IBdsMenuItem::Get_BeginGroup, item.Get()));
 
     // The separator's wrapper, reached by navigation, does not outlive it as a dangling one.
-    rtl::ComPtr<IBdsMenuItem> separator;
+    AnsweredItem separator;
     EXPECT_EQ(item->Get_PrevMenuItem(separator.Put()), S_OK);
     EXPECT_EQ(item->Set_BeginGroup(0), S_OK);
     EXPECT_EQ(ChildNames(u"ToolsMenu").size(), count);
@@ -403,7 +412,7 @@ TEST_F(MenuItemTest, BeginGroupReusesASiblingOfTheSeparatorsNameAndFailsOnAForei
 
 TEST_F(MenuItemTest, NavigationStopsAtTheEnds) {
     auto first = Get(u"FileMenu");
-    rtl::ComPtr<IBdsMenuItem> found;
+    AnsweredItem found;
     EXPECT_EQ(first->Get_PrevMenuItem(found.Put()), S_OK);
     EXPECT_FALSE(found);
     EXPECT_EQ(Get(u"HelpMenu")->Get_NextMenuItem(found.Put()), S_OK);
@@ -413,7 +422,7 @@ TEST_F(MenuItemTest, NavigationStopsAtTheEnds) {
     EXPECT_EQ(first->ChildMenuItem(1000, found.Put()), S_OK);
     EXPECT_FALSE(found);
 
-    rtl::ComPtr<IBdsMenuItem> root;
+    AnsweredItem root;
     EXPECT_EQ(first->Get_ParentMenuItem(root.Put()), S_OK);
     ASSERT_TRUE(root);
     Integer count = 0;
@@ -429,13 +438,13 @@ TEST_F(MenuItemTest, NavigationStopsAtTheEnds) {
 TEST_F(MenuItemTest, WrappersReachedByNavigationStayWithTheirSinks) {
     auto sink = NewSink();
     {
-        rtl::ComPtr<IBdsMenuItem> search;
+        AnsweredItem search;
         Get(u"EditMenu")->Get_NextMenuItem(search.Put());
-        rtl::ComPtr<IBdsMenuItem> find;
+        AnsweredItem find;
         search->ChildMenuItem(0, find.Put());
         find->RegisterEvents(sink.Get());
     }
-    ItemAt(u"SearchMenu\\SearchFindItem")->Click();
+    ExistingItemAt(u"SearchMenu\\SearchFindItem")->Click();
     EXPECT_EQ(sink->executed, 1);
     Get(u"SearchMenu\\SearchFindItem")->RegisterEvents(nullptr);
     EXPECT_EQ(sink->RefCount(), 1u);

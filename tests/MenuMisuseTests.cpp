@@ -12,6 +12,7 @@
 #include "tests/support/RoguePackageObject.h"
 
 using rtl::String;
+using testing_support::AnsweredItem;
 using testing_support::ExpectRefusedWhileMisbehaving;
 using testing_support::RoguePackageObject;
 
@@ -27,7 +28,7 @@ TEST_F(MenuMisuseTest, NamesIndexesAndNumbersOutOfRangeAnswerWithoutHarm) {
     EXPECT_EQ(service->GetMenuItem(nullptr, nullptr), E_POINTER);
     EXPECT_EQ(service->GetFirstMenuItem(nullptr), E_POINTER);
     rtl::WideString huge(String(1 << 20, u'\\') + String(1 << 16, u'x'));
-    rtl::ComPtr<IBdsMenuItem> item;
+    AnsweredItem item;
     EXPECT_EQ(service->GetMenuItem(huge.Get(), item.Put()), S_OK);
     EXPECT_FALSE(item);
     EXPECT_EQ(service->RemoveMenuItem(huge.Get()), S_OK);
@@ -42,15 +43,15 @@ TEST_F(MenuMisuseTest, NamesIndexesAndNumbersOutOfRangeAnswerWithoutHarm) {
     EXPECT_EQ(service->AddMenuItem(nullptr, korvel::otamlBefore, name.Get(), text.Get(), 0, item.Put()), E_FAIL)
         << "the root item has no siblings";
     EXPECT_FALSE(item);
-    const int toolsCount = ItemAt(u"ToolsMenu")->Count();
+    const int toolsCount = ExistingItemAt(u"ToolsMenu")->Count();
     EXPECT_EQ(service->InsertMenuItem(tools.Get(), INT_MAX, name.Get(), text.Get(), INT_MIN, item.Put()), S_OK);
     ASSERT_TRUE(item);
-    EXPECT_EQ(ItemAt(u"ToolsMenu")->Items(toolsCount), ItemAt(u"ToolsMenu\\KorvelItem")) << "appended last";
+    EXPECT_EQ(ExistingItemAt(u"ToolsMenu")->Items(toolsCount), ItemAt(u"ToolsMenu\\KorvelItem")) << "appended last";
     EXPECT_FALSE(Dialogs().empty()) << "the made-up bitmap is reported, and the item made all the same";
 
-    rtl::ComPtr<IBdsMenuItem> child = Get(u"ToolsMenu");
+    auto child = Get(u"ToolsMenu");
     for (Integer index : {-1, INT_MIN, INT_MAX, toolsCount + 1}) {
-        rtl::ComPtr<IBdsMenuItem> none;
+        AnsweredItem none;
         EXPECT_EQ(child->ChildMenuItem(index, none.Put()), S_OK);
         EXPECT_FALSE(none);
     }
@@ -63,7 +64,7 @@ TEST_F(MenuMisuseTest, NamesIndexesAndNumbersOutOfRangeAnswerWithoutHarm) {
     EXPECT_EQ(item->Get_NextMenuItem(nullptr), E_POINTER);
     EXPECT_EQ(item->Get_Caption(nullptr), E_POINTER);
     EXPECT_EQ(item->Get_ChildCount(nullptr), E_POINTER);
-    rtl::ComPtr<IBdsMenuItem> next;
+    AnsweredItem next;
     EXPECT_EQ(item->Get_NextMenuItem(next.Put()), S_OK);
     EXPECT_FALSE(next) << "the last item has no next";
     EXPECT_EQ(item->ChildMenuItem(0, nullptr), E_POINTER);

@@ -112,23 +112,33 @@ TEST_F(DiscoveryTest, ShortAndOddLengthNamesNeverGoNegative) {
     EXPECT_EQ(names[3], u"A") << "the last character counts as the terminator";
 }
 
-TEST(SortPackagesByLoadOrderTest, SortsTheThreeSequencesTogether) {
-    std::vector<int32_t> orders{3, 1, 2};
-    std::vector<String> ids{u"c", u"a", u"b"};
-    std::vector<String> names{u"C", u"A", u"B"};
+// Sorts packages a, b, c, ... listed with the given load orders and answers their ids as
+// sorted; the orders and the names must have followed the ids.
+std::vector<String> SortedIds(const std::vector<int32_t>& listed) {
+    std::vector<int32_t> orders = listed;
+    std::vector<String> ids;
+    std::vector<String> names;
+    for (size_t i = 0; i < listed.size(); ++i) {
+        ids.push_back(String(1, static_cast<char16_t>(u'a' + i)));
+        names.push_back(String(1, static_cast<char16_t>(u'A' + i)));
+    }
     korvel::SortPackagesByLoadOrder(orders, ids, names);
-    EXPECT_EQ(orders, (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_EQ(ids, (std::vector<String>{u"a", u"b", u"c"}));
-    EXPECT_EQ(names, (std::vector<String>{u"A", u"B", u"C"}));
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const size_t from = static_cast<size_t>(ids[i][0] - u'a');
+        EXPECT_EQ(orders[i], listed[from]) << "order " << i;
+        EXPECT_EQ(names[i], String(1, static_cast<char16_t>(u'A' + from))) << "name " << i;
+    }
+    return ids;
+}
 
-    // Equal orders end where the exchange sort leaves them: here the reverse of their listing.
-    orders = {2, 2, 1};
-    ids = {u"a", u"b", u"c"};
-    names = {u"A", u"B", u"C"};
-    korvel::SortPackagesByLoadOrder(orders, ids, names);
-    EXPECT_EQ(orders, (std::vector<int32_t>{1, 2, 2}));
-    EXPECT_EQ(ids, (std::vector<String>{u"c", u"b", u"a"}));
-    EXPECT_EQ(names, (std::vector<String>{u"C", u"B", u"A"}));
+TEST(SortPackagesByLoadOrderTest, SortsTheThreeSequencesTogether) {
+    EXPECT_EQ(SortedIds({3, 1, 2}), (std::vector<String>{u"b", u"c", u"a"}));
+    // Equal orders end where the exchange sort leaves them: here the reverse of their listing,
+    EXPECT_EQ(SortedIds({2, 2, 1}), (std::vector<String>{u"c", u"b", u"a"}));
+    // here in their listing, for equal orders are never exchanged with each other,
+    EXPECT_EQ(SortedIds({2, 1, 1}), (std::vector<String>{u"b", u"c", u"a"}));
+    // and the last pass is needed too.
+    EXPECT_EQ(SortedIds({5, 5, 9, 7}), (std::vector<String>{u"a", u"b", u"d", u"c"}));
 }
 
 }  // namespace

@@ -251,7 +251,7 @@ TEST_F(SamplePackagesTest, TerminateTakesTheSamplesThingsAwayAndCutsOffWhatTheLo
     StartIde();
     EXPECT_EQ(DebugOutputOf([&] {
                   for (auto package = korvel::Packages.rbegin(); package != korvel::Packages.rend(); ++package)
-                      EXPECT_EQ((*package)->Terminate(), S_OK);
+                      EXPECT_EQ(package->Get()->Terminate(), S_OK);
               }),
               (std::vector<String>{u"Korvel Sample Designer: terminated", u"Korvel Sample: terminated"}));
     EXPECT_EQ(MenuItem(u"ToolsMenu", u"KorvelSampleItem"), nullptr);

@@ -134,6 +134,15 @@ TEST_F(ToolBarControlTest, HidingAButtonHidesOnlyTheDividerDirectlyBeforeIt) {
     const auto third = AddControl(toolBar.Get(), Button);
     EXPECT_EQ(third->Set_Visible(0), S_OK);
     EXPECT_TRUE(ComboBoxAt(5)->Visible()) << "only a divider goes with the button";
+
+    // A divider that comes first goes with the button after it.
+    const auto other = AddToolBar(u"OtherToolBar");
+    vcl::TToolBar* otherNative = Native(u"OtherToolBar");
+    ASSERT_TRUE(otherNative);
+    other->AddSeparator();
+    const auto afterDivider = AddControl(other.Get(), Button);
+    EXPECT_EQ(afterDivider->Set_Visible(0), S_OK);
+    EXPECT_FALSE(otherNative->Buttons(0)->Visible());
 }
 
 TEST_F(ToolBarControlTest, SinksAreCheckedAndKeptAsThePackagePassedThem) {

@@ -236,14 +236,21 @@ TEST_F(ToolBarServiceTest, ControlsAndSeparatorsGoAfterEverythingOnTheToolBar) {
     EXPECT_EQ(native->Width(), native->Buttons(native->ButtonCount() - 1)->Left() + 145) << "sized to its controls";
 }
 
-TEST_F(ToolBarServiceTest, ToolBarOutsideAnyDockStillPlacesControlsLast) {
+TEST_F(ToolBarServiceTest, ControlsGoLastPastTheDocksEdgeAndOutsideAnyDock) {
     const auto toolBar = AddToolBar(u"PackageToolBar");
     vcl::TToolBar* native = Native(u"PackageToolBar");
-    native->SetParent(nullptr);
-    const auto first = AddControl(toolBar.Get(), Button);
+    ASSERT_TRUE(native);
+    const auto wide = AddControl(toolBar.Get(), EditableComboBox).Query<IBdsToolBarComboBox>();
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->Set_Width(3 * sim::ToolBarLayout::DockWidth), S_OK);
     const auto second = AddControl(toolBar.Get(), Button);
     second->Set_name(Bstr(u"Second"));
-    EXPECT_EQ(native->Buttons(1)->Name(), u"Second");
+    EXPECT_EQ(native->Buttons(1)->Name(), u"Second") << "after a row wider than the dock";
+
+    native->SetParent(nullptr);
+    const auto third = AddControl(toolBar.Get(), Button);
+    third->Set_name(Bstr(u"Third"));
+    EXPECT_EQ(native->Buttons(2)->Name(), u"Third");
 }
 
 TEST_F(ToolBarServiceTest, ToolBarClearRemovesEveryControlAndSeparatorEvenTheIdesOwn) {

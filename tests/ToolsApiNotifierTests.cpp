@@ -15,7 +15,8 @@ rtl::ComPtr<FakeModuleNotifier> PackageNotifier(std::vector<GUID> offered) {
 }
 
 rtl::ComPtr<ide::IOTAModuleNotifier90> Wrap(FakeModuleNotifier* notifier) {
-    return rtl::ComPtr<ide::IOTAModuleNotifier90>(new TBDSAnyNotifierWrapper(notifier ? notifier->Unknown() : nullptr));
+    return rtl::ComPtr<ide::IOTAModuleNotifier90>(
+        new TBDSAnyNotifierWrapper(rtl::PackageRef<IUnknown>(notifier ? notifier->Unknown() : nullptr)));
 }
 
 TEST(AnyNotifierWrapper, BaseNotifierOnlyGetsItsOwnCallsAndTheRestAnswerDefaults) {
@@ -35,8 +36,8 @@ TEST(AnyNotifierWrapper, BaseNotifierOnlyGetsItsOwnCallsAndTheRestAnswerDefaults
             wrapper->ModuleRenamed(u"b.pas");
             editor->ViewActivated(nullptr);
         }
-        EXPECT_EQ(notifier->RefCount(), before + 2)
-            << "the wrapper's reference and one on the one interface it offers, however many notifications";
+        EXPECT_EQ(notifier->RefCount(), before + 1)
+            << "the wrapper's reference alone: each notification lets go of the interface it asked for";
         EXPECT_EQ(notifier->calls, Calls(100, "Modified"));
         EXPECT_NO_THROW(wrapper->AfterSave());
         notifier->saveAnswer = 0;
@@ -96,7 +97,8 @@ TEST(EditServicesNotifierWrapper, PassesNilForIdeObjectsAndTheFlagsAsBytes) {
     rtl::ComPtr<FakeEditServicesNotifier> notifier(new FakeEditServicesNotifier);
     notifier->handledCommand = 7;
     notifier->handledValue = 0x80;
-    rtl::ComPtr<ide::INTAEditServicesNotifier> wrapper(new TBDSEditServicesNotifierWrapper(notifier.Get()));
+    rtl::ComPtr<ide::INTAEditServicesNotifier> wrapper(
+        new TBDSEditServicesNotifierWrapper(rtl::PackageRef<IBDSEditServicesNotifier>(notifier.Get())));
     wrapper->WindowShow(nullptr, true, false);
     wrapper->WindowNotification(nullptr, vcl::TOperation::opRemove);
     wrapper->WindowActivated(nullptr);

@@ -119,7 +119,7 @@ TEST(ToolsApiWire, ModuleAndEditorNotificationsReachTheDeclaredSlots) {
                     {EditorNotifierTable, "EditorNotifier", IID_IBDSEditorNotifier}};
     {
         rtl::ComPtr<korvel::TBDSAnyNotifierWrapper> wrapper(
-            new korvel::TBDSAnyNotifierWrapper(reinterpret_cast<IUnknown*>(&package.interfaces[1])));
+            new korvel::TBDSAnyNotifierWrapper(rtl::PackageRef<IUnknown>(reinterpret_cast<IUnknown*>(&package.interfaces[1]))));
         ide::IOTAModuleNotifier90& module = *wrapper.Get();
         ide::IOTAEditorNotifier& editor = *wrapper.Get();
         module.AfterSave();
@@ -149,7 +149,7 @@ TEST(ToolsApiWire, EditorServicesNotificationsReachTheDeclaredSlots) {
     CObject package{{EditServicesNotifierTable, "EditServices", IID_IBDSEditServicesNotifier}};
     {
         rtl::ComPtr<ide::INTAEditServicesNotifier> wrapper(new korvel::TBDSEditServicesNotifierWrapper(
-            reinterpret_cast<IBDSEditServicesNotifier*>(&package.interfaces[0])));
+            rtl::PackageRef<IBDSEditServicesNotifier>(reinterpret_cast<IBDSEditServicesNotifier*>(&package.interfaces[0]))));
         bool handled = false;
         wrapper->AfterSave();
         wrapper->BeforeSave();

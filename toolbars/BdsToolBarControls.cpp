@@ -1,5 +1,6 @@
 #include "toolbars/BdsToolBarControls.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/rtl/Bstr.h"
@@ -25,8 +26,13 @@ void ShowDividerBefore(const vcl::TToolButton& button, bool visible) {
 }  // namespace
 
 void PlaceAfterLastControl(vcl::TControl& control, vcl::TToolBar& toolBar) {
-    const vcl::TWinControl* parent = toolBar.Parent();
-    control.SetLeft(parent ? parent->Width() : toolBar.Width());
+    // The toolbar lays its visible controls out as numbers that fit, so their edges do too.
+    int rowEnd = 0;
+    for (int i = 0; i < toolBar.ButtonCount(); ++i) {
+        const vcl::TControl& shown = *toolBar.Buttons(i);
+        if (shown.Visible()) rowEnd = std::max(rowEnd, shown.Left() + shown.Width());
+    }
+    control.SetLeft(rowEnd);
 }
 
 // ---- TBdsToolBarControl ----
@@ -55,7 +61,7 @@ void TBdsToolBarControl::Detach() {
 
 void TBdsToolBarControl::ReleaseEvents() {
     // Out of the field before the release, which may call back in.
-    const rtl::ComPtr<IBdsToolBarControlEvents> events = std::move(FEvents);
+    const rtl::PackageRef<IBdsToolBarControlEvents> events = std::move(FEvents);
 }
 
 vcl::TToolBar& TBdsToolBarControl::NativeToolBar() const {
@@ -89,11 +95,10 @@ HRESULT TBdsToolBarControl::Answer(Out* out, const vcl::ComponentPtr<Control>& c
 }
 
 template <class Call>
-void TBdsToolBarControl::Notify(Call&& call) {
+void TBdsToolBarControl::Notify(const char* method, Call&& call) {
     if (!FEvents) return;
     const rtl::ComPtr<IUnknown> keepAlive(Unknown());
-    const rtl::ComPtr<IBdsToolBarControlEvents> events = FEvents;
-    rtl::Swallow([&] { call(*events.Get()); });
+    FEvents.Notify(method, std::forward<Call>(call));
 }
 
 HRESULT TBdsToolBarControl::Get_ShortCut(Integer* pRetVal) {
@@ -111,8 +116,8 @@ HRESULT TBdsToolBarControl::RegisterEvents(IBdsToolBarControlEvents* bdsToolBarC
     return Guarded([&] {
         // A sink that is not what it claims to be would be called in the wrong slot. The
         // previous sink goes last: releasing it runs package code.
-        const rtl::ComPtr<IBdsToolBarControlEvents> previous =
-            std::exchange(FEvents, rtl::CheckedInterface(bdsToolBarControlEvents));
+        const rtl::PackageRef<IBdsToolBarControlEvents> previous =
+            std::exchange(FEvents, rtl::CheckedPackageInterface(bdsToolBarControlEvents));
     });
 }
 
@@ -136,7 +141,7 @@ void TBdsToolBarButton::DestroyVclControls() {
 }
 
 void TBdsToolBarButton::OnButtonClick() {
-    Notify([](IBdsToolBarControlEvents& events) { events.OnExecute(); });
+    Notify("OnExecute", [](IBdsToolBarControlEvents& events) { return events.OnExecute(); });
 }
 
 HRESULT TBdsToolBarButton::Get_Caption(BSTR* pRetVal) {
@@ -232,11 +237,11 @@ void TBdsToolBarComboBox::DestroyVclControls() {
 }
 
 void TBdsToolBarComboBox::OnComboBoxChange() {
-    Notify([](IBdsToolBarControlEvents& events) { events.OnChange(); });
+    Notify("OnChange", [](IBdsToolBarControlEvents& events) { return events.OnChange(); });
 }
 
 void TBdsToolBarComboBox::OnComboBoxClick() {
-    Notify([](IBdsToolBarControlEvents& events) { events.OnExecute(); });
+    Notify("OnExecute", [](IBdsToolBarControlEvents& events) { return events.OnExecute(); });
 }
 
 HRESULT TBdsToolBarComboBox::Get_Caption(BSTR* pRetVal) {

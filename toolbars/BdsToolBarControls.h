@@ -7,6 +7,7 @@
 #include "platform/rtl/ComObject.h"
 #include "platform/rtl/ComObjectExtension.h"
 #include "platform/rtl/LiveObjects.h"
+#include "platform/rtl/PackageDoor.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -14,9 +15,9 @@ namespace korvel {
 
 class TBdsToolBar;
 
-// The placement rule: a Left at the far end of the toolbar's parent, so that the toolbar
-// puts the control after all the controls it has. Without a parent the toolbar's own width
-// is that end.
+// A Left at the right edge of the toolbar's row of visible controls, so that the toolbar puts
+// the control after all the controls it has. Not the far end of the toolbar's parent: a row
+// wider than the parent would take the control in at that point, even first.
 void PlaceAfterLastControl(vcl::TControl& control, vcl::TToolBar& toolBar);
 
 // The common part. A control detaches when it is destroyed while packages still hold
@@ -61,10 +62,10 @@ protected:
 
     // Tells the package's sink, if one is registered. The sink may remove this control.
     template <class Call>
-    void Notify(Call&& call);
+    void Notify(const char* method, Call&& call);
 
     TBdsToolBar* BdsToolBar;
-    rtl::ComPtr<IBdsToolBarControlEvents> FEvents;
+    rtl::PackageRef<IBdsToolBarControlEvents> FEvents;
 
 private:
     void LeaveToolBar();

@@ -20,7 +20,7 @@ rtl::ComPtr<IBDSModule> WrapModule(const rtl::ComPtr<ide::IOTAModule>& module) {
 // A package's notifier wrapped for the IDE; nil for a nil notifier, which nothing registers.
 rtl::ComPtr<TBDSAnyNotifierWrapper> WrapNotifier(IUnknown* notifier) {
     if (!notifier) return nullptr;
-    return rtl::ComPtr<TBDSAnyNotifierWrapper>(new TBDSAnyNotifierWrapper(notifier));
+    return rtl::ComPtr<TBDSAnyNotifierWrapper>(new TBDSAnyNotifierWrapper(rtl::PackageRef<IUnknown>(notifier)));
 }
 
 const Integer Failed = E_FAIL;

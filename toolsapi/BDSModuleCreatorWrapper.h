@@ -35,14 +35,9 @@ public:
     void STDMETHODCALLTYPE FormCreated(ide::IOTAFormEditor* FormEditor) override;
 
 private:
-    // The package's text answer, copied; its flag, non-zero being true.
-    template <class Question>
-    String AskText(Question&& question);
-    template <class Question>
-    bool AskFlag(Question&& question);
     // The package's file, wrapped; its status code is not examined.
     template <class NewFile>
-    rtl::ComPtr<ide::IOTAFile> AskFile(NewFile&& newFile);
+    rtl::ComPtr<ide::IOTAFile> AskFile(const char* method, NewFile&& newFile);
 };
 
 }  // namespace korvel

@@ -1,15 +1,12 @@
 // Package notifiers registered with the IDE. The IDE holds each wrapper from AddNotifier until
 // it lets the registration go (RemoveNotifier with its index, or the watched object closing);
-// the wrapper holds references to the package's notifier (and to the notifier interfaces it
-// was found to offer) for its whole life, so the package's notifier lives exactly as long as
-// the registration. Nothing else holds either.
+// the wrapper holds a reference to the package's notifier for its whole life, so the package's
+// notifier lives exactly as long as the registration. Nothing else holds either.
 //
 // A package that answers false to AfterSave or BeforeSave has the wrapper raise the silent
 // abort into the IDE's notification: that is how a package stops a save. A package that
-// fails or throws in a notification is treated as having no answer: the default applies.
+// fails, raises or faults in a notification is treated as having no answer: the default applies.
 #pragma once
-
-#include <tuple>
 
 #include "platform/ide/ToolsAPINotifiers.h"
 #include "platform/rtl/ComObject.h"
@@ -18,43 +15,13 @@
 
 namespace korvel {
 
-// The interfaces a package notifier offers, each asked of it once, at the first notification
-// of its group, and held from then on: COM fixes what an object offers for its lifetime, so
-// that one answer serves every later notification and a notification costs no query.
-class OfferedNotifierInterfaces {
-public:
-    explicit OfferedNotifierInterfaces(IUnknown* notifier) : notifier_(notifier) {}
-    // Nil when the notifier does not offer it; raises what the package's query raises.
-    template <class Interface>
-    Interface* Find() {
-        Answer<Interface>& answer = std::get<Answer<Interface>>(answers_);
-        if (!answer.asked) {
-            answer.asked = true;
-            void* offered = nullptr;
-            if (notifier_ && SUCCEEDED(notifier_->QueryInterface(rtl::InterfaceTraits<Interface>::Id(), &offered)))
-                answer.offered = rtl::ComPtr<Interface>::Adopt(static_cast<Interface*>(offered));
-        }
-        return answer.offered.Get();
-    }
-
-private:
-    template <class Interface>
-    struct Answer {
-        bool asked = false;
-        rtl::ComPtr<Interface> offered;
-    };
-    const rtl::ComPtr<IUnknown> notifier_;
-    std::tuple<Answer<IBDSNotifier>, Answer<IBDSModuleNotifier>, Answer<IBDSModuleNotifier80>,
-               Answer<IBDSModuleNotifier90>, Answer<IBDSEditorNotifier>>
-        answers_;
-};
-
 // Relays module and editor notifications to a package notifier that may offer any of the
-// five package notifier interfaces: each call tests that the package offers the interface of
-// its group, and answers the IDE's default when it does not.
+// five package notifier interfaces: each call asks the package's notifier for the interface of
+// its group, for that call alone (what an object offers may change: a delegating notifier may
+// gain its handler later), and answers the IDE's default when it is not offered.
 class TBDSAnyNotifierWrapper final : public rtl::ComObject<ide::IOTAModuleNotifier90, ide::IOTAEditorNotifier> {
 public:
-    explicit TBDSAnyNotifierWrapper(IUnknown* notifier) : s(notifier) {}
+    explicit TBDSAnyNotifierWrapper(rtl::PackageRef<IUnknown> notifier) : s(std::move(notifier)) {}
 
     // IOTANotifier
     void STDMETHODCALLTYPE AfterSave() override;
@@ -76,13 +43,13 @@ public:
 
 private:
     // The package's answer, or `byDefault` when its notifier does not offer the interface or
-    // fails; the wrapper, and with it the package's notifier, lives until the call ends.
+    // raises or faults; the interface it offers is held until the call ends.
     template <class Interface, class Result, class Call>
-    Result AskIfOffered(Result byDefault, Call&& call) noexcept;
+    Result AskIfOffered(const char* method, Result byDefault, Call&& call) const noexcept;
     template <class Interface, class Call>
-    void TellIfOffered(Call&& call) noexcept;
+    void TellIfOffered(const char* method, Call&& call) const noexcept;
 
-    OfferedNotifierInterfaces s;
+    const rtl::PackageRef<IUnknown> s;
 };
 
 // Relays editor-window notifications to a package's IBDSEditServicesNotifier. The IDE's

@@ -47,15 +47,15 @@ void TBdsCustomDockableWindow::Detach() {
     FBdsWindowsService = nullptr;
     FDetached = true;
     // Last: releasing the sink runs package code, and the own reference may be the last one.
-    rtl::ComPtr<IBdsWindowEvents> events = std::move(FEvents);
+    rtl::PackageRef<IBdsWindowEvents> events = std::move(FEvents);
     events = nullptr;
     DropOwnReference();
 }
 
-void TBdsCustomDockableWindow::NotifyEvents(HRESULT (STDMETHODCALLTYPE IBdsWindowEvents::*event)()) {
+template <class Call>
+void TBdsCustomDockableWindow::NotifyEvents(const char* method, Call&& call) {
     const rtl::ComPtr<IUnknown> keepAlive(Unknown());
-    const rtl::ComPtr<IBdsWindowEvents> events = FEvents;
-    if (events) rtl::Swallow([&] { (events.Get()->*event)(); });
+    if (FEvents) FEvents.Notify(method, std::forward<Call>(call));
 }
 
 HRESULT TBdsCustomDockableWindow::Get_Caption(BSTR* pRetVal) {
@@ -80,7 +80,7 @@ HRESULT TBdsCustomDockableWindow::RegisterEvents(IBdsWindowEvents* events) {
     // Holding the sink calls its AddRef, which may throw. The earlier sink goes after the new
     // one is in place: releasing it runs package code.
     return Guarded(this, [&] {
-        rtl::ComPtr<IBdsWindowEvents> replaced(events);
+        rtl::PackageRef<IBdsWindowEvents> replaced(events);
         FEvents.Swap(replaced);
         return S_OK;
     });
@@ -121,7 +121,7 @@ void TBdsDockableWindow::Detach() {
         FToolWindow = nullptr;
         delete form;
     }
-    rtl::ComPtr<IWin32Window> hosted = std::move(FHostedControl);
+    rtl::PackageRef<IWin32Window> hosted = std::move(FHostedControl);
     hosted = nullptr;
     TBdsCustomDockableWindow::Detach();
 }
@@ -193,8 +193,8 @@ HRESULT TBdsDockableWindow::SetIcon(Integer imageHandle) {
 
 HRESULT TBdsDockableWindow::HostControl(IUnknown* control) {
     const HRESULT result = Guarded(this, [&] {
-        rtl::ComPtr<IWin32Window> hosted;
-        if (control) hosted = rtl::ComPtr<IUnknown>(control).As<IWin32Window>();
+        rtl::PackageRef<IWin32Window> hosted;
+        if (control) hosted = rtl::PackageRef<IUnknown>(control).As<IWin32Window>();
         FHostedControl.Swap(hosted);
         InternalHostControl();
         return S_OK;
@@ -223,11 +223,13 @@ HRESULT TBdsDockableWindow::Close() {
 void TBdsDockableWindow::OnActivate() {
     rtl::Swallow([&] {
         if (FHostedControl) SendMessageW(HostedHandle(), WM_SETFOCUS, 0, 0);
-        NotifyEvents(&IBdsWindowEvents::OnActivate);
+        NotifyEvents("OnActivate", [](IBdsWindowEvents& events) { return events.OnActivate(); });
     });
 }
 
-void TBdsDockableWindow::OnMouseActivate() { NotifyEvents(&IBdsWindowEvents::OnActivate); }
+void TBdsDockableWindow::OnMouseActivate() {
+    NotifyEvents("OnActivate", [](IBdsWindowEvents& events) { return events.OnActivate(); });
+}
 
 void TBdsDockableWindow::OnResize() {
     rtl::Swallow([&] {
@@ -263,7 +265,7 @@ void TBdsDockableWindow::OnDestroy() {
     DetachHostedWindow();
     TToolDockWindow::UnRegisterForm(&FToolWindow);
     FToolWindow = nullptr;
-    NotifyEvents(&IBdsWindowEvents::OnClose);
+    NotifyEvents("OnClose", [](IBdsWindowEvents& events) { return events.OnClose(); });
 }
 
 // --- TBdsObjectInspectorWindow -----------------------------------------------------------------

@@ -50,11 +50,12 @@ public:
 
 protected:
     // Calls the package's sink, if any; the sink may release this window or replace itself.
-    void NotifyEvents(HRESULT (STDMETHODCALLTYPE IBdsWindowEvents::*event)());
+    template <class Call>
+    void NotifyEvents(const char* method, Call&& call);
 
 private:
     TBdsWindowsService* FBdsWindowsService;
-    rtl::ComPtr<IBdsWindowEvents> FEvents;
+    rtl::PackageRef<IBdsWindowEvents> FEvents;
     bool FDetached = false;
 };
 
@@ -84,7 +85,7 @@ private:
     void InternalHostControl();
     // Hides the package's window and takes it out of the form's window, so that it survives.
     void DetachHostedWindow();
-    HWND HostedHandle() const { return HostedWindowHandle(FHostedControl.Get()); }
+    HWND HostedHandle() const { return HostedWindowHandle(FHostedControl); }
     // Runs `body` on the form; without one the call answers E_FAIL.
     template <class Body>
     HRESULT WithForm(Body&& body);
@@ -96,7 +97,7 @@ private:
     void OnDestroy();
 
     TToolDockWindow* FToolWindow = nullptr;
-    rtl::ComPtr<IWin32Window> FHostedControl;
+    rtl::PackageRef<IWin32Window> FHostedControl;
     bool Destroying = false;
 };
 

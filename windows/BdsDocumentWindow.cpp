@@ -25,10 +25,7 @@ void TBdsDocumentWindow::Detach() {
 
 TKorvelFrame* TBdsDocumentWindow::Frame() const { return FBdsEditWindow ? FBdsEditWindow->Frame.Get() : nullptr; }
 
-HWND TBdsDocumentWindow::HostedHandle() {
-    const rtl::ComPtr<IWin32Window> hosted = FHostedControl;
-    return HostedWindowHandle(hosted.Get());
-}
+HWND TBdsDocumentWindow::HostedHandle() { return HostedWindowHandle(FHostedControl); }
 
 HRESULT TBdsDocumentWindow::Get_Visible(WordBool* pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
@@ -100,7 +97,7 @@ HRESULT TBdsDocumentWindow::Set_StayOnTop(WordBool pRetVal) {
 HRESULT TBdsDocumentWindow::RegisterEvents(IBdsWindowEvents* events) {
     // Holding the sink calls its AddRef, which may throw.
     return Guarded(this, [&] {
-        rtl::ComPtr<IBdsWindowEvents> previous(events);
+        rtl::PackageRef<IBdsWindowEvents> previous(events);
         FEvents.Swap(previous);
         return S_OK;
     });
@@ -108,8 +105,8 @@ HRESULT TBdsDocumentWindow::RegisterEvents(IBdsWindowEvents* events) {
 
 HRESULT TBdsDocumentWindow::HostControl(IUnknown* control) {
     const HRESULT result = Guarded(this, [&] {
-        rtl::ComPtr<IWin32Window> hosted;
-        if (control) hosted = rtl::ComPtr<IUnknown>(control).As<IWin32Window>();
+        rtl::PackageRef<IWin32Window> hosted;
+        if (control) hosted = rtl::PackageRef<IUnknown>(control).As<IWin32Window>();
         FHostedControl.Swap(hosted);
         if (!Frame()) return E_FAIL;
         InternalHostControl();
@@ -172,9 +169,8 @@ void TBdsDocumentWindow::OnFrameHandleDestroy() {
 }
 
 int32_t TBdsDocumentWindow::GetIconHandle() {
-    const rtl::ComPtr<IBdsWindowEvents> events = FEvents;
     Integer bitmap = 0;
-    if (events) rtl::Swallow([&] { events->RequestIcon(&bitmap); });
+    FEvents.Notify("RequestIcon", [&](IBdsWindowEvents& events) { return events.RequestIcon(&bitmap); });
     return bitmap;
 }
 

@@ -67,9 +67,9 @@ private:
     HWND HostedHandle();
     void InternalHostControl();
 
-    rtl::ComPtr<IWin32Window> FHostedControl;
+    rtl::PackageRef<IWin32Window> FHostedControl;
     bool FModified = false;
-    rtl::ComPtr<IBdsWindowEvents> FEvents;
+    rtl::PackageRef<IBdsWindowEvents> FEvents;
     TBdsWindowsService* FBdsWindowsService;
 };
 

@@ -138,10 +138,8 @@ TBdsEditWindow* TBdsWindowsService::RecordOfTabSet(const vcl::TObject* tabSet, b
 void TBdsWindowsService::NewTabSetOnChange(vcl::TObject* Sender) {
     auto* tabSet = dynamic_cast<vcl::TComponent*>(Sender);
     const bool isDocument = tabSet && TabDocument(tabSet, vcl::GetOrdProp(tabSet, u"TabIndex"));
-    if (tabSet && !isDocument && ShellPackage) {
-        const rtl::ComPtr<IBdsShellPackage> shell = ShellPackage;
-        rtl::Swallow([&] { shell->OnDocumentDeactivated(); });
-    }
+    if (tabSet && !isDocument)
+        ShellPackage.Notify("OnDocumentDeactivated", [](IBdsShellPackage& shell) { return shell.OnDocumentDeactivated(); });
     if (!isDocument) {
         SetEditorStatusBarVisibility(true);
         NewEditWindowActionVisible(true);

@@ -5,14 +5,16 @@
 #include "interop/InterfaceBindings.h"
 #include "platform/rtl/ComGuard.h"
 #include "platform/rtl/ComPtr.h"
+#include "platform/rtl/PackageDoor.h"
 
 namespace korvel {
 
 // The hosted window's handle, asked afresh; the package's result code is ignored, and a
-// failing or absent control gives 0.
-inline HWND HostedWindowHandle(IWin32Window* control) {
+// failing or absent control gives 0. The control is held for the call: the package may host
+// another one, or none, from inside it.
+inline HWND HostedWindowHandle(const rtl::PackageRef<IWin32Window>& control) {
     HWND handle = nullptr;
-    if (control) rtl::Swallow([&] { control->get_Handle(&handle); });
+    control.Ask("get_Handle", E_FAIL, [&](IWin32Window& window) { return window.get_Handle(&handle); });
     return handle;
 }
 

@@ -1,6 +1,6 @@
-// An owning interface pointer: one reference while it holds the interface. Package objects
-// sit behind these pointers, so every call into them may throw: AddRef and QueryInterface
-// pass a throw on to the caller's guard, and a throwing Release counts as released.
+// An owning interface pointer to the system's and the IDE's objects: one reference while it
+// holds the interface. Package objects are held by PackageRef instead, whose every call goes
+// through the door.
 #pragma once
 
 #include <utility>
@@ -102,15 +102,5 @@ bool operator==(const ComPtr<T>& a, const ComPtr<T>& b) noexcept {
 
 // The same object behind two interface pointers: COM identity through IUnknown.
 bool SameObject(IUnknown* a, IUnknown* b);
-
-// Keeps the very pointer a package passed (one object may implement an interface several
-// times and mean one of them), once the object has confirmed that it answers T. Nil stays
-// nil; a refusal raises the cast error.
-template <class T>
-ComPtr<T> CheckedInterface(T* pointer) {
-    ComPtr<T> kept(pointer);
-    if (kept) kept.template As<T>();
-    return kept;
-}
 
 }  // namespace rtl

@@ -1,4 +1,4 @@
-// Binds each C++ interface type to its GUID and to the interface it extends.
+// Binds each C++ interface type to its GUID, its name (for reports) and the interface it extends.
 #pragma once
 
 #include <type_traits>
@@ -13,6 +13,7 @@ struct InterfaceTraits;
 template <>
 struct InterfaceTraits<IUnknown> {
     static const IID& Id() { return IID_IUnknown; }
+    static constexpr const char* Name() { return "IUnknown"; }
     using Base = void;
 };
 
@@ -22,6 +23,7 @@ struct InterfaceTraits<IUnknown> {
     template <>                                                  \
     struct rtl::InterfaceTraits<Interface> {                      \
         static const IID& Id() { return Guid; }                  \
+        static constexpr const char* Name() { return #Interface; } \
         using Base = BaseInterface;                              \
     }
 
@@ -33,6 +35,7 @@ KORVEL_BIND_INTERFACE(IClassFactory, IUnknown, IID_IClassFactory);
     template <>                                                       \
     struct rtl::InterfaceTraits<Interface> {                           \
         static const IID& Id() { return Guid; }                       \
+        static constexpr const char* Name() { return #Interface; }    \
         using Base = BaseInterface;                                   \
         static constexpr bool HandedToPackages = true;                \
     }

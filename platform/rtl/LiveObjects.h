@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/rtl/ComPtr.h"
+#include "platform/rtl/PackageDoor.h"
 #include "platform/rtl/LockedList.h"
 
 namespace rtl {
@@ -17,10 +18,11 @@ public:
     LiveObject(const LiveObject&) = delete;
     LiveObject& operator=(const LiveObject&) = delete;
 
-    // The live T behind `pointer`, or nil when it is none. Raises what the object's
-    // QueryInterface raises.
+    // The live T behind `pointer` (which a package passed: it may be the package's own object),
+    // or nil when it is none. Raises EPackageFailure when the object's AddRef or QueryInterface
+    // raises or faults.
     static T* Find(IUnknown* pointer) {
-        const ComPtr<IUnknown> identity = ComPtr<IUnknown>(pointer).template Query<IUnknown>();
+        const auto identity = PackageRef<IUnknown>(pointer).template Query<IUnknown>();
         if (!identity) return nullptr;
         return List().FindFirst([&](T* object) { return object->Unknown() == identity.Get(); });
     }

@@ -22,22 +22,23 @@ LoaderTraceHook SetLoaderTraceHook(LoaderTraceHook hook) { return std::exchange(
 bool LoaderTracing() noexcept { return static_cast<bool>(loaderTraceHook()); }
 
 void TracePackageFound(const String& id, const String& name, int32_t loadOrder) noexcept {
-    Report([&] { return PackageEvent{PackageStep::Found, nullptr, id, name, loadOrder, {}, S_OK, false, {}}; });
+    Report([&] { return PackageEvent{PackageStep::Found, nullptr, id, name, loadOrder, {}, S_OK, {}, {}}; });
 }
 
 void TracePackageCreated(const String& id, const String& name, IUnknown* package, const Stopwatch& creation) noexcept {
-    Report([&] { return PackageEvent{PackageStep::Created, package, id, name, 0, creation.Elapsed(), S_OK, false, {}}; });
+    Report([&] { return PackageEvent{PackageStep::Created, package, id, name, 0, creation.Elapsed(), S_OK, {}, {}}; });
 }
 
 void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation,
                                 const String& reason) noexcept {
     Report([&] {
-        return PackageEvent{PackageStep::CreationFailed, nullptr, id, name, 0, creation.Elapsed(), S_OK, false, reason};
+        return PackageEvent{PackageStep::CreationFailed, nullptr, id, name, 0, creation.Elapsed(), S_OK, {}, reason};
     });
 }
 
-void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result, bool raised) noexcept {
-    Report([&] { return PackageEvent{step, package, {}, {}, 0, call.Elapsed(), result, raised, {}}; });
+void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result,
+                      const door::Outcome& outcome) noexcept {
+    Report([&] { return PackageEvent{step, package, {}, {}, 0, call.Elapsed(), result, outcome.end, outcome.Text()}; });
 }
 
 }  // namespace rtl

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <type_traits>
 #include <utility>
 
 #include "platform/rtl/ComGuard.h"
+#include "platform/rtl/PackageDoor.h"
 #include "platform/rtl/Text.h"
 
 namespace rtl {
@@ -29,10 +29,12 @@ struct PackageEvent {
     int32_t loadOrder = 0;
     // How long the step took; zero for Found.
     Milliseconds took{};
-    // Sited, Initialized, Terminated: what the package answered, or that the call raised.
+    // Sited, Initialized, Terminated: what the package answered, or how the call ended when it
+    // raised or faulted, with the exception's text or the fault's in `reason`.
     HRESULT result = S_OK;
-    bool raised = false;
-    // CreationFailed: the system's own words for why.
+    PackageCallEnd end = PackageCallEnd::Returned;
+    // CreationFailed: the system's own words for why; Sited, Initialized, Terminated that
+    // raised or faulted: the exception's text or the fault.
     String reason;
 };
 
@@ -62,23 +64,17 @@ void TracePackageFound(const String& id, const String& name, int32_t loadOrder) 
 void TracePackageCreated(const String& id, const String& name, IUnknown* package, const Stopwatch& creation) noexcept;
 void TracePackageCreationFailed(const String& id, const String& name, const Stopwatch& creation,
                                 const String& reason) noexcept;
-void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result, bool raised) noexcept;
+void TracePackageStep(PackageStep step, IUnknown* package, const Stopwatch& call, HRESULT result,
+                      const door::Outcome& outcome) noexcept;
 
-// A call into a package whose failures are swallowed, reported with the time it took and
-// what it answered: the HRESULT `call` returns, if it returns one.
-template <class Call>
-void SwallowTraced(PackageStep step, IUnknown* package, Call&& call) noexcept {
+// A lifecycle method of a package (`call` gets the package), behind the door; what it answered,
+// raised or faulted is swallowed and reported with the time it took.
+template <class Package, class Call>
+void CallTraced(PackageStep step, const PackageRef<Package>& package, const char* method, Call&& call) noexcept {
     const Stopwatch stopwatch;
-    HRESULT result = S_OK;
-    bool raised = true;
-    Swallow([&] {
-        if constexpr (std::is_void_v<decltype(call())>)
-            call();
-        else
-            result = call();
-        raised = false;
-    });
-    TracePackageStep(step, package, stopwatch, result, raised);
+    door::Outcome outcome;
+    const HRESULT result = package.Ask(method, E_FAIL, std::forward<Call>(call), &outcome);
+    TracePackageStep(step, package.Get(), stopwatch, result, outcome);
 }
 
 }  // namespace rtl

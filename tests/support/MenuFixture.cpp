@@ -35,23 +35,34 @@ vcl::TMenuItem* MenuFixture::ItemAt(const String& path) {
     return current;
 }
 
-rtl::ComPtr<IBdsMenuItem> MenuFixture::Get(const String& path) {
-    rtl::ComPtr<IBdsMenuItem> item;
+IBdsMenuItem& Answered(IBdsMenuItem* item) {
+    if (!item) throw std::runtime_error("a call through a menu item wrapper the service did not answer");
+    return *item;
+}
+
+vcl::TMenuItem* MenuFixture::ExistingItemAt(const String& path) {
+    vcl::TMenuItem* item = ItemAt(path);
+    if (!item) throw std::runtime_error("no menu item at " + rtl::ToUtf8(path));
+    return item;
+}
+
+AnsweredItem MenuFixture::Get(const String& path) {
+    AnsweredItem item;
     EXPECT_EQ(service->GetMenuItem(rtl::WideString(path).Get(), item.Put()), S_OK);
     return item;
 }
 
-rtl::ComPtr<IBdsMenuItem> MenuFixture::Add(const String& reference, Integer location, const String& name,
-                                           const String& caption, Integer bitmap) {
-    rtl::ComPtr<IBdsMenuItem> item;
+AnsweredItem MenuFixture::Add(const String& reference, Integer location, const String& name, const String& caption,
+                               Integer bitmap) {
+    AnsweredItem item;
     service->AddMenuItem(rtl::WideString(reference).Get(), location, rtl::WideString(name).Get(),
                          rtl::WideString(caption).Get(), bitmap, item.Put());
     return item;
 }
 
-rtl::ComPtr<IBdsMenuItem> MenuFixture::Insert(const String& parent, Integer index, const String& name,
-                                              const String& caption, Integer bitmap) {
-    rtl::ComPtr<IBdsMenuItem> item;
+AnsweredItem MenuFixture::Insert(const String& parent, Integer index, const String& name, const String& caption,
+                                  Integer bitmap) {
+    AnsweredItem item;
     service->InsertMenuItem(rtl::WideString(parent).Get(), index, rtl::WideString(name).Get(),
                             rtl::WideString(caption).Get(), bitmap, item.Put());
     return item;
@@ -63,13 +74,13 @@ void MenuFixture::Remove(const String& path) {
 
 String MenuFixture::NameOf(IBdsMenuItem* item) {
     rtl::WideString name;
-    item->Get_Name(name.Put());
+    Answered(item).Get_Name(name.Put());
     return name.Text();
 }
 
 String MenuFixture::CaptionOf(IBdsMenuItem* item) {
     rtl::WideString caption;
-    item->Get_Caption(caption.Put());
+    Answered(item).Get_Caption(caption.Put());
     return caption.Text();
 }
 

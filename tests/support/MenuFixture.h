@@ -22,6 +22,17 @@ public:
     std::function<void()> onExecute;
 };
 
+// A wrapper that the menu bar service answered, to call through. One it did not answer fails
+// the test by an exception, where calling through nil would end the test program.
+IBdsMenuItem& Answered(IBdsMenuItem* item);
+
+class AnsweredItem : public rtl::ComPtr<IBdsMenuItem> {
+public:
+    using rtl::ComPtr<IBdsMenuItem>::ComPtr;
+    using rtl::ComPtr<IBdsMenuItem>::operator=;
+    IBdsMenuItem* operator->() const { return &Answered(Get()); }
+};
+
 class MenuFixture : public LoaderFixture {
 protected:
     MenuFixture();
@@ -29,12 +40,15 @@ protected:
     vcl::TMainMenu* Menu() { return ide.Services().GetMainMenu(); }
     // The IDE's item at a path of component names, read without the service.
     vcl::TMenuItem* ItemAt(const String& path);
+    // The same for an item the test goes on to use: a missing one fails this test by an
+    // exception, where calling through it would end the test program and every later test.
+    vcl::TMenuItem* ExistingItemAt(const String& path);
 
-    rtl::ComPtr<IBdsMenuItem> Get(const String& path);
-    rtl::ComPtr<IBdsMenuItem> Add(const String& reference, Integer location, const String& name,
-                                  const String& caption, Integer bitmap = 0);
-    rtl::ComPtr<IBdsMenuItem> Insert(const String& parent, Integer index, const String& name,
-                                     const String& caption, Integer bitmap = 0);
+    AnsweredItem Get(const String& path);
+    AnsweredItem Add(const String& reference, Integer location, const String& name, const String& caption,
+                     Integer bitmap = 0);
+    AnsweredItem Insert(const String& parent, Integer index, const String& name, const String& caption,
+                        Integer bitmap = 0);
     void Remove(const String& path);
 
     String NameOf(IBdsMenuItem* item);

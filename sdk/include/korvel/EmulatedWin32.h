@@ -12,6 +12,7 @@
 #define STDMETHODCALLTYPE
 #define WINAPI
 #define CALLBACK
+#define NTAPI
 
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
@@ -125,6 +126,59 @@ typedef struct MSG {
     POINT pt;
 } MSG;
 
+
+// Structured exceptions, as on 32-bit Windows: a chain of registration records per thread,
+// its head the first field of the thread's information block. Hardware faults (signals) in a
+// thread that has records on its chain are raised through it like RaiseException's.
+typedef uintptr_t ULONG_PTR;
+#define EXCEPTION_MAXIMUM_PARAMETERS 15
+typedef struct EXCEPTION_RECORD {
+    DWORD ExceptionCode;
+    DWORD ExceptionFlags;
+    struct EXCEPTION_RECORD* ExceptionRecord;
+    void* ExceptionAddress;
+    DWORD NumberParameters;
+    ULONG_PTR ExceptionInformation[EXCEPTION_MAXIMUM_PARAMETERS];
+} EXCEPTION_RECORD, *PEXCEPTION_RECORD;
+typedef enum EXCEPTION_DISPOSITION {
+    ExceptionContinueExecution,
+    ExceptionContinueSearch,
+    ExceptionNestedException,
+    ExceptionCollidedUnwind
+} EXCEPTION_DISPOSITION;
+// The processor's state is not emulated: handlers get nil for it.
+typedef struct CONTEXT CONTEXT;
+typedef EXCEPTION_DISPOSITION NTAPI EXCEPTION_ROUTINE(EXCEPTION_RECORD* record, void* establisherFrame,
+                                                      CONTEXT* context, void* dispatcherContext);
+typedef EXCEPTION_ROUTINE* PEXCEPTION_ROUTINE;
+typedef struct EXCEPTION_REGISTRATION_RECORD {
+    struct EXCEPTION_REGISTRATION_RECORD* Next;
+    PEXCEPTION_ROUTINE Handler;
+} EXCEPTION_REGISTRATION_RECORD;
+typedef struct NT_TIB {
+    EXCEPTION_REGISTRATION_RECORD* ExceptionList;
+    void* StackBase;
+    void* StackLimit;
+} NT_TIB;
+struct _TEB;
+#define EXCEPTION_NONCONTINUABLE 0x1
+#define EXCEPTION_UNWINDING 0x2
+#define EXCEPTION_EXIT_UNWIND 0x4
+#define EXCEPTION_ACCESS_VIOLATION 0xC0000005u
+#define EXCEPTION_IN_PAGE_ERROR 0xC0000006u
+#define EXCEPTION_ILLEGAL_INSTRUCTION 0xC000001Du
+#define EXCEPTION_ARRAY_BOUNDS_EXCEEDED 0xC000008Cu
+#define EXCEPTION_FLT_DENORMAL_OPERAND 0xC000008Du
+#define EXCEPTION_FLT_DIVIDE_BY_ZERO 0xC000008Eu
+#define EXCEPTION_FLT_INEXACT_RESULT 0xC000008Fu
+#define EXCEPTION_FLT_INVALID_OPERATION 0xC0000090u
+#define EXCEPTION_FLT_OVERFLOW 0xC0000091u
+#define EXCEPTION_FLT_STACK_CHECK 0xC0000092u
+#define EXCEPTION_FLT_UNDERFLOW 0xC0000093u
+#define EXCEPTION_INT_DIVIDE_BY_ZERO 0xC0000094u
+#define EXCEPTION_INT_OVERFLOW 0xC0000095u
+#define EXCEPTION_PRIV_INSTRUCTION 0xC0000096u
+#define EXCEPTION_STACK_OVERFLOW 0xC00000FDu
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef struct WNDCLASSW {
@@ -541,6 +595,14 @@ DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languag
                      DWORD size, void* arguments);
 DWORD GetLastError(void);
 void SetLastError(DWORD code);
+// The calling thread's information block; its NT_TIB comes first.
+struct _TEB* NtCurrentTeb(void);
+// Offers the exception to the thread's registration records, innermost first; one that no
+// record handles ends the process, as an unhandled exception does.
+void RaiseException(DWORD code, DWORD flags, DWORD argumentCount, const ULONG_PTR* arguments);
+// Calls every record above `targetFrame` to unwind (EXCEPTION_UNWINDING) and takes it off
+// the chain; `targetIp` and `returnValue` are not used.
+void RtlUnwind(void* targetFrame, void* targetIp, EXCEPTION_RECORD* record, void* returnValue);
 // Goes to the observer that win32::SetDebugOutputHook installed, as a debugger would see it.
 void OutputDebugStringW(LPCWSTR text);
 
