@@ -10,13 +10,15 @@
 
 namespace {
 
-// The second ratio sets the relay against what a wrapper asking the package on every call
-// would pay: its query, method and release.
+// The wrapper asks the package's notifier for the interface on every call, so the least a
+// relay can cost is the package's query, method and release: the second ratio is the goal.
+// The first shows what the relay costs over the bare method. (DoorBench shows what the door,
+// through which the relay makes those three calls, costs alone.)
 const bool ratiosDeclared =
     bench::DeclareRatio({"Modified relayed by the notifier wrapper vs. the package's own method", "BM_NotifierRelayed",
                          "BM_NotifierDirect", 3.0}) &&
     bench::DeclareRatio({"Modified relayed vs. the package's query, method and release called by hand",
-                         "BM_NotifierRelayed", "BM_NotifierQueriedByHand", 3.0});
+                         "BM_NotifierRelayed", "BM_NotifierQueriedByHand", 1.5});
 
 // Every notification must have reached the package.
 void ExpectEveryNotification(benchmark::State& state, long modifications) {

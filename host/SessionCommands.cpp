@@ -153,9 +153,9 @@ void CheckPoint(const std::vector<String>& words) {
 }
 
 void CheckToolAction(const std::vector<String>& words) {
-    for (const char16_t* action : {u"dock", u"float", u"show", u"close", u"click"})
+    for (const char16_t* action : {u"dock", u"float", u"show", u"close", u"destroy", u"click"})
         if (rtl::SameText(words[0], action)) return;
-    Fail(u"tool what? (dock, float, show, close or click)");
+    Fail(u"tool what? (dock, float, show, close, destroy or click)");
 }
 
 sim::GradientTabSet& EditorTabs(sim::SimulatedIde& ide) {
@@ -277,8 +277,9 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          nullptr},
         {u"clicktabs", "clicktabs X Y", "press the mouse on the editor's tab set at X,Y", 2, 2,
          &SessionCommands::ClickTabs, &CheckPoint},
-        {u"tool", "tool dock|float|show|close|click SECTION",
-         "dock, float, show, close or click into a tool window, named by its desk section", 2, 2,
+        {u"tool", "tool dock|float|show|close|destroy|click SECTION",
+         "dock, float, show, hide (close), close for good (destroy: the IDE frees the form) or click into a tool "
+         "window, named by its desk section", 2, 2,
          &SessionCommands::UseToolWindow, &CheckToolAction},
         {u"expect", "expect [last] [no] WHAT NAME...",
          "fail unless the transcript has a line (expect line TEXT, expect match PATTERN), with last among what the "
@@ -538,6 +539,7 @@ void SessionCommands::UseToolWindow(const Words& words) {
     else if (rtl::SameText(action, u"float")) desktop.Float(*form);
     else if (rtl::SameText(action, u"show")) desktop.FocusWindow(form);
     else if (rtl::SameText(action, u"close")) form->Close();
+    else if (rtl::SameText(action, u"destroy")) sim::ToolWindowDesktop::Destroy(form);
     else form->MouseActivate(1, 1);
 }
 

@@ -100,6 +100,8 @@ HRESULT TBdsServices::GetService(const GUID* Service, IUnknown** pRetVal) {
     KORVEL_CHECK_OUT(pRetVal);
     *pRetVal = nullptr;
     if (!Service) return E_POINTER;
+    // After shut-down a wrapper would hold the IDE's services past the wizard's end.
+    if (FCallbacksReleased) return S_OK;
     // The IDE's own service objects are never handed to packages, only the Tools API
     // wrappers around two of them.
     return rtl::ComGuard([&] {
@@ -158,8 +160,11 @@ HRESULT TBdsServices::GetPackageInfo(Integer index, PackageInfo* pRetVal) {
     const PackageInfoEntry& entry = PackagesInfo[static_cast<size_t>(index)];
     pRetVal->Id = entry.Id;
     pRetVal->Name = rtl::W(entry.Name);
-    entry.Instance.CopyTo(&pRetVal->Instance);
-    return S_OK;
+    // Last: the instance's AddRef is the package's code, which may fail or end the loader.
+    return rtl::ComGuard([&] {
+        entry.Instance.CopyTo(&pRetVal->Instance);
+        return S_OK;
+    });
 }
 
 HRESULT TBdsServices::get_BdsVersionMajor(Integer* version) {

@@ -142,12 +142,19 @@ void Module::Closed() {
     notifiers_.ReleaseAll();
     source_->DetachModule();
     if (form_) form_->DetachModule();
+    if (interface_) interface_->DetachModule();
 }
 
 FormEditor& Module::AddFormFile(const String& fileName, const String& text) {
     form_ = rtl::ComPtr<FormEditor>(new FormEditor(this, fileName, text));
     editors_.emplace_back(form_.Get());
     return *form_.Get();
+}
+
+void Module::AddInterfaceFile(const String& fileName, const String& text) {
+    interface_ = rtl::ComPtr<SourceEditor>(new SourceEditor(this, fileName));
+    interface_->Load(text, true);
+    editors_.emplace_back(interface_.Get());
 }
 
 EditorArea::~EditorArea() {

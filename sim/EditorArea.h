@@ -21,6 +21,7 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/TypInfo.h"
+#include "sim/FileSystemFile.h"
 #include "sim/NotifierList.h"
 #include "sim/Recorder.h"
 
@@ -205,7 +206,9 @@ private:
 // notifiers too), AllowSave, CheckOverwrite when the file exists, the further files the save
 // overwrites, SetSaveFileName; then the file is written into the area's save folder, never
 // outside it; then AfterSave. A notifier that raises the silent abort stops the save there;
-// the IDE records it and goes on. Closing tells every notifier Destroyed and lets it go.
+// the IDE records it and goes on. A save that changes the name asks the user for one first,
+// and writes even an unmodified file. Closing tells every notifier Destroyed and lets it go;
+// a modified module closes only when forced, which drops its changes.
 //
 // A module whose file system names a registered file system is read and written through it
 // (see FileSystemFile) instead of the save folder, and renamed there too.
@@ -245,11 +248,15 @@ public:
     bool SaveAs(const String& fileName);
     // The form file a creator gave the module; the module holds its editor until it closes.
     FormEditor& AddFormFile(const String& fileName, const String& text);
+    // The interface file (a header) a creator gave the module, held as the form file is.
+    void AddInterfaceFile(const String& fileName, const String& text);
     // The age of the file when it was read from its file system, to notice changes made since.
     void SetReadAge(int age) { readAge_ = age; }
 
 private:
-    // Each step of a save in order; false when a notifier stopped or refused it.
+    // Each step of a save in order; false when a notifier stopped or refused it, or the
+    // module was closed on the way.
+    bool RenameAsTheUserSays();
     bool AskBeforeSave();
     bool AllowedToSave();
     bool MayOverwrite(bool fileExists);
@@ -272,10 +279,11 @@ private:
     Recorder* recorder_;
     String fileName_;
     String fileSystem_;
-    int readAge_ = -1;
+    int readAge_ = NoFileAge;
     NotifierList<ide::IOTAModuleNotifier> notifiers_;
     rtl::ComPtr<SourceEditor> source_;
     rtl::ComPtr<FormEditor> form_;
+    rtl::ComPtr<SourceEditor> interface_;
     std::vector<rtl::ComPtr<ide::IOTAEditor>> editors_;
     std::unique_ptr<ModuleTab> tabObject_;
 };
@@ -289,6 +297,7 @@ struct CreatorAnswers {
     rtl::ComPtr<ide::IOTAModuleCreator> moduleCreator;
     String ancestorName;
     String implFileName;
+    String intfFileName;
     String formName;
     bool mainForm = false;
     bool showForm = false;
@@ -312,7 +321,8 @@ public:
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE FindFormModule(const String&) override { return nullptr; }
     bool STDMETHODCALLTYPE SaveAll() override;
     bool STDMETHODCALLTYPE CloseAll() override;
-    // These two raise once the IDE has shut down, before asking or keeping anything.
+    // These two raise once the IDE has shut down, before asking or keeping anything. No
+    // creator creates no module.
     rtl::ComPtr<ide::IOTAModule> STDMETHODCALLTYPE CreateModule(ide::IOTACreator* creator) override;
     int STDMETHODCALLTYPE AddFileSystem(ide::IOTAFileSystem* fileSystem) override;
     void STDMETHODCALLTYPE RemoveFileSystem(int index) override;
@@ -328,9 +338,14 @@ public:
     bool SendEditorCommand(int command, int param);
     // The IDE shuts down: every module closes and the editor services let their notifiers go.
     void ShutDown();
+    // The name the user gives the next time the IDE asks for one to save a module under;
+    // without it the user keeps the name the IDE proposes.
+    void AnswerNextSaveAs(String fileName) { saveAsAnswer_ = std::move(fileName); }
 
     // For the modules.
     Recorder& Record() { return recorder_; }
+    // Asks the user for a name to save the module of `fileName` under.
+    String AskSaveAsName(const String& fileName);
     // The folder saved files go to, made at the first save and removed with the area.
     const std::filesystem::path& SaveFolder();
     void CloseModule(Module& module);
@@ -378,6 +393,7 @@ private:
     Recorder& recorder_;
     std::filesystem::path saveFolder_;
     bool shutDown_ = false;
+    String saveAsAnswer_;
     NotifierList<ide::INTAEditServicesNotifier> editNotifiers_;
     // Registered file systems by index; a removed one leaves its slot empty.
     std::vector<rtl::ComPtr<ide::IOTAFileSystem>> fileSystems_;

@@ -11,6 +11,9 @@ namespace sim {
 
 using rtl::String;
 
+// The age of a file its file system cannot tell (or has not got), as the platform's FileAge.
+inline constexpr int NoFileAge = -1;
+
 class FileSystemFile {
 public:
     FileSystemFile(rtl::ComPtr<ide::IOTAFileSystem> fileSystem, String fileName)

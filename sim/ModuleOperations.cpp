@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <optional>
+#include <utility>
 
 #include "sim/EditorArea.h"
 
@@ -194,12 +195,18 @@ void Module::TellAfterSave() {
         u"after saving " + FileNameOnly(fileName_) + u", a notifier stopped the IDE");
 }
 
-// The IDE asks the user for a new name when `changeName` is set; the simulation keeps the
-// name (SaveAs renames first).
-bool Module::Save(bool, bool forceSave) {
+bool Module::RenameAsTheUserSays() {
+    const String chosen = area_->AskSaveAsName(fileName_);
+    if (chosen.empty()) return true;
+    SetFileName(chosen);
+    return StillOpenWhileSaving();
+}
+
+bool Module::Save(bool changeName, bool forceSave) {
     if (!area_) return false;
-    if (!forceSave && !IsModified()) return true;
+    if (!changeName && !forceSave && !IsModified()) return true;
     const rtl::ComPtr<Module> self(this);
+    if (changeName && !RenameAsTheUserSays()) return false;
     EditorArea& area = *area_;
     const String name = FileNameOnly(fileName_);
     const std::optional<std::filesystem::path> file = FileOfName(name);
@@ -231,8 +238,12 @@ bool Module::SaveAs(const String& fileName) {
     return Save(false, true);
 }
 
-bool Module::CloseModule(bool) {
+bool Module::CloseModule(bool forceClosed) {
     if (!area_) return false;
+    if (!forceClosed && IsModified()) {
+        recorder_->Note(u"module " + FileNameOnly(fileName_) + u" not closed: it has unsaved changes");
+        return false;
+    }
     area_->CloseModule(*this);
     return true;
 }
@@ -316,6 +327,12 @@ void EditorArea::ShutDown() {
     editNotifiers_.ReleaseAll();
     const auto fileSystems = std::move(fileSystems_);
     fileSystems_.clear();
+}
+
+// The user's answer goes with the one question it was given for.
+String EditorArea::AskSaveAsName(const String& fileName) {
+    recorder_.Note(u"asked for a name to save " + FileNameOnly(fileName) + u" under");
+    return std::exchange(saveAsAnswer_, String());
 }
 
 const std::filesystem::path& EditorArea::SaveFolder() {

@@ -61,7 +61,7 @@ CreatorAnswers AskInOrder(ide::IOTACreator& creator) {
     ide::IOTAModuleCreator& moduleCreator = *answers.moduleCreator.Get();
     answers.ancestorName = moduleCreator.GetAncestorName();
     answers.implFileName = moduleCreator.GetImplFileName();
-    moduleCreator.GetIntfFileName();  // units have no interface file
+    answers.intfFileName = moduleCreator.GetIntfFileName();
     answers.formName = moduleCreator.GetFormName();
     answers.mainForm = moduleCreator.GetMainForm();
     answers.showForm = moduleCreator.GetShowForm();
@@ -122,8 +122,13 @@ bool Module::SaveToFileSystem(ide::IOTAFileSystem& fileSystem, const String& nam
         return false;
     }
     const bool exists = file.Exists();
-    if (exists && readAge_ != -1 && file.Age() != readAge_)
-        recorder_->Note(name + u" changed in " + fileSystem_ + u" since it was read");
+    if (exists && readAge_ != NoFileAge) {
+        const int age = file.Age();
+        if (age == NoFileAge)
+            recorder_->Note(u"the age of " + name + u" in " + fileSystem_ + u" is unknown");
+        else if (age != readAge_)
+            recorder_->Note(name + u" changed in " + fileSystem_ + u" since it was read");
+    }
     if (!MayOverwrite(exists)) return false;
     if (!file.Write(source_->Text())) {
         recorder_->Note(u"module " + name + u" could not be written to " + fileSystem_);
@@ -141,8 +146,11 @@ bool Module::RenameInFileSystem(const String& oldName, const String& newName) {
 }
 
 rtl::ComPtr<ide::IOTAModule> EditorArea::CreateModule(ide::IOTACreator* creator) {
-    if (!creator) rtl::RaiseIntfCastError();
     RequireRunning();
+    if (!creator) {
+        recorder_.Note(u"no creator: no module created");
+        return nullptr;
+    }
     const rtl::ComPtr<ide::IOTACreator> held(creator);
     return rtl::ComPtr<ide::IOTAModule>(CreateFromModuleCreator(*creator));
 }
@@ -175,7 +183,7 @@ Module* EditorArea::BuildCreatedModule(const CreatorAnswers& answers) {
     const String ancestorIdent = answers.ancestorName.empty() ? String(u"Form") : answers.ancestorName;
     const auto formFile = withForm ? Take(creator.NewFormFile(formIdent, ancestorIdent)) : std::nullopt;
     const auto implSource = Take(creator.NewImplSource(moduleIdent, formIdent, ancestorIdent));
-    Take(creator.NewIntfSource(moduleIdent, formIdent, ancestorIdent));  // units have no interface file
+    const auto intfSource = Take(creator.NewIntfSource(moduleIdent, formIdent, ancestorIdent));
 
     const rtl::ComPtr<Module> module(&AddModule(fileName));
     module->SetFileSystem(answers.fileSystem);
@@ -183,6 +191,11 @@ Module* EditorArea::BuildCreatedModule(const CreatorAnswers& answers) {
     String made = u"module " + FileNameOnly(fileName) + u" created";
     if (!answers.fileSystem.empty()) made += u" in " + answers.fileSystem;
     if (implSource) made += u", source of " + implSource->age;
+    if (intfSource) {
+        const String intfFileName = answers.intfFileName.empty() ? moduleIdent + u".h" : answers.intfFileName;
+        module->AddInterfaceFile(intfFileName, intfSource->source);
+        made += u", interface " + FileNameOnly(intfFileName);
+    }
     if (withForm) {
         FormEditor& form = module->AddFormFile(moduleIdent + u".dfm", formFile ? formFile->source : String());
         made += u", form " + formIdent + u": " + ancestorIdent + (answers.mainForm ? u" (main form)" : u"") +

@@ -38,6 +38,19 @@ public:
 
 Integer AsInteger(HBITMAP handle) { return static_cast<Integer>(reinterpret_cast<uintptr_t>(handle)); }
 
+// The hosted window fills the form's window: its size is the client rectangle of the form's
+// real window, whatever the form itself reports.
+void ExpectFillsTheForm(HWND hosted, korvel::TToolDockWindow& form) {
+    RECT client{};
+    GetClientRect(form.Handle(), &client);
+    RECT rect{};
+    GetWindowRect(hosted, &rect);
+    EXPECT_EQ(rect.right - rect.left, client.right);
+    EXPECT_EQ(rect.bottom - rect.top, client.bottom);
+    EXPECT_EQ(form.ClientWidth(), client.right);
+    EXPECT_EQ(form.ClientHeight(), client.bottom);
+}
+
 class DockableWindowTest : public testing::Test {
 protected:
     DockableWindowTest() {
@@ -82,9 +95,7 @@ TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) 
 
     EXPECT_EQ(window->HostControl(control->Unknown()), S_OK);
     EXPECT_EQ(GetAncestor(control->handle, GA_PARENT), form->Handle());
-    RECT rect{};
-    GetWindowRect(control->handle, &rect);
-    EXPECT_EQ(rect.right - rect.left, form->ClientWidth());
+    ExpectFillsTheForm(control->handle, *form);
 
     for (bool dock : {true, false}) {
         const HWND before = form->Handle();
@@ -94,8 +105,7 @@ TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) 
             ide.Desktop().Float(*form);
         EXPECT_NE(form->Handle(), before) << "a new window for the new place";
         EXPECT_EQ(GetAncestor(control->handle, GA_PARENT), form->Handle()) << "re-hosted in the new window";
-        GetWindowRect(control->handle, &rect);
-        EXPECT_EQ(rect.bottom - rect.top, form->ClientHeight());
+        ExpectFillsTheForm(control->handle, *form);
     }
 
     EXPECT_EQ(window->Set_Visible(-1), S_OK);
@@ -103,8 +113,12 @@ TEST_F(DockableWindowTest, HostedWindowFollowsTheFormThroughDockingAndFloating) 
     EXPECT_GE(sink->activations, 1);
     EXPECT_EQ(window->Set_Visible(0), S_OK);
     EXPECT_FALSE(Flag(&IBdsDockableWindow::Get_Visible));
+    const int focusMessages = control->focusMessages;
+    const int activations = sink->activations;
     form->MouseActivate(3, 4);
     EXPECT_TRUE(Flag(&IBdsDockableWindow::Get_IsActive));
+    EXPECT_EQ(control->focusMessages, focusMessages + 1) << "activation sends the hosted window WM_SETFOCUS";
+    EXPECT_EQ(sink->activations, activations + 2) << "the click and the activation";
 
     rtl::ComPtr<IUnknown> notAWindow(sink->Unknown());
     EXPECT_EQ(window->HostControl(notAWindow.Get()), E_FAIL);
@@ -167,6 +181,26 @@ TEST_F(DockableWindowTest, FormDestroyedByTheIdeTellsThePackageOnceAndLaterCalls
     EXPECT_EQ(window->HostControl(control->Unknown()), E_FAIL);
 }
 
+TEST_F(DockableWindowTest, PackageMayReplaceOrDropItsControlFromInsideGetHandle) {
+    korvel::TToolDockWindow* form = Form();
+    // The window holds the only reference on the first control; asked for its handle on
+    // activation, the package hosts another control instead, which frees the first.
+    auto* first = new PackageWindow;
+    const rtl::ComPtr<PackageWindow> second{new PackageWindow};
+    EXPECT_EQ(window->HostControl(first->Unknown()), S_OK);
+    first->onHandle = [&] { EXPECT_EQ(window->HostControl(second->Unknown()), S_OK); };
+    form->Activate();
+    EXPECT_EQ(GetAncestor(second->handle, GA_PARENT), form->Handle());
+    EXPECT_EQ(second->RefCount(), 2u) << "the test's and the window's";
+
+    // Asked again while the IDE docks the form, the package drops its control.
+    second->onHandle = [&] { EXPECT_EQ(window->HostControl(nullptr), S_OK); };
+    ide.Desktop().Dock(*form);
+    EXPECT_EQ(second->RefCount(), 1u) << "let go of";
+    ide.Desktop().Float(*form);
+    EXPECT_EQ(window->Set_Visible(-1), S_OK);
+}
+
 TEST_F(DockableWindowTest, TeardownFreesTheFormWithoutOnCloseAndLeavesHeldWindowsHarmless) {
     rtl::ComPtr<IBdsDockableWindow> second;
     rtl::WideString name(u"Second");
@@ -180,6 +214,8 @@ TEST_F(DockableWindowTest, TeardownFreesTheFormWithoutOnCloseAndLeavesHeldWindow
     EXPECT_TRUE(IsWindow(control->handle)) << "the package's window is the package's";
     EXPECT_EQ(window->Activate(), E_FAIL);
     EXPECT_EQ(sink->RefCount(), 1u) << "the sink was let go";
+    EXPECT_EQ(static_cast<korvel::TBdsDockableWindow*>(window.Get())->RefCount(), 1u)
+        << "the window let go of itself: the package's release frees it";
 }
 
 using ObjectInspectorTest = testing_support::HubFixture;

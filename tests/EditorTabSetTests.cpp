@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
 #include "loader/KorvelLoader.h"
 #include "platform/rtl/Bstr.h"
@@ -14,13 +15,15 @@ using rtl::String;
 
 namespace {
 
-// A package's window sink: RequestIcon hands out the queued handles, then 0.
+// A package's window sink: RequestIcon hands out the queued handles, then 0, after running the
+// package code given for the next request.
 class IconSink : public rtl::ComObject<IBdsWindowEvents> {
 public:
     HRESULT STDMETHODCALLTYPE OnClose() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE RequestIcon(Integer* pRetVal) override {
         ++requests;
+        if (onRequest) std::exchange(onRequest, nullptr)();
         if (!icons.empty()) {
             *pRetVal = icons.front();
             icons.pop_front();
@@ -29,6 +32,7 @@ public:
     }
     std::deque<Integer> icons;
     int requests = 0;
+    std::function<void()> onRequest;
 };
 
 class ShellPackage : public rtl::ComObject<IBdsShellPackage> {
@@ -40,9 +44,9 @@ public:
     int deactivations = 0;
 };
 
-Integer NewBitmap() {
-    std::vector<uint32_t> pixels(16 * 16, 0x0000FF00u);
-    return static_cast<Integer>(reinterpret_cast<uintptr_t>(CreateBitmap(16, 16, 1, 32, pixels.data())));
+Integer NewBitmap(int size = 16) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(size) * size, 0x0000FF00u);
+    return static_cast<Integer>(reinterpret_cast<uintptr_t>(CreateBitmap(size, size, 1, 32, pixels.data())));
 }
 
 bool BitmapAlive(Integer handle) {
@@ -78,6 +82,8 @@ protected:
     static korvel::TBdsCustomDocumentWindow* Of(const rtl::ComPtr<IBdsDocumentWindow>& window) {
         return static_cast<korvel::TBdsCustomDocumentWindow*>(window.Get());
     }
+    // The IDE destroys the frame of the edit-window record at `index`; the tab set stays.
+    void DestroyFrame(int index) { delete service->BdsEditWindows().Items(index)->Frame.Get(); }
 
     sim::SimulatedIde ide;
     korvel::TBdsWindowsService* service = new korvel::TBdsWindowsService;
@@ -123,6 +129,62 @@ TEST_F(EditorTabSetTest, DocumentImagesComeFromThePackageOnceAndTheirSlotsAreReu
     EXPECT_EQ(service->FreeImageIndexPool(), (std::vector<int32_t>{first, 3}));
     EXPECT_EQ(tabs->Images().Images(7).pixels[0], 0x0000FF00u) << "the slot's picture is the new document's";
     EXPECT_EQ(tabs->Images().Count(), 8);
+}
+
+TEST_F(EditorTabSetTest, BitmapsHandedOverForTabsAreTheSystemsWhateverThePackageDoesMeanwhile) {
+    // The package lets go of its document while it is asked for the icon: the image is taken,
+    // and the slot goes back to the pool with the document.
+    const int slot = tabs->Images().Count();
+    Integer bitmap = NewBitmap();
+    sink->icons = {bitmap};
+    sink->onRequest = [&] { document = nullptr; };
+    EXPECT_EQ(tabs->ImageIndexOf(1), slot);
+    EXPECT_FALSE(BitmapAlive(bitmap));
+    EXPECT_EQ(service->FreeImageIndexPool(), std::vector<int32_t>{slot});
+
+    // A bitmap the image list cannot take is deleted, and the package is not asked again.
+    document = Document();
+    bitmap = NewBitmap(10);
+    sink->icons = {bitmap};
+    EXPECT_EQ(tabs->ImageIndexOf(1), -1);
+    EXPECT_FALSE(BitmapAlive(bitmap));
+    const int requests = sink->requests;
+    EXPECT_EQ(tabs->ImageIndexOf(1), -1);
+    EXPECT_EQ(sink->requests, requests);
+
+    // The IDE closes the edit window while the package is asked: nothing takes the bitmap.
+    document = Document();
+    bitmap = NewBitmap();
+    sink->icons = {bitmap};
+    sink->onRequest = [&] { ide.Editors().CloseEditWindow(); };
+    tabs->ImageIndexOf(1);
+    EXPECT_EQ(sink->requests, requests + 1);
+    EXPECT_FALSE(BitmapAlive(bitmap));
+}
+
+TEST_F(EditorTabSetTest, TheIdesHandlersComeBackWhenTheLastFrameOnTheTabSetGoesAndAreChainedAgain) {
+    Integer index = -1;
+    service->DocumentFrameOnTop(&index);
+    ASSERT_EQ(index, 1);
+    const int changes = tabs->Requests().changes;
+    DestroyFrame(0);
+    tabs->SelectTab(0);
+    EXPECT_EQ(tabs->Requests().changes, changes + 1) << "the other record forwards";
+    DestroyFrame(0);
+    ASSERT_EQ(service->BdsEditWindows().Count(), 0);
+    tabs->SelectTab(0);
+    EXPECT_EQ(tabs->Requests().changes, changes + 2) << "the IDE's own handler again";
+
+    service->DocumentFrameOnTop(&index);
+    ASSERT_EQ(index, 0);
+    tabs->SelectTab(0);
+    EXPECT_EQ(tabs->Requests().changes, changes + 3) << "a new record chains to the IDE's handler";
+    tabs->MouseDown(vcl::TMouseButton::mbLeft, 0, 1, 1);
+    EXPECT_EQ(tabs->Requests().presses.size(), 1u);
+    document = nullptr;
+    delete std::exchange(service, nullptr);
+    tabs->SelectTab(1);
+    EXPECT_EQ(tabs->Requests().changes, changes + 4) << "and gets it back at teardown";
 }
 
 TEST_F(EditorTabSetTest, TheFirstRegisteredDocumentOfATabAnswersAlsoAfterDocumentsComeAndGo) {

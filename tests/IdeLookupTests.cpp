@@ -13,13 +13,17 @@ namespace {
 
 class FakeView : public rtl::ComObject<ide::IOTAEditView> {
 public:
-    ComPtr<ide::INTAEditWindow> STDMETHODCALLTYPE GetEditWindow() override { return nullptr; }
+    explicit FakeView(ComPtr<ide::INTAEditWindow> window) : window_(std::move(window)) {}
+    ComPtr<ide::INTAEditWindow> STDMETHODCALLTYPE GetEditWindow() override { return window_; }
+
+private:
+    ComPtr<ide::INTAEditWindow> window_;
 };
 
 class FakeEditor : public testing_support::InertEditor<rtl::ComObject<ide::IOTASourceEditor>> {
 public:
-    explicit FakeEditor(int views) {
-        for (int i = 0; i < views; ++i) views_.emplace_back(new FakeView);
+    explicit FakeEditor(int views, const ComPtr<ide::INTAEditWindow>& window = nullptr) {
+        for (int i = 0; i < views; ++i) views_.emplace_back(new FakeView(window));
     }
     String STDMETHODCALLTYPE GetFileName() override { return u"x"; }
     ComPtr<ide::IOTAModule> STDMETHODCALLTYPE GetModule() override { return nullptr; }
@@ -71,8 +75,12 @@ ComPtr<ide::IOTAEditor> Editor(ide::IOTAEditor* editor) { return ComPtr<ide::IOT
 
 TEST(IdeLookups, WithoutATopViewTheFirstModuleWhoseLastEditorHasViewsIsTaken) {
     sim::SimulatedIde ide;
+    // The views found lie in the IDE's real edit window.
+    ide.Editors().OpenFile(u"Unit1.pas");
+    const auto editWindow =
+        ide::GetIDEService<ide::IOTAEditorServices>(ide::IID_IOTAEditorServices)->GetTopView()->GetEditWindow();
     ComPtr<FakeModules> fakes(new FakeModules);
-    auto* wanted = new FakeEditor(2);
+    auto* wanted = new FakeEditor(2, editWindow);
     fakes->modules.emplace_back(new FakeModule({Editor(new FakeEditor(1)), Editor(new PlainEditor)}));
     fakes->modules.emplace_back(new FakeModule({Editor(new PlainEditor), Editor(wanted)}));
     fakes->modules.emplace_back(new FakeModule({Editor(new FakeEditor(1))}));
@@ -81,6 +89,8 @@ TEST(IdeLookups, WithoutATopViewTheFirstModuleWhoseLastEditorHasViewsIsTaken) {
 
     EXPECT_EQ(korvel::GetAnyOTAEditView().Get(), wanted->GetEditView(0).Get());
     EXPECT_EQ(fakes->asked, (std::vector<int>{0, 1})) << "the third module is not looked at";
+    EXPECT_EQ(korvel::GetEditorTabSet(u"TIDEGradientTabSet"), ide.Editors().TabSet());
+    EXPECT_EQ(korvel::GetEditorStatusBar(), ide.Editors().StatusBar());
     // The top view alone counts for the edit control's container: no fallback.
     EXPECT_EQ(korvel::GetDocumentParentCtrl(), nullptr);
     ide.Services().OfferService(ide::IID_IOTAModuleServices, nullptr);

@@ -155,24 +155,48 @@ TEST_F(ToolsApiTest, ModuleAndEditorWrappersForwardAndOwnersAnswerNone) {
     EXPECT_EQ(of1.Get(), module.Get()) << "the module wrapper that made the editor";
     EXPECT_EQ(of2.Get(), module.Get());
 
-    // Save(-1, 0) and Save(1, 0) both ask for ChangeName true and ForceSave false.
+    // Save(-1, 0) and Save(1, 0) both ask the user for a name (ChangeName), and a save-as
+    // writes even an unmodified file; Save(0, 0) leaves an unmodified one alone.
+    ide.Editors().AnswerNextSaveAs(u"Unit5.pas");
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, -1, 0), -1);
-    EXPECT_EQ(SavedText("Unit1.pas"), "unit Unit1;");
+    EXPECT_EQ(SavedText("Unit5.pas"), "unit Unit1;");
     EXPECT_EQ(CallMethod<LongBool>(editor.Get(), E_GetModified), 0);
-    EXPECT_EQ(CallMethod<LongBool>(editor.Get(), E_MarkModified), -1);
+    const size_t noted = Lines().size();
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
+    EXPECT_EQ(Lines().size(), noted);
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 1, 0), -1);
+    EXPECT_EQ(std::vector<std::u16string>(Lines().end() - 2, Lines().end()),
+              (std::vector<std::u16string>{u"asked for a name to save Unit5.pas under", u"module Unit5.pas saved"}));
     CallMethod<void>(editor.Get(), E_Show);
 
+    // A notifier removed after Dismiss is removed: the IDE calls it no more.
+    rtl::ComPtr<FakeModuleNotifier> viewer(new FakeModuleNotifier({IID_IBDSNotifier}));
+    const Integer viewerIndex = CallMethod<Integer>(editor.Get(), E_AddNotifier, viewer.Get());
     CallMethod<void>(editor.Get(), E_Dismiss);
     CallMethod<void>(editor.Get(), E_Dismiss);
     EXPECT_EQ(CallMethod<PWideChar>(editor.Get(), E_GetFileName), nullptr) << "a dismissed editor answers nothing";
     EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_AddNotifier, nullptr), -1);
-    CallMethod<void>(editor.Get(), E_RemoveNotifier, 0);
+    CallMethod<void>(editor.Get(), E_RemoveNotifier, viewerIndex);
+    EXPECT_EQ(viewer->RefCount(), 1u);
     EXPECT_EQ(CallMethod<Integer>(editor.Get(), E_GetModule, of1.Put()), S_OK);
     EXPECT_EQ(of1.Get(), module.Get()) << "and still knows its module";
 
-    CallMethod<void>(module.Get(), M_SetFileName, rtl::WideString(u"Unit9.pas").Get());
-    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_CloseModule, 0), -1);
+    // A package in C may pass a plain string for a BSTR: it is read up to its terminator, and
+    // never past the length a prefix gives.
+    const char16_t plain[] = {0xFFFF, 0x7FFF, u'U', u'n', u'i', u't', u'9', u'.', u'p', u'a', u's', 0};
+    CallMethod<void>(module.Get(), M_SetFileName, plain + 2);
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(module.Get(), M_GetFileName)), u"Unit9.pas");
+    const char16_t unterminated[] = {6, 0, u'A', u'b', u'c', u'd', u'e'};
+    CallMethod<void>(module.Get(), M_SetFileSystem, unterminated + 2);
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(module.Get(), M_GetFileSystem)), u"Abc");
+
+    // A modified module closes only when forced.
+    CallMethod<void>(module.Get(), M_MarkModified);
+    EXPECT_TRUE(viewer->calls.empty());
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_CloseModule, 0), 0);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Close), 0);
+    EXPECT_EQ(Lines().back(), u"module Unit9.pas not closed: it has unsaved changes");
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_CloseModule, -1), -1);
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Close), 0) << "closed already";
     EXPECT_EQ(Lines().back(), u"module Unit9.pas closed");
 }
@@ -209,6 +233,16 @@ TEST_F(ToolsApiTest, ModuleNotifiersHearTheSaveAndCanStopIt) {
     all->checkOverwriteAnswer = 0;
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
     EXPECT_EQ(Lines().back(), u"overwriting Unit1.pas refused by a notifier");
+    all->checkOverwriteAnswer = -1;
+
+    // A notifier that delegates may offer the save's question only once its handler is set:
+    // it is asked from then on, and its veto counts.
+    base->Offer(IID_IBDSModuleNotifier80);
+    base->allowSaveAnswer = 0;
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
+    EXPECT_EQ(Lines().back(), u"saving Unit1.pas refused by a notifier");
+    EXPECT_EQ(base->calls.back(), "AllowSave");
+    EXPECT_EQ(base->RefCount(), baseCount + 1);
 
     CallMethod<void>(module.Get(), M_RemoveNotifier, baseIndex);
     EXPECT_EQ(base->RefCount(), baseCount) << "the IDE let the wrapper go, and the wrapper the package's notifier";
@@ -306,7 +340,12 @@ TEST_F(ToolsApiTest, ShutDownLetsGoOfTheIdeAndThePackagesNotifiers) {
     CallMethod<Integer>(ModuleAt(0).Get(), M_AddNotifier, notifier.Get());
     rtl::ComPtr<FakeFileSystem> fileSystem(new FakeFileSystem(u"Kept"));
     CallMethod<Integer>(ModuleServices().Get(), AddFileSystem, fileSystem.Get());
+    IBdsServices* hub = Hub();  // kept by a package past the end, as the hub lives for good
     ShutDown();
+    EXPECT_EQ(ide.Editors().RefCount(), idle);
+    rtl::ComPtr<IUnknown> late;
+    EXPECT_EQ(hub->GetService(&IID_IBDSModuleServices70, late.Put()), S_OK);
+    EXPECT_FALSE(late) << "a late request makes no wrapper the hub would keep";
     EXPECT_EQ(ide.Editors().RefCount(), idle);
     EXPECT_EQ(notifier->RefCount(), 2u) << "the registration is the IDE's until it shuts down";
     EXPECT_EQ(fileSystem->RefCount(), 2u) << "so is a file system the package never removed";
@@ -376,8 +415,15 @@ TEST_F(ToolsApiTest, PackageFileSystemsHoldTheModulesTheIdeReadsSavesAndRenames)
               (Calls{"GetBackupFileName Unit1.pas", "FileExists Unit1.pas~", "RenameFile Unit1.pas Unit1.pas~",
                      "RenameFile Unit1.pas.tmp Unit1.pas"}));
     EXPECT_EQ(filter->calls, (Calls{"HandlesStream Unit1.pas.tmp", "GetStream Unit1.pas.tmp"}));
-    EXPECT_EQ(filter->streams, std::vector<IStream*>{memory->lastStream}) << "the stream passes unchanged";
+    EXPECT_EQ(filter->streams, (std::vector<IStream*>{memory->lastStream, memory->lastStream}))
+        << "the stream passes unchanged";
     EXPECT_EQ(filter->RefCount(), 2u) << "the IDE let the filter wrapper go";
+    filter->handles = 0;
+    filter->calls.clear();
+    CallMethod<void>(module.Get(), M_MarkModified);
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, 0), -1);
+    EXPECT_EQ(filter->calls, Calls{"HandlesStream Unit1.pas.tmp"}) << "a filter that declines is not asked for a stream";
+    EXPECT_EQ(memory->Content(u"Unit1.pas"), text + "!");
 
     CallMethod<void>(module.Get(), M_SetFileName, rtl::WideString(u"Unit2.pas").Get());
     EXPECT_EQ(memory->calls.back(), "RenameFile Unit1.pas Unit2.pas") << "the old name first";
@@ -401,6 +447,11 @@ TEST_F(ToolsApiTest, PackageFileSystemsHoldTheModulesTheIdeReadsSavesAndRenames)
     };
     EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), 0);
     EXPECT_EQ(Lines().back(), u"module Unit2.pas could not be written to Memory");
+    memory->onCall = [](const std::string& call) {
+        if (call.rfind("FileAge", 0) == 0) throw std::runtime_error("package failure");
+    };
+    EXPECT_EQ(CallMethod<LongBool>(module.Get(), M_Save, 0, -1), -1);
+    EXPECT_EQ(Lines().end()[-2], u"the age of Unit2.pas in Memory is unknown") << "a failing age is no date";
     memory->onCall = [&](const std::string& call) {
         if (call.rfind("IsReadonly", 0) == 0) CallMethod<void>(services.Get(), RemoveFileSystem, index);
     };
@@ -430,6 +481,7 @@ TEST_F(ToolsApiTest, ModuleCreatorsAreAskedInTheIdesOrderAndTheirSourcesArriveIn
     std::memcpy(&ageBits, &newYear2012, sizeof(ageBits));
     creator->implSource = rtl::ComPtr<IBDSFile>(new FakeFile(source, ageBits));
     creator->formFile = rtl::ComPtr<IBDSFile>(new FakeFile(u"object Form2: TForm2 end", ageBits));
+    creator->intfSource = rtl::ComPtr<IBDSFile>(new FakeFile(u"// Unit2.h", ageBits));
     creator->owner = ModuleAt(0);
     rtl::ComPtr<IBDSModule> created;
     EXPECT_EQ(CallMethod<Integer>(services.Get(), CreateModule, static_cast<IBDSCreator*>(creator.Get()), created.Put()),
@@ -438,14 +490,21 @@ TEST_F(ToolsApiTest, ModuleCreatorsAreAskedInTheIdesOrderAndTheirSourcesArriveIn
     EXPECT_EQ(creator->calls,
               (Calls{"GetCreatorType", "GetExisting", "GetFileSystem", "GetOwner", "GetUnnamed", "GetAncestorName",
                      "GetImplFileName", "GetIntfFileName", "GetFormName", "GetMainForm", "GetShowForm", "GetShowSource",
-                     "NewFormFile Form2 Form", "NewImplSource Unit2 Form2 Form", "NewIntfSource Unit2",
+                     "NewFormFile Form2 Form", "NewImplSource Unit2 Form2 Form", "NewIntfSource Unit2 Form2 Form",
                      "FormCreated nil"}));
     EXPECT_EQ(creator->RefCount(), 1u) << "the IDE let the creator wrapper go once the module was made";
     EXPECT_EQ(creator->implSource.Get()->AddRef(), 2u) << "and the file wrappers";
     creator->implSource.Get()->Release();
-    EXPECT_EQ(Lines().back(), u"module Unit2.pas created, source of 2012-01-01 00:00, form Form2: Form (main form)");
+    EXPECT_EQ(creator->owner.Get()->AddRef(), 2u) << "and the owner the package answered";
+    creator->owner.Get()->Release();
+    EXPECT_EQ(Lines().back(),
+              u"module Unit2.pas created, source of 2012-01-01 00:00, interface Unit2.h, form Form2: Form (main form)");
     EXPECT_EQ(Taken(CallMethod<PWideChar>(created.Get(), M_GetFileName)), u"Unit2.pas");
-    EXPECT_EQ(CallMethod<Integer>(created.Get(), M_GetModuleFileCount), 2) << "the source and the form file";
+    EXPECT_EQ(CallMethod<Integer>(created.Get(), M_GetModuleFileCount), 3) << "the source, its interface, the form file";
+    rtl::ComPtr<IBDSEditor> header;
+    CallMethod<void>(created.Get(), M_GetModuleFileEditor, 1, header.Put());
+    ASSERT_TRUE(header);
+    EXPECT_EQ(Taken(CallMethod<PWideChar>(header.Get(), E_GetFileName)), u"Unit2.h");
     EXPECT_TRUE(ide.Editors().OpenFile(u"Unit2.pas")->Source().Text() == source);
 
     rtl::ComPtr<FakeModuleCreator> plain(new FakeModuleCreator(false));

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "platform/rtl/Bstr.h"
 #include "sim/SimulatedIde.h"
@@ -203,6 +205,24 @@ TEST_F(WindowsMisuseTest, TeardownDetachesEveryDocumentAlsoWithoutAModuleOrFreed
     EXPECT_EQ(moduleless->DoResize(), E_FAIL);
     first->Release();
     moduleless->Release();
+}
+
+TEST_F(WindowsMisuseTest, DocumentLetsGoOfItsSinkBeforeItsControl) {
+    ide.Editors().OpenFile(u"Doc.kdoc");
+    Integer editor = -7;
+    ASSERT_EQ(service->DocumentFrameOnTop(&editor), S_OK);
+    rtl::WideString id(u"Doc.kdoc");
+    rtl::ComPtr<IBdsDocumentWindow> window;
+    ASSERT_EQ(service->CreateDocumentWindow(id.Get(), 0, 0, window.Put()), S_OK);
+    RoguePackageObject control;
+    EXPECT_EQ(window->RegisterEvents(&rogue), S_OK);
+    EXPECT_EQ(window->HostControl(control.Unknown()), S_OK);
+    std::vector<std::string> released;
+    rogue.onRelease = [&] { released.push_back("sink"); };
+    control.onRelease = [&] { released.push_back("control"); };
+    window = nullptr;
+    EXPECT_EQ(released, (std::vector<std::string>{"sink", "control"}));
+    EXPECT_EQ(control.references, 0);
 }
 
 TEST_F(WindowsMisuseTest, ObjectInspectorWindowAnswersFalseOnceTheIdeHasNone) {

@@ -100,6 +100,7 @@ TEST_F(WindowsServiceTest, DocumentWindowsFindTheirModuleAndTheLowestMatchingTab
     ide.Editors().OpenFile(u"C:\\other\\Notes.txt");
     ide.Editors().OpenFile(u"C:\\a\\Doc.kdoc");
     ide.Editors().OpenFile(u"C:\\b\\Doc.kdoc");
+    ide.Editors().OpenFile(u"C:\\c\\MyDoc.kdoc");
     ASSERT_EQ(OnTop(), 0);
 
     EXPECT_FALSE(Create(u"C:\\b\\Doc.kdoc", 2, 1, E_UNEXPECTED)) << "no record 1";
@@ -109,20 +110,28 @@ TEST_F(WindowsServiceTest, DocumentWindowsFindTheirModuleAndTheLowestMatchingTab
     EXPECT_TRUE(service->DbDocumentWindows().Contains(document));
     vcl::TStringList& tabs = ide.Editors().TabSet()->Items();
     EXPECT_EQ(document->IdentifiedObject(), tabs.Objects(1));
+    // A caption is the whole file name, not any end of the identifier.
+    auto other = Create(u"C:\\c\\MyDoc.kdoc", 3, 0);
+    EXPECT_EQ(static_cast<korvel::TBdsDocumentWindow*>(other.Get())->IdentifiedObject(), tabs.Objects(3));
+    auto bare = Create(u"Doc.kdoc", 0, 0);
+    EXPECT_EQ(static_cast<korvel::TBdsDocumentWindow*>(bare.Get())->IdentifiedObject(), tabs.Objects(1));
+    bare = nullptr;
 
     // A module index that names another file falls back to the name; one out of range does not.
     auto byName = Create(u"C:\\a\\Doc.kdoc", 0, 0);
     EXPECT_TRUE(service->DbDocumentWindows().Contains(static_cast<korvel::TBdsDocumentWindow*>(byName.Get())));
-    auto unknown = Create(u"C:\\a\\Doc.kdoc", 3, 0);
+    auto unknown = Create(u"C:\\a\\Doc.kdoc", 4, 0);
     ASSERT_TRUE(unknown);
     EXPECT_FALSE(service->DbDocumentWindows().Contains(static_cast<korvel::TBdsDocumentWindow*>(unknown.Get())));
-    EXPECT_EQ(service->DbDocumentWindows().Count(), 2);
+    EXPECT_EQ(service->DbDocumentWindows().Count(), 3);
 
-    // A document's image index goes back to the pool when the window goes.
+    // A document's image index, the first slot too, goes back to the pool when the window goes.
     document->SetDocImageIndex(5);
+    static_cast<korvel::TBdsDocumentWindow*>(other.Get())->SetDocImageIndex(0);
     window = nullptr;
     unknown = nullptr;
-    EXPECT_EQ(service->FreeImageIndexPool(), std::vector<int32_t>{5});
+    other = nullptr;
+    EXPECT_EQ(service->FreeImageIndexPool(), (std::vector<int32_t>{5, 0}));
     EXPECT_EQ(service->DbDocumentWindows().Count(), 1);
 }
 
@@ -167,6 +176,49 @@ TEST_F(WindowsServiceTest, HostedWindowSurvivesTheFramesHandleRecreationAndFollo
     EXPECT_EQ(GetAncestor(package->handle, GA_PARENT), frame->Handle());
     EXPECT_EQ(window->HostControl(nullptr), S_OK);
     EXPECT_EQ(window->Get_Visible(&flag), E_FAIL);
+}
+
+TEST_F(WindowsServiceTest, TwoFramesOverOneEditWindowKeepTheirOwnDocuments) {
+    auto first = Document(true);
+    EXPECT_EQ(OnTop(), 1) << "a second frame without Normal in between";
+    const rtl::ComPtr<PackageWindow> secondPackage{new PackageWindow};
+    auto second = Create(u"Doc.kdoc", 0, 1);
+    ASSERT_EQ(second->HostControl(secondPackage->Unknown()), S_OK);
+
+    // Both frames back under the edit control: the last record is found, and only its own
+    // documents are hidden.
+    EXPECT_EQ(service->DocumentFrameNormal(0), S_OK);
+    EXPECT_EQ(service->DocumentFrameNormal(1), S_OK);
+    EXPECT_EQ(OnTop(), 1);
+    EXPECT_EQ(GetWindowLongW(secondPackage->handle, GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(GetWindowLongW(package->handle, GWL_STYLE) & WS_VISIBLE, WS_VISIBLE);
+
+    // Showing a document enables its frame, and hands its window the focus.
+    EnableWindow(FrameOf(1)->Handle(), FALSE);
+    const int focusMessages = secondPackage->focusMessages;
+    EXPECT_EQ(second->Activate(), S_OK);
+    EXPECT_TRUE(IsWindowEnabled(FrameOf(1)->Handle()));
+    EXPECT_TRUE(IsWindowVisible(secondPackage->handle));
+    EXPECT_GT(secondPackage->focusMessages, focusMessages);
+}
+
+TEST_F(WindowsServiceTest, PackageWindowsOutliveTheirFrameAlsoForModulesTheIdeDoesNotKnow) {
+    auto known = Document(true);
+    const rtl::ComPtr<PackageWindow> otherPackage{new PackageWindow};
+    auto unknown = Create(u"Unknown.kdoc", -1, 0);
+    ASSERT_EQ(unknown->HostControl(otherPackage->Unknown()), S_OK);
+    EXPECT_EQ(GetAncestor(otherPackage->handle, GA_PARENT), FrameOf(0)->Handle());
+
+    FrameOf(0)->RecreateWnd();
+    EXPECT_TRUE(IsWindow(package->handle));
+    EXPECT_TRUE(IsWindow(otherPackage->handle)) << "parked although the frame's events pass it by";
+    EXPECT_EQ(unknown->ReHostControl(), S_OK);
+    EXPECT_EQ(GetAncestor(otherPackage->handle, GA_PARENT), FrameOf(0)->Handle());
+
+    // Closing the edit window takes the frame along; the package's windows stay the package's.
+    ide.Editors().CloseEditWindow();
+    EXPECT_EQ(GetAncestor(package->handle, GA_PARENT), service->ShadowWindow());
+    EXPECT_EQ(GetAncestor(otherPackage->handle, GA_PARENT), service->ShadowWindow());
 }
 
 TEST_F(WindowsServiceTest, ModifiedAndStayOnTopAreReadBack) {

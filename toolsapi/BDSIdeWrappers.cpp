@@ -140,6 +140,13 @@ Integer TBDSModuleWrapper::GetModuleFileCount() {
     return Guarded(Integer(0), [&] { return Integer(s->GetModuleFileCount()); });
 }
 
+rtl::ComPtr<ide::IOTAEditor> TBDSModuleWrapper::EditorNamed(const void* editor) {
+    const int count = s->GetModuleFileCount();
+    for (int index = 0; index < count; ++index)
+        if (auto candidate = s->GetModuleFileEditor(index); candidate.Get() == editor) return candidate;
+    return nullptr;
+}
+
 void TBDSModuleWrapper::AnswerEditor(const rtl::ComPtr<ide::IOTAEditor>& editor, IBDSEditor** Editor) {
     if (editor) HandOut(rtl::ComPtr<IBDSEditor>(new TBDSEditorWrapper(editor, this)), Editor);
 }
@@ -226,7 +233,7 @@ LongBool TBDSEditorWrapper::GetModified() {
 Integer TBDSEditorWrapper::GetModule(IBDSModule** Module) {
     ClearOut(Module);
     if (!Module) return E_POINTER;
-    HandOut(m, Module);
+    HandOut(rtl::ComPtr<IBDSModule>(m.Get()), Module);
     return S_OK;
 }
 
@@ -246,8 +253,12 @@ Integer TBDSEditorWrapper::AddNotifier(IBDSNotifier* Notifier) {
     });
 }
 
+// A notifier the package removes is removed after Dismiss too: the IDE would call it until
+// the module closed.
 void TBDSEditorWrapper::RemoveNotifier(Integer Index) {
-    Guarded([&] { Editor()->RemoveNotifier(Index); });
+    Guarded([&] {
+        if (const auto editor = s ? s : m->EditorNamed(editor_)) editor->RemoveNotifier(Index);
+    });
 }
 
 Integer TBDSEditorServicesWrapper::AddNotifier(IBDSEditServicesNotifier* Notifier) {

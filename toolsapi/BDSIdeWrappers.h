@@ -98,6 +98,10 @@ public:
     void STDMETHODCALLTYPE Show() override;
     void STDMETHODCALLTYPE ShowFilename(const WCHAR* FileName) override;
 
+    // The module's editor that `editor` names, an identity only (the editor may be gone); nil
+    // when the module has no such editor (any more).
+    rtl::ComPtr<ide::IOTAEditor> EditorNamed(const void* editor);
+
 private:
     // The editor wrapped with this module wrapper as its module.
     void AnswerEditor(const rtl::ComPtr<ide::IOTAEditor>& editor, IBDSEditor** Editor);
@@ -105,10 +109,11 @@ private:
 
 class TBDSEditorWrapper final : public TBDSIdeObjectWrapper<IBDSEditor, ide::IOTAEditor> {
 public:
-    TBDSEditorWrapper(rtl::ComPtr<ide::IOTAEditor> editor, IBDSModule* module)
-        : TBDSIdeObjectWrapper(std::move(editor)), m(module) {}
+    TBDSEditorWrapper(rtl::ComPtr<ide::IOTAEditor> editor, TBDSModuleWrapper* module)
+        : TBDSIdeObjectWrapper(std::move(editor)), m(module), editor_(s.Get()) {}
 
-    // Lets the IDE editor go; GetModule still answers, the rest fail harmlessly.
+    // Lets the IDE editor go; GetModule still answers, RemoveNotifier still removes from the
+    // editor while the module has it, the rest fail harmlessly.
     void STDMETHODCALLTYPE Dismiss() override;
     PWideChar STDMETHODCALLTYPE GetFileName() override;
     LongBool STDMETHODCALLTYPE GetModified() override;
@@ -123,7 +128,9 @@ private:
     // raises when the wrapper was dismissed.
     rtl::ComPtr<ide::IOTAEditor> Editor() const;
 
-    const rtl::ComPtr<IBDSModule> m;
+    const rtl::ComPtr<TBDSModuleWrapper> m;
+    // The editor wrapped, as an identity that outlives Dismiss.
+    const void* const editor_;
 };
 
 class TBDSEditorServicesWrapper final : public TBDSIdeObjectWrapper<IBDSEditorServices80, ide::IOTAEditorServices> {

@@ -18,9 +18,12 @@ void TBdsDocumentWindow::Detach() {
         service->UnregisterDocumentWindow(this);
     FBdsEditWindow.reset();
     FIdentifiedObject = nullptr;
-    // Out of the fields before the releases: a package's release may call back in.
-    auto events = std::move(FEvents);
-    auto hosted = std::move(FHostedControl);
+    // Out of the fields before the releases, a package's release may call back in; the sink
+    // goes first.
+    rtl::PackageRef<IBdsWindowEvents> events = std::move(FEvents);
+    rtl::PackageRef<IWin32Window> hosted = std::move(FHostedControl);
+    events.Reset();
+    hosted.Reset();
 }
 
 TKorvelFrame* TBdsDocumentWindow::Frame() const { return FBdsEditWindow ? FBdsEditWindow->Frame.Get() : nullptr; }

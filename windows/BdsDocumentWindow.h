@@ -20,6 +20,9 @@ public:
     void SetBdsEditWindow(std::shared_ptr<TBdsEditWindow> record) { FBdsEditWindow = std::move(record); }
     const vcl::TObject* IdentifiedObject() const { return FIdentifiedObject; }
     void SetIdentifiedObject(const vcl::TObject* object) { FIdentifiedObject = object; }
+    // The package's bitmap could not be used: its tab goes without an image.
+    bool ImageRefused() const { return FImageRefused; }
+    void RefuseImage() { FImageRefused = true; }
 
     // For the service: the frame was resized (re-host first when its handle changed), and
     // the frame's handle is about to be destroyed.
@@ -34,6 +37,7 @@ protected:
     int32_t FDocImageIndex = -1;
     std::shared_ptr<TBdsEditWindow> FBdsEditWindow;
     const vcl::TObject* FIdentifiedObject = nullptr;
+    bool FImageRefused = false;
 };
 
 class TBdsDocumentWindow : public TBdsCustomDocumentWindow {

@@ -36,6 +36,16 @@ bool EndsWith(const String& text, const String& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// A tab's caption names the document's file when it is the identifier's whole file name: the
+// whole identifier, or all that follows its last path separator. "Plan.kdoc" is not the tab of
+// "C:\docs\MyPlan.kdoc".
+bool CaptionNamesFile(const String& moduleID, const String& caption) {
+    if (caption.empty() || !EndsWith(moduleID, caption)) return false;
+    if (moduleID.size() == caption.size()) return true;
+    const char16_t before = moduleID[moduleID.size() - caption.size() - 1];
+    return before == u'\\' || before == u'/';
+}
+
 // Detaches every window of the list; a detach releases package objects, whose code may free
 // windows further on, which have then left the list.
 template <class Window>
@@ -137,7 +147,7 @@ HRESULT TBdsWindowsService::CreateDocumentWindow(BSTR moduleID, Integer moduleIn
             if (!items) rtl::RaiseIntfCastError();
             // No early exit: of the matching tabs, the one with the lowest index wins.
             for (int i = items->Count() - 1; i >= 0; --i)
-                if (EndsWith(moduleName, items->Strings(i))) window->SetIdentifiedObject(items->Objects(i));
+                if (CaptionNamesFile(moduleName, items->Strings(i))) window->SetIdentifiedObject(items->Objects(i));
             FTabDocumentsStale = true;
         }
         // Handed out last: a failure before this point must not leave the package a window
@@ -170,8 +180,9 @@ HRESULT TBdsWindowsService::DocumentFrameOnTop(Integer* pRetVal) {
             record = FBdsEditWindows.Items(found);
             held = SharedRecord(record);
             *pRetVal = found;
-            ForEachDocumentWindow([&](const TBdsCustomDocumentWindow& window) { return window.BdsEditWindow() == record; },
-                                  [](TBdsCustomDocumentWindow& window) { window.Set_Visible(0); });
+            ForEachDocumentWindow(
+                DocumentWindows, [&](const TBdsCustomDocumentWindow& window) { return window.BdsEditWindow() == record; },
+                [](TBdsCustomDocumentWindow& window) { window.Set_Visible(0); });
         } else {
             record = NewEditWindowRecord(editControlParent);
             *pRetVal = FBdsEditWindows.Count() - 1;
@@ -255,18 +266,19 @@ std::shared_ptr<TBdsEditWindow> TBdsWindowsService::SharedRecord(const TBdsEditW
 }
 
 template <class Bound, class Visit>
-void TBdsWindowsService::ForEachDocumentWindow(Bound&& bound, Visit&& visit) {
-    for (TBdsCustomDocumentWindow* window : DocumentWindows.Snapshot()) {
-        if (!DocumentWindows.Contains(window) || !bound(*window)) continue;
+void TBdsWindowsService::ForEachDocumentWindow(TDocumentWindows& windows, Bound&& bound, Visit&& visit) {
+    for (TBdsCustomDocumentWindow* window : windows.Snapshot()) {
+        if (!windows.Contains(window) || !bound(*window)) continue;
         const rtl::ComPtr<TBdsCustomDocumentWindow> pin(window);
         visit(*window);
     }
 }
 
 template <class Visit>
-void TBdsWindowsService::ForEachDocumentWindowOfFrame(const vcl::TObject* frame, Visit&& visit) {
+void TBdsWindowsService::ForEachDocumentWindowOfFrame(TDocumentWindows& windows, const vcl::TObject* frame,
+                                                      Visit&& visit) {
     ForEachDocumentWindow(
-        [frame](const TBdsCustomDocumentWindow& window) {
+        windows, [frame](const TBdsCustomDocumentWindow& window) {
             return window.BdsEditWindow() && window.BdsEditWindow()->Frame.Get() == frame;
         },
         std::forward<Visit>(visit));
@@ -279,28 +291,39 @@ void TBdsWindowsService::OnFrameResize(vcl::TObject* Sender) {
         if (!frame) return;
         const bool handleChanged = frame->IsHandleChanged();
         frame->UpdateHandleControl();
-        ForEachDocumentWindowOfFrame(Sender, [&](TBdsCustomDocumentWindow& window) { window.OnResize(handleChanged); });
+        ForEachDocumentWindowOfFrame(DocumentWindows, Sender,
+                                     [&](TBdsCustomDocumentWindow& window) { window.OnResize(handleChanged); });
     });
 }
 
+// Every document window made, registered or not, has its package's window parked: the window
+// would otherwise die with the frame's.
 void TBdsWindowsService::OnFrameDestroyWindowHandle(vcl::TObject* Sender) {
     rtl::Swallow([&] {
-        ForEachDocumentWindowOfFrame(Sender, [](TBdsCustomDocumentWindow& window) { window.OnFrameHandleDestroy(); });
+        ForEachDocumentWindowOfFrame(FMadeDocumentWindows, Sender,
+                                     [](TBdsCustomDocumentWindow& window) { window.OnFrameHandleDestroy(); });
     });
 }
 
 void TBdsWindowsService::OnFrameDestroy(vcl::TObject* Sender) {
+    // The frame's window goes with the frame, before the IDE's windows around it.
+    OnFrameDestroyWindowHandle(Sender);
     TBdsEditWindow* record = FBdsEditWindows.FindFirst(
         [Sender](const TBdsEditWindow* candidate) { return candidate->Frame.Get() == Sender; });
     if (!record) return;
     UnregisterBdsEditWindow(record);
     // Document windows bound to the record keep their share; they find its frame gone.
+    std::shared_ptr<TBdsEditWindow> gone;
     for (auto it = FEditWindowRecords.begin(); it != FEditWindowRecords.end(); ++it) {
         if (it->get() == record) {
+            gone = std::move(*it);
             FEditWindowRecords.erase(it);
             break;
         }
     }
+    // The tab set may outlive the frame: once no record uses it, it gets its handlers back, and
+    // a later record saves them again.
+    if (gone && gone->TabSet.Get() && !RecordOfTabSet(gone->TabSet.Get(), false)) RestoreTabSet(*gone);
 }
 
 }  // namespace korvel

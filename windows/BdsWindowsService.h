@@ -111,16 +111,19 @@ private:
     vcl::TStringList& TabItems(vcl::TComponent* tabSet);
     // The first (or last) record whose tab set is `tabSet`.
     TBdsEditWindow* RecordOfTabSet(const vcl::TObject* tabSet, bool last) const;
-    // Gives every tab set back the handlers the service replaced.
+    // Gives the record's tab set back the handlers the service replaced; every tab set at teardown.
+    void RestoreTabSet(const TBdsEditWindow& record);
     void RestoreTabSets();
+    // Puts the package's bitmap into the tab set's image list as the document's tab image.
+    void AddDocumentImage(vcl::TComponent* tabSet, TBdsCustomDocumentWindow& document, HBITMAP handle);
     std::shared_ptr<TBdsEditWindow> SharedRecord(const TBdsEditWindow* record) const;
     TBdsEditWindow* NewEditWindowRecord(vcl::TWinControl* editControlParent);
-    // Calls `visit`, in registry order, on every registered document window that `bound`
-    // accepts, each held by a reference for the call; windows that left meanwhile are skipped.
+    // Calls `visit`, in list order, on every document window of `windows` that `bound` accepts,
+    // each held by a reference for the call; windows that left meanwhile are skipped.
     template <class Bound, class Visit>
-    void ForEachDocumentWindow(Bound&& bound, Visit&& visit);
+    void ForEachDocumentWindow(TDocumentWindows& windows, Bound&& bound, Visit&& visit);
     template <class Visit>
-    void ForEachDocumentWindowOfFrame(const vcl::TObject* frame, Visit&& visit);
+    void ForEachDocumentWindowOfFrame(TDocumentWindows& windows, const vcl::TObject* frame, Visit&& visit);
 
     TDocumentWindows DocumentWindows;
     // The document windows made and not yet gone, registered or not: shut-down detaches them all.

@@ -45,10 +45,23 @@ void Restore(vcl::TComponent* tabSet, const String& property, const Event& saved
         vcl::SetMethodProp<Event>(tabSet, property, saved);
 }
 
-// The document's bitmap handle travels as a 32-bit integer.
-HBITMAP BitmapFromInteger(int32_t handle) {
-    return reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(static_cast<uint32_t>(handle)));
-}
+// The bitmap a package hands over for its document's tab: the system's from then on, deleted on
+// every way out. It travels as a 32-bit integer; 0 and -1 are none.
+class HandedBitmap {
+public:
+    explicit HandedBitmap(int32_t handle)
+        : handle_(handle == -1 ? nullptr : reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(static_cast<uint32_t>(handle)))) {}
+    ~HandedBitmap() {
+        if (handle_) DeleteObject(handle_);
+    }
+    HandedBitmap(const HandedBitmap&) = delete;
+    HandedBitmap& operator=(const HandedBitmap&) = delete;
+
+    HBITMAP Get() const { return handle_; }
+
+private:
+    HBITMAP handle_;
+};
 
 }  // namespace
 
@@ -69,21 +82,23 @@ void TBdsWindowsService::SubstituteTabSet(TBdsEditWindow& record) {
         this, tabSet, u"OnMouseDown", record.OldTabSetOnMouseDown, before.OldTabSetOnMouseDown);
 }
 
+void TBdsWindowsService::RestoreTabSet(const TBdsEditWindow& record) {
+    vcl::TComponent* tabSet = record.TabSet.Get();
+    if (!tabSet) return;
+    rtl::Swallow([&] {
+        Restore<vcl::TNotifyEvent, &TBdsWindowsService::NewTabSetOnChange>(tabSet, u"OnChange",
+                                                                           record.OldTabSetOnChange);
+        Restore<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetImageIndex>(
+            tabSet, u"OnGetImageIndex", record.OldTabSetOnGetImageIndex);
+        Restore<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetOverlayImageIndex>(
+            tabSet, u"OnGetOverlayImageIndex", record.OldTabSetOnGetOverlayImageIndex);
+        Restore<vcl::TMouseEvent, &TBdsWindowsService::NewTabSetOnMouseDown>(tabSet, u"OnMouseDown",
+                                                                             record.OldTabSetOnMouseDown);
+    });
+}
+
 void TBdsWindowsService::RestoreTabSets() {
-    for (const auto& record : FEditWindowRecords) {
-        vcl::TComponent* tabSet = record->TabSet.Get();
-        if (!tabSet) continue;
-        rtl::Swallow([&] {
-            Restore<vcl::TNotifyEvent, &TBdsWindowsService::NewTabSetOnChange>(tabSet, u"OnChange",
-                                                                               record->OldTabSetOnChange);
-            Restore<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetImageIndex>(
-                tabSet, u"OnGetImageIndex", record->OldTabSetOnGetImageIndex);
-            Restore<vcl::TTabGetImageEvent, &TBdsWindowsService::NewTabSetOnGetOverlayImageIndex>(
-                tabSet, u"OnGetOverlayImageIndex", record->OldTabSetOnGetOverlayImageIndex);
-            Restore<vcl::TMouseEvent, &TBdsWindowsService::NewTabSetOnMouseDown>(tabSet, u"OnMouseDown",
-                                                                                 record->OldTabSetOnMouseDown);
-        });
-    }
+    for (const auto& record : FEditWindowRecords) RestoreTabSet(*record);
 }
 
 const std::vector<TBdsCustomDocumentWindow*>* TBdsWindowsService::DocumentWindowsOfTab(const vcl::TObject* object) {
@@ -152,42 +167,44 @@ void TBdsWindowsService::NewTabSetOnChange(vcl::TObject* Sender) {
 void TBdsWindowsService::NewTabSetOnGetImageIndex(vcl::TObject* Sender, int TabIndex, int& ImageIndex) {
     TBdsEditWindow* record = RecordOfTabSet(Sender, true);
     if (!record) return;
-    auto* tabSet = static_cast<vcl::TComponent*>(record->TabSet.Get());
-    TBdsCustomDocumentWindow* document = TabDocument(tabSet, TabIndex);
-    if (!document) {
+    vcl::TComponent* tabSet = record->TabSet.Get();
+    TBdsCustomDocumentWindow* tabDocument = TabDocument(tabSet, TabIndex);
+    if (!tabDocument) {
         if (const vcl::TTabGetImageEvent previous = record->OldTabSetOnGetImageIndex) previous(Sender, TabIndex, ImageIndex);
         return;
     }
-    if (document->DocImageIndex() < 0) {
-        // The package may release the document, or have the IDE close the edit window and its
-        // tab set, while it is asked for its icon; a handle met with no tab set stays its own.
-        const rtl::ComPtr<TBdsCustomDocumentWindow> pin(document);
+    // The package may release the document, or have the IDE close the edit window and its tab
+    // set, while it is asked for its icon: the document is held up to its last use.
+    const rtl::ComPtr<TBdsCustomDocumentWindow> document(tabDocument);
+    if (document->DocImageIndex() < 0 && !document->ImageRefused()) {
         const vcl::ComponentPtr<vcl::TComponent> liveTabSet(tabSet);
-        const int32_t handle = document->GetIconHandle();
+        const HandedBitmap bitmap(document->GetIconHandle());
         if (!liveTabSet.Get()) return;
-        if (handle != 0 && handle != -1) {
-            auto* images = dynamic_cast<vcl::TCustomImageList*>(vcl::GetObjectProp(tabSet, u"Images"));
-            if (!images) rtl::RaiseIntfCastError();
-            vcl::TBitmap bitmap;
-            bitmap.SetHandle(BitmapFromInteger(handle));
-            try {
-                int32_t slot;
-                if (FreeImageIndexes.empty()) {
-                    slot = images->AddMasked(bitmap, vcl::clFuchsia);
-                } else {
-                    slot = FreeImageIndexes.back();
-                    images->ReplaceMasked(slot, bitmap, vcl::clFuchsia);
-                    FreeImageIndexes.pop_back();
-                }
-                document->SetDocImageIndex(slot);
-                DeleteObject(bitmap.Handle());
-            } catch (const rtl::Exception&) {
-                // An unreadable bitmap stays the package's; the tab goes without an image and
-                // the package is asked again at the next paint.
-            }
-        }
+        if (bitmap.Get()) AddDocumentImage(tabSet, *document.Get(), bitmap.Get());
     }
     ImageIndex = document->DocImageIndex();
+}
+
+void TBdsWindowsService::AddDocumentImage(vcl::TComponent* tabSet, TBdsCustomDocumentWindow& document, HBITMAP handle) {
+    auto* images = dynamic_cast<vcl::TCustomImageList*>(vcl::GetObjectProp(tabSet, u"Images"));
+    if (!images) rtl::RaiseIntfCastError();
+    vcl::TBitmap bitmap;
+    bitmap.SetHandle(handle);
+    try {
+        int32_t slot;
+        if (FreeImageIndexes.empty()) {
+            slot = images->AddMasked(bitmap, vcl::clFuchsia);
+        } else {
+            slot = FreeImageIndexes.back();
+            images->ReplaceMasked(slot, bitmap, vcl::clFuchsia);
+            FreeImageIndexes.pop_back();
+        }
+        document.SetDocImageIndex(slot);
+    } catch (const rtl::Exception&) {
+        // An unusable bitmap: the tab goes without an image, and asking again at every paint
+        // would only take another bitmap each time.
+        document.RefuseImage();
+    }
 }
 
 void TBdsWindowsService::NewTabSetOnGetOverlayImageIndex(vcl::TObject* Sender, int TabIndex, int& ImageIndex) {

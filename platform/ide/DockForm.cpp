@@ -5,11 +5,6 @@
 namespace ide {
 namespace {
 
-// A floating form's frame and caption bar, and a docked form's grab bar.
-constexpr int FrameWidth = 4;
-constexpr int CaptionHeight = 18;
-constexpr int GrabBarHeight = 14;
-
 Desktop* installedDesktop = nullptr;
 
 std::vector<TDockableForm*>& LiveForms() {
@@ -44,12 +39,6 @@ void TDockableForm::BeforeDestruction() {
     if (destroyNotified_) return;
     destroyNotified_ = true;
     vcl::RaiseEvent(OnDestroy, this);
-}
-
-int TDockableForm::ClientWidth() const { return floating_ ? Width() - 2 * FrameWidth : Width(); }
-
-int TDockableForm::ClientHeight() const {
-    return floating_ ? Height() - 2 * FrameWidth - CaptionHeight : Height() - GrabBarHeight;
 }
 
 void TDockableForm::Show() { SetVisible(true); }

@@ -43,11 +43,6 @@ public:
     void SetDockable(bool dockable) { dockable_ = dockable; }
     bool Active() const { return active_; }
 
-    // The area inside the frame and caption bar that a floating form draws, or inside a docked
-    // form's grab bar.
-    int ClientWidth() const;
-    int ClientHeight() const;
-
     vcl::TIcon* Icon() const { return icon_.get(); }
     // The form takes the icon and destroys the one it had.
     void SetIcon(std::unique_ptr<vcl::TIcon> icon) { icon_ = std::move(icon); }

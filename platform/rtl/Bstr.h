@@ -7,7 +7,15 @@
 
 namespace rtl {
 
-inline String FromBstr(BSTR text) { return text ? String(U(text), SysStringLen(text)) : String(); }
+// A BSTR's text up to its terminator, and never past the length its prefix gives: in C a plain
+// string passes for a BSTR, and the four bytes before it are no length.
+inline String FromBstr(BSTR text) {
+    if (!text) return String();
+    const UINT bound = SysStringLen(text);
+    UINT length = 0;
+    while (length < bound && text[length]) ++length;
+    return String(U(text), length);
+}
 
 // A new BSTR the receiver frees; raises std::bad_alloc when the allocator fails.
 BSTR AllocBstr(const String& text);

@@ -192,8 +192,9 @@ public:
     T* Detach() noexcept { return std::exchange(object_, nullptr); }
     // Writes a new reference into an out parameter (nil for none).
     void CopyTo(T** out) const {
-        if (object_) door::AddRef(object_, package_, InterfaceTraits<T>::Name());
-        *out = object_;
+        T* object = object_;  // read first: the AddRef may let go of this reference
+        if (object) door::AddRef(object, package_, InterfaceTraits<T>::Name());
+        *out = object;
     }
 
     // Lets go of the object; runs from destructors too, so nothing leaves it.
@@ -349,9 +350,10 @@ template <class T>
 std::vector<PackageRef<T>> HeldCopy(const std::vector<PackageRef<T>>& objects) {
     std::vector<PackageRef<T>> held;
     held.reserve(objects.size());
-    for (const PackageRef<T>& object : objects) {
+    // By index: an AddRef is package code, which may change the list under the walk.
+    for (size_t index = 0; index < objects.size(); ++index) {
         try {
-            held.push_back(object);
+            held.push_back(objects[index]);
         } catch (const EPackageFailure&) {
         }
     }

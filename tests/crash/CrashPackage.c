@@ -318,7 +318,8 @@ static HRESULT STDMETHODCALLTYPE LockServer(IClassFactory* This, BOOL lock) {
     return S_OK;
 }
 
-static const IClassFactoryVtbl factoryVtbl = {FactoryQuery, FactoryAddRef, FactoryRelease, CreateInstance, LockServer};
+/* Not const: the Windows headers declare the table pointer without it. */
+static IClassFactoryVtbl factoryVtbl = {FactoryQuery, FactoryAddRef, FactoryRelease, CreateInstance, LockServer};
 static Factory factories[CLASS_COUNT];
 
 CRASH_EXPORT HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {

@@ -19,6 +19,8 @@ public:
     // Answers QueryInterface only for the interfaces given (and IUnknown).
     explicit FakeModuleNotifier(std::vector<GUID> offered);
     static std::vector<GUID> AllInterfaces();
+    // From now on it also answers `iid`: a notifier that delegates to a handler set later.
+    void Offer(const GUID& iid) { offered_.push_back(iid); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
 

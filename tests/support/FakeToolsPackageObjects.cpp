@@ -109,9 +109,10 @@ void FakeFileFilter::GetStream(BSTR FileName, IStream* Stream, IStream** Result)
     rtl::ComPtr<IStream>(Stream).CopyTo(Result);
 }
 
-Boolean FakeFileFilter::HandlesStream(BSTR FileName, IStream*) {
+Boolean FakeFileFilter::HandlesStream(BSTR FileName, IStream* Stream) {
     calls.push_back("HandlesStream " + Text(FileName));
-    return 1;
+    streams.push_back(Stream);
+    return handles;
 }
 
 HRESULT FakeModuleCreator::QueryInterface(REFIID iid, void** out) {
@@ -153,11 +154,11 @@ Integer FakeModuleCreator::NewImplSource(BSTR ModuleIdent, BSTR FormIdent, BSTR 
     return S_OK;
 }
 
-// Gives no interface file, and a failing status the IDE does not look at.
-Integer FakeModuleCreator::NewIntfSource(BSTR ModuleIdent, BSTR, BSTR, IBDSFile** File) {
-    Log("NewIntfSource " + Text(ModuleIdent));
-    *File = nullptr;
-    return E_NOTIMPL;
+// Without an interface file it answers a failing status, which the IDE does not look at.
+Integer FakeModuleCreator::NewIntfSource(BSTR ModuleIdent, BSTR FormIdent, BSTR AncestorIdent, IBDSFile** File) {
+    Log("NewIntfSource " + Text(ModuleIdent) + " " + Text(FormIdent) + " " + Text(AncestorIdent));
+    intfSource.CopyTo(File);
+    return intfSource ? S_OK : E_NOTIMPL;
 }
 
 void FakeModuleCreator::FormCreated(IBDSFormEditor* FormEditor) {

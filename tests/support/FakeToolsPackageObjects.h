@@ -54,7 +54,7 @@ private:
     std::map<std::u16string, int> ages_;
 };
 
-// Handles every stream, and gives the same stream back.
+// Handles every stream unless told to decline, and gives the same stream back.
 class FakeFileFilter final : public rtl::ComObject<IBDSFileFilter> {
 public:
     const WCHAR* STDMETHODCALLTYPE GetDisplayName() override { return rtl::W(u"Pass-through"); }
@@ -63,7 +63,8 @@ public:
     Boolean STDMETHODCALLTYPE HandlesStream(BSTR FileName, IStream* Stream) override;
 
     std::vector<std::string> calls;
-    std::vector<IStream*> streams;
+    std::vector<IStream*> streams;  // every stream it was handed, in order
+    Boolean handles = 1;
 };
 
 class FakeFile final : public rtl::ComObject<IBDSFile> {
@@ -108,6 +109,7 @@ public:
     rtl::ComPtr<IBDSModule> owner;
     rtl::ComPtr<IBDSFile> formFile;
     rtl::ComPtr<IBDSFile> implSource;
+    rtl::ComPtr<IBDSFile> intfSource;
 
 private:
     void Log(std::string call);

@@ -11,7 +11,10 @@
    one-byte Boolean is declared. Strings:
    - a string the system returns is a new BSTR (declared BSTR, where the IDE's shape has a
      PWideChar) that the package frees with SysFreeString;
-   - a PWideChar or BSTR passed by the package is copied during the call and never kept;
+   - a PWideChar or BSTR passed by the package is copied during the call and never kept; a
+     BSTR is read up to its terminator and never past its length prefix, so pass a real one
+     (SysAllocString): in C a plain string compiles as a BSTR, and is cut short where the four
+     bytes before it happen to hold a smaller length;
    - a BSTR passed to a package is allocated and freed by the system around the call;
    - a PWideChar returned by a package is copied at once and never freed: it must stay valid
      until the call returns.
@@ -134,6 +137,8 @@ KORVEL_TOOLS_PARAMETER_INTERFACES(KORVEL_INTERFACE_ID)
     METHOD0(I, void, Show)                                                   \
     METHOD(I, void, ShowFilename, const WCHAR* FileName)
 
+/* After Dismiss an editor answers GetModule, and RemoveNotifier still removes a notifier from
+   the editor while its module has it; the rest do nothing. */
 #define KORVEL_IBDSEditor_METHODS(I, METHOD, METHOD0)          \
     METHOD0(I, void, Dismiss)                                  \
     METHOD0(I, BSTR, GetFileName)                              \
