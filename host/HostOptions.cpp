@@ -82,8 +82,9 @@ std::string HostUsage() {
            "library through INITWIZARD0001. Prints what a user of the IDE would see. Without\n"
            "--script the commands are typed at a prompt when the input is a terminal, and the\n"
            "example session runs otherwise. A failing command stops a script with its line\n"
-           "number and exit status 1, after the IDE has shut down. Relative paths, here and in\n"
-           "a registry file's InprocServer32 values, are taken from the current folder.\n"
+           "number and exit status 1, after the IDE has shut down. Relative paths here are taken\n"
+           "from the current folder, those in a registry file's InprocServer32 values from the\n"
+           "file's folder. Only the packages that the files and libraries given name are loaded.\n"
            "\n"
            "  --registry FILE  a file in the registry editor's format; several apply in order\n"
            "                   (default, without --package: " +
@@ -100,10 +101,12 @@ std::string HostUsage() {
            "  --strict         exit status 1 when a package fails to load, SetSite, Initialize\n"
            "                   or Terminate fail, raise or fault, a package's sink, handler or\n"
            "                   notifier answers a failure, raises or faults, a package is never\n"
-           "                   initialized, the designer reports an error, or package objects\n"
-           "                   are still referenced after shut-down; one line on stderr for each\n"
-           "  --json           the transcript for tools: one JSON object per line,\n"
-           "                   {\"event\":\"sited\",\"text\":\"sited: ...\",\"ms\":0.012}\n"
+           "                   initialized, the designer reports an error, or objects of a\n"
+           "                   package or of the IDE are still referenced after shut-down; one\n"
+           "                   line on stderr for each\n"
+           "  --json           the transcript for tools: one JSON object per event with its\n"
+           "                   fields: event, text, and as known package, classId, object,\n"
+           "                   method, result, resultText, ms (how long), at (ms since start)\n"
            "  --help           this text\n";
 }
 

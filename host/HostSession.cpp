@@ -3,6 +3,7 @@
 #include "host/PackageLibraries.h"
 #include "host/RegFile.h"
 #include "korvel/InprocServer.h"
+#include "platform/rtl/HandedToPackages.h"
 
 namespace host {
 namespace {
@@ -18,7 +19,8 @@ size_t ValueCount(const std::vector<RegKey>& keys) {
 
 }  // namespace
 
-HostSession::HostSession(Transcript& transcript) : transcript_(transcript), trace_(transcript) {
+HostSession::HostSession(Transcript& transcript)
+    : transcript_(transcript), trace_(transcript), firstObject_(rtl::HandedToPackages::Mark()) {
     ide_.Record().echo = [this](const String& line) {
         transcript_.Line(line);
         if (line.rfind(u"designer error", 0) == 0) problems_.push_back(line);
@@ -32,7 +34,7 @@ HostSession::~HostSession() {
 
 void HostSession::ImportRegistry(const std::filesystem::path& file) {
     std::vector<RegKey> keys = ReadRegFile(file);
-    ResolveServerPaths(keys, std::filesystem::current_path());
+    ResolveServerPaths(keys, file.parent_path());
     ApplyRegFile(keys);
     transcript_.Line(u"registry: " + FileName(file) + u", " + rtl::IntToStr(static_cast<int64_t>(keys.size())) +
                      u" keys, " + rtl::IntToStr(static_cast<int64_t>(ValueCount(keys))) + u" values");
@@ -87,14 +89,30 @@ std::vector<String> HostSession::Problems() const {
 }
 
 // After Terminate and the loader's release, a library that still has objects was left
-// holding a reference by someone: the package itself or the system.
+// holding a reference by someone: the package itself or the system. An object of the system
+// with more references than its own is held by a package.
 void HostSession::CheckReleased() {
     for (const String& server : trace_.ServerFiles())
         if (ServerHoldsObjects(server)) {
-            const String problem = u"objects of " + server + u" are still referenced after shut-down";
-            transcript_.Line(problem);
-            problems_.push_back(problem);
+            const String objects = LiveObjectsOf(server);
+            ReportLeak(u"objects of " + server + u" are still referenced after shut-down" +
+                       (objects.empty() ? String() : u": " + objects));
         }
+    const std::vector<rtl::HeldObject> held = rtl::HandedToPackages::StillHeld(firstObject_);
+    if (held.empty()) return;
+    String classes;
+    for (const rtl::HeldObject& object : held)
+        classes += (classes.empty() ? u"" : u", ") + object.className + u" (" + rtl::IntToStr(object.references) +
+                   (object.references == 1 ? u" reference)" : u" references)");
+    ReportLeak(u"the IDE's objects are still referenced after shut-down: " + classes);
+}
+
+void HostSession::ReportLeak(const String& problem) {
+    TranscriptEvent leak;
+    leak.kind = u"still referenced";
+    leak.text = problem;
+    transcript_.Write(leak);
+    problems_.push_back(problem);
 }
 
 void HostSession::ShutDown() {

@@ -21,12 +21,14 @@ public:
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
-    // Raises RegFileError or std::runtime_error for a file that cannot be read or written.
+    // Relative server paths in the file are taken from the file's folder. Raises RegFileError
+    // or std::runtime_error for a file that cannot be read or written.
     void ImportRegistry(const std::filesystem::path& file);
     // Registers a package library for the session through its DllRegisterServer, as regsvr32
     // does; raises HostError when it cannot.
     void RegisterPackage(const std::filesystem::path& library);
-    // Empties the loader's package list, so that only what the session registers is loaded.
+    // Empties the loader's package list, so that only what the session registers is loaded
+    // (under wine the registry may hold what earlier sessions wrote).
     void ClearPackages();
     // Loads the library and calls its entry, as the IDE does at start-up; the entry's answer.
     bool StartWizard(const std::filesystem::path& library);
@@ -48,6 +50,7 @@ public:
 private:
     String NotInitializedReason() const;
     void CheckReleased();
+    void ReportLeak(const String& problem);
 
     Transcript& transcript_;
     sim::SimulatedIde ide_;
@@ -55,6 +58,8 @@ private:
     std::unique_ptr<WizardLibrary> wizard_;
     bool toolbarsLoaded_ = false;
     std::vector<String> problems_;  // found by the session itself, beside the package trace's
+    // The system's objects made before the session are not its packages' doing.
+    const uint64_t firstObject_;
 };
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/WizardLibrary.h"
+#include "platform/rtl/Bstr.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Registry.h"
 #include "platform/win32/Observed.h"
@@ -40,8 +41,9 @@ public:
     LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
     bool Loaded() const { return module_ != nullptr; }
-    ServerProc Entry(const char* name) const {
-        return reinterpret_cast<ServerProc>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    template <class Proc = ServerProc>
+    Proc Entry(const char* name) const {
+        return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
     }
 
 private:
@@ -126,6 +128,15 @@ bool ServerHoldsObjects(const String& serverFile) {
     const LoadedLibrary library(serverFile);
     const ServerProc canUnloadNow = library.Loaded() ? library.Entry("DllCanUnloadNow") : nullptr;
     return canUnloadNow && canUnloadNow() == S_FALSE;
+}
+
+String LiveObjectsOf(const String& serverFile) {
+    using ListProc = HRESULT(STDMETHODCALLTYPE*)(BSTR*);
+    const LoadedLibrary library(serverFile);
+    const ListProc list = library.Loaded() ? library.Entry<ListProc>("KorvelListLiveObjects") : nullptr;
+    rtl::WideString text;
+    if (!list || FAILED(list(text.Put()))) return String();
+    return text.Text();
 }
 
 void RegisterServer(const std::filesystem::path& file) {

@@ -26,6 +26,9 @@ bool ServerHoldsObjects(const String& serverFile);
 // go there: natively the platform does so already; on Windows the library of the package
 // object has its import of MessageBoxW pointed at the recorder.
 void ObserveMessageBoxes(IUnknown* package);
+// "1 Package, 2 korvel::sdk::ControlEvents": the library's live objects by class, as a library
+// made with the SDK's C++ helpers lists them (KorvelListLiveObjects); empty from others.
+String LiveObjectsOf(const String& serverFile);
 // Calls the library's DllRegisterServer against the session's registry, as regsvr32 does.
 // Raises HostError with the reason when the library cannot be loaded or refuses.
 void RegisterServer(const std::filesystem::path& library);

@@ -5,7 +5,7 @@
 namespace host {
 namespace {
 
-String Label(const rtl::PackageEvent& event) { return Quoted(event.name) + u" " + event.id; }
+String Label(const String& name, const String& id) { return Quoted(name) + u" " + id; }
 
 // " failed: 80004005 Unspecified error", or what the call raised or how it faulted; empty for
 // success.
@@ -17,11 +17,12 @@ String FailureOf(const rtl::PackageEvent& event) {
     }
 }
 
+// The event's kind and the line's start.
 const char16_t* CallEnding(rtl::PackageCallEnd end) {
     switch (end) {
-        case rtl::PackageCallEnd::Raised: return u"package call raised: ";
-        case rtl::PackageCallEnd::Faulted: return u"package call faulted: ";
-        default: return u"package call failed: ";
+        case rtl::PackageCallEnd::Raised: return u"package call raised";
+        case rtl::PackageCallEnd::Faulted: return u"package call faulted";
+        default: return u"package call failed";
     }
 }
 
@@ -30,6 +31,16 @@ String WhatHappened(const rtl::PackageCallReport& report) {
         case rtl::PackageCallEnd::Raised: return report.text;
         case rtl::PackageCallEnd::Faulted: return report.text + u"; the package's state may be damaged";
         default: return ResultText(report.result);
+    }
+}
+
+// The method of IBdsPackage that each step calls.
+const char16_t* MethodOf(rtl::PackageStep step) {
+    switch (step) {
+        case rtl::PackageStep::Sited: return u"SetSite";
+        case rtl::PackageStep::Initialized: return u"Initialize";
+        case rtl::PackageStep::Terminated: return u"Terminate";
+        default: return u"";
     }
 }
 
@@ -49,51 +60,83 @@ std::vector<String> PackageTracePrinter::NotInitialized() const {
     std::vector<String> labels;
     for (const auto& entry : packages_)
         if (entry.second.sited && !entry.second.initialized && !entry.second.terminated)
-            labels.push_back(entry.second.label);
+            labels.push_back(Label(entry.second.name, entry.second.id));
     return labels;
 }
 
-String PackageTracePrinter::LabelOf(const void* package) const {
-    const auto found = packages_.find(package);
-    return found != packages_.end() ? found->second.label : u"an unknown package";
+TranscriptEvent PackageTracePrinter::EventFor(const String& kind, const void* package, const String& name,
+                                              const String& id) const {
+    TranscriptEvent written;
+    written.kind = kind;
+    written.package = name;
+    written.classId = id;
+    const auto found = package ? packages_.find(package) : packages_.end();
+    if (found != packages_.end()) {
+        written.package = found->second.name;
+        written.classId = found->second.id;
+    }
+    written.text = kind + u": " +
+                   (written.classId.empty() ? String(u"an unknown package") : Label(written.package, written.classId));
+    return written;
 }
 
 // "package call faulted: "Crash" {...}: IBdsToolBarControlEvents.OnExecute: Access violation ...".
 void PackageTracePrinter::PrintCall(const rtl::PackageCallReport& report) {
-    const String owner = report.package || report.objectModule.empty()
-                             ? LabelOf(report.package)
-                             : u"an object of " + report.objectModule;
-    const String line = CallEnding(report.end) + owner + u": " + rtl::FromUtf8(report.method.interfaceName) + u"." +
-                        rtl::FromUtf8(report.method.name) + u": " + WhatHappened(report);
-    transcript_.Line(line);
-    failures_.push_back(line);
+    TranscriptEvent written = EventFor(CallEnding(report.end), report.package);
+    if (!report.package && !report.objectModule.empty()) written.text = String(CallEnding(report.end)) + u": an object of " + report.objectModule;
+    written.object = rtl::FromUtf8(report.method.interfaceName);
+    written.method = rtl::FromUtf8(report.method.name);
+    if (report.end == rtl::PackageCallEnd::Returned) written.result = report.result;
+    written.resultText = WhatHappened(report);
+    written.text += u": " + written.object + u"." + written.method + u": " + written.resultText;
+    transcript_.Write(written);
+    failures_.push_back(written.text);
 }
 
 void PackageTracePrinter::PrintStep(const rtl::PackageEvent& event, const char16_t* step) {
+    TranscriptEvent written = EventFor(step, event.package);
+    written.object = u"IBdsPackage";
+    written.method = MethodOf(event.step);
+    written.took = event.took;
     const String failure = FailureOf(event);
-    transcript_.Timed(step + (u": " + LabelOf(event.package)) + failure, event.took);
-    if (!failure.empty()) failures_.push_back(String(step) + u": " + LabelOf(event.package) + failure);
+    if (event.end == rtl::PackageCallEnd::Returned) {
+        written.result = event.result;
+        written.resultText = ResultText(event.result);
+    } else {
+        written.resultText = event.reason;
+    }
+    written.text += failure;
+    transcript_.Write(written);
+    if (!failure.empty()) failures_.push_back(written.text);
 }
 
 void PackageTracePrinter::Print(const rtl::PackageEvent& event) {
     switch (event.step) {
-        case rtl::PackageStep::Found:
-            transcript_.Line(u"found " + rtl::IntToStr(++found_) + u": " + Label(event) + u", LoadOrder " +
-                             rtl::IntToStr(event.loadOrder));
+        case rtl::PackageStep::Found: {
+            TranscriptEvent written = EventFor(u"found", nullptr, event.name, event.id);
+            written.text = u"found " + rtl::IntToStr(++found_) + u": " + Label(event.name, event.id) + u", LoadOrder " +
+                           rtl::IntToStr(event.loadOrder);
+            transcript_.Write(written);
             break;
+        }
         case rtl::PackageStep::Created: {
-            packages_[event.package] = Package{Label(event)};
+            packages_[event.package] = Package{event.name, event.id};
             ObserveMessageBoxes(event.package);
             const String server = RegisteredServer(event.id);
             if (!server.empty()) serverFiles_.insert(server);
-            transcript_.Timed(u"created: " + Label(event), event.took);
+            TranscriptEvent written = EventFor(u"created", event.package);
+            written.took = event.took;
+            transcript_.Write(written);
             break;
         }
         case rtl::PackageStep::CreationFailed: {
-            const String failure = u"creation failed: " + Label(event) + u": " + event.reason;
-            transcript_.Timed(failure, event.took);
+            TranscriptEvent written = EventFor(u"creation failed", nullptr, event.name, event.id);
+            written.text += u": " + event.reason;
+            written.resultText = event.reason;
+            written.took = event.took;
+            transcript_.Write(written);
             transcript_.Line(u"  " + ServerDiagnosis(event.id));
-            failures_.push_back(failure);
+            failures_.push_back(written.text);
             break;
         }
         case rtl::PackageStep::Sited:

@@ -29,7 +29,8 @@ public:
 
 private:
     struct Package {
-        String label;
+        String name;
+        String id;
         bool sited = false;
         bool initialized = false;
         // Kept until its address is used again: its final release comes after Terminate.
@@ -39,8 +40,11 @@ private:
     void Print(const rtl::PackageEvent& event);
     void PrintCall(const rtl::PackageCallReport& report);
     void PrintStep(const rtl::PackageEvent& event, const char16_t* step);
-    // Steps after creation name the package by its object only.
-    String LabelOf(const void* package) const;
+    // A transcript event of `kind` with the package's name and class identifier: from the
+    // event, or, for steps after creation and calls, from the package object alone. `text`
+    // is "KIND: "NAME" {ID}", or "KIND: an unknown package".
+    TranscriptEvent EventFor(const String& kind, const void* package, const String& name = String(),
+                             const String& id = String()) const;
 
     Transcript& transcript_;
     int found_ = 0;

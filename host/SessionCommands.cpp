@@ -94,20 +94,43 @@ std::regex Pattern(const String& text) {
     }
 }
 
-void CheckExpect(const std::vector<String>& words) {
-    const String& what = words[0];
-    const size_t names = words.size() - 1;
-    if (rtl::SameText(what, u"match") && names == 1) {
+// "expect [last] [no] WHAT NAME...": the words after the scope and the negation.
+struct Expectation {
+    bool lastCommand = false;
+    bool negated = false;
+    std::vector<String> words;
+};
+
+Expectation ReadExpectation(const std::vector<String>& words) {
+    Expectation expectation;
+    auto word = words.begin();
+    expectation.lastCommand = word != words.end() && rtl::SameText(*word, u"last");
+    if (expectation.lastCommand) ++word;
+    expectation.negated = word != words.end() && rtl::SameText(*word, u"no");
+    if (expectation.negated) ++word;
+    expectation.words.assign(word, words.end());
+    return expectation;
+}
+
+bool SaysTranscript(const String& what) { return rtl::SameText(what, u"line") || rtl::SameText(what, u"match"); }
+
+void CheckExpect(const std::vector<String>& allWords) {
+    const Expectation expectation = ReadExpectation(allWords);
+    const std::vector<String>& words = expectation.words;
+    const String what = words.empty() ? String() : words[0];
+    const size_t names = words.empty() ? 0 : words.size() - 1;
+    const bool scopeFits = !expectation.lastCommand || SaysTranscript(what);
+    if (scopeFits && rtl::SameText(what, u"match") && names == 1) {
         Pattern(words[1]);
         return;
     }
-    if ((rtl::SameText(what, u"line") || rtl::SameText(what, u"menu") || rtl::SameText(what, u"toolbar")) &&
+    if (scopeFits && (rtl::SameText(what, u"line") || rtl::SameText(what, u"menu") || rtl::SameText(what, u"toolbar")) &&
         names == 1)
         return;
-    if (rtl::SameText(what, u"control") && names == 2) return;
-    if (rtl::SameText(what, u"window") && names >= 1) return;
-    Fail(u"expect what? (expect line TEXT, expect match PATTERN, expect menu FULLNAME, expect toolbar NAME, "
-         u"expect control TOOLBAR NAME, expect window CLASS [CAPTION])");
+    if (scopeFits && rtl::SameText(what, u"control") && names == 2) return;
+    if (scopeFits && rtl::SameText(what, u"window") && (names == 1 || names == 2)) return;
+    Fail(u"expect what? (expect [last] [no] line TEXT, expect [last] [no] match PATTERN, expect [no] menu FULLNAME, "
+         u"expect [no] toolbar NAME, expect [no] control TOOLBAR NAME, expect [no] window CLASS [CAPTION])");
 }
 
 void CheckShow(const std::vector<String>& words) {
@@ -141,17 +164,23 @@ sim::GradientTabSet& EditorTabs(sim::SimulatedIde& ide) {
     return *tabs;
 }
 
-// Backslash-separated component names from the top of the main menu, as packages name them.
-vcl::TMenuItem* FindMenuItem(vcl::TMenuItem* root, const String& fullName) {
+// Backslash-separated component names from the top of the main menu, as packages name them;
+// nil when there is none.
+vcl::TMenuItem* MenuItemOrNil(vcl::TMenuItem* root, const String& fullName) {
     vcl::TMenuItem* item = root;
     size_t start = !fullName.empty() && fullName[0] == u'\\' ? 1 : 0;
     for (;;) {
         const size_t separator = fullName.find(u'\\', start);
         item = item->FindChildByName(fullName.substr(start, separator == String::npos ? String::npos : separator - start));
-        if (!item) Fail(u"the main menu has no item " + fullName);
-        if (separator == String::npos) return item;
+        if (!item || separator == String::npos) return item;
         start = separator + 1;
     }
+}
+
+vcl::TMenuItem* FindMenuItem(vcl::TMenuItem* root, const String& fullName) {
+    vcl::TMenuItem* item = MenuItemOrNil(root, fullName);
+    if (!item) Fail(u"the main menu has no item " + fullName);
+    return item;
 }
 
 vcl::TMainMenu& MainMenu(sim::SimulatedIde& ide) {
@@ -252,11 +281,12 @@ const std::vector<SessionCommands::Command>& SessionCommands::Commands() {
          "dock, float, show, hide (close), close for good (destroy: the IDE frees the form) or click into a tool "
          "window, named by its desk section", 2, 2,
          &SessionCommands::UseToolWindow, &CheckToolAction},
-        {u"expect", "expect WHAT NAME...",
-         "fail unless the transcript has a line (expect line TEXT, expect match PATTERN) or the IDE has an item "
-         "(expect menu FULLNAME, expect toolbar NAME, expect control TOOLBAR NAME) or the edit window a window "
-         "(expect window CLASS [CAPTION], as show windows prints them)",
-         2, 3, &SessionCommands::Expect, &CheckExpect},
+        {u"expect", "expect [last] [no] WHAT NAME...",
+         "fail unless the transcript has a line (expect line TEXT, expect match PATTERN), with last among what the "
+         "command before printed, or the IDE has an item (expect menu FULLNAME, expect toolbar NAME, expect control "
+         "TOOLBAR NAME) or the edit window a window (expect window CLASS [CAPTION], as show windows prints them); "
+         "with no, fail if it has",
+         2, 5, &SessionCommands::Expect, &CheckExpect},
         {u"shutdown", "shutdown", "shut the IDE down: packages terminate; the session ends", 0, 0,
          &SessionCommands::ShutDownIde, nullptr},
         {u"commands", "commands", "list these commands", 0, 0, &SessionCommands::ListCommands, nullptr},
@@ -294,7 +324,14 @@ void SessionCommands::Run(const SessionLine& line) {
     const Command& command = CheckedCommand(line);
     try {
         if (shutDown_) Fail(u"the IDE has shut down");
-        if (echo_) transcript_.Line(u"> " + line.text);
+        const bool expectation = command.run == &SessionCommands::Expect;
+        if (echo_) {
+            TranscriptEvent echo;
+            echo.kind = expectation ? u"expect" : u"command";
+            echo.text = u"> " + line.text;
+            transcript_.Write(echo);
+        }
+        if (!expectation) lastCommandOutput_ = transcript_.Lines().size();
         (this->*command.run)(Words(line.words.begin() + 1, line.words.end()));
     } catch (const SessionError& error) {
         throw SessionError(rtl::FromUtf8(error.what()), line.number);
@@ -438,33 +475,48 @@ void SessionCommands::RecreateFrame(const Words&) {
     frame->RecreateWnd();
 }
 
-void SessionCommands::Expect(const Words& words) {
+SessionCommands::Finding SessionCommands::IdeHas(const Words& words) {
     const String& what = words[0];
     sim::SimulatedIde& ide = session_.Ide();
-    if (rtl::SameText(what, u"menu")) {
-        FindMenuItem(MainMenu(ide).Items(), words[1]);
-    } else if (rtl::SameText(what, u"toolbar")) {
-        FindToolBar(ide, words[1]);
-    } else if (rtl::SameText(what, u"control")) {
+    if (rtl::SameText(what, u"menu"))
+        return {MenuItemOrNil(MainMenu(ide).Items(), words[1]) != nullptr, u"the main menu has an item " + words[1],
+                u"the main menu has no item " + words[1]};
+    if (rtl::SameText(what, u"toolbar"))
+        return {ide.Services().ToolBars().Find(words[1]) != nullptr, u"the IDE has a toolbar " + words[1],
+                u"the IDE has no toolbar " + words[1]};
+    if (rtl::SameText(what, u"control")) {
         vcl::TToolBar& toolBar = FindToolBar(ide, words[1]);
         bool found = false;
         for (int i = 0; i < toolBar.ButtonCount() && !found; ++i) found = rtl::SameText(toolBar.Buttons(i)->Name(), words[2]);
-        if (!found) Fail(u"toolbar " + words[1] + u" has no control " + words[2]);
-    } else if (rtl::SameText(what, u"window")) {
-        const String* caption = words.size() > 2 ? &words[2] : nullptr;
-        if (!WindowTreeHas(EditWindowForm(ide), words[1], caption))
-            Fail(u"the edit window has no window " + words[1] + (caption ? u" " + Quoted(*caption) : String()));
-    } else {
-        // Lines before this command's own.
-        const std::vector<String>& lines = transcript_.Lines();
-        const auto end = lines.end() - (echo_ && !lines.empty() ? 1 : 0);
-        const bool pattern = rtl::SameText(what, u"match");
-        const std::regex expected = pattern ? Pattern(words[1]) : std::regex();
-        const bool found = std::any_of(lines.begin(), end, [&](const String& line) {
-            return pattern ? std::regex_search(rtl::ToUtf8(line), expected) : line == words[1];
-        });
-        if (!found) Fail(String(u"no transcript line ") + (pattern ? u"matches " : u"is ") + Quoted(words[1]));
+        return {found, u"toolbar " + words[1] + u" has a control " + words[2],
+                u"toolbar " + words[1] + u" has no control " + words[2]};
     }
+    const String* caption = words.size() > 2 ? &words[2] : nullptr;
+    const String window = words[1] + (caption ? u" " + Quoted(*caption) : String());
+    return {WindowTreeHas(EditWindowForm(ide), words[1], caption), u"the edit window has a window " + window,
+            u"the edit window has no window " + window};
+}
+
+SessionCommands::Finding SessionCommands::TranscriptHas(const Words& words, bool lastCommand) const {
+    const std::vector<Transcript::KeptLine>& lines = transcript_.Lines();
+    const bool pattern = rtl::SameText(words[0], u"match");
+    const std::regex expected = pattern ? Pattern(words[1]) : std::regex();
+    const String where = lastCommand ? u" of the last command" : u"";
+    // Expectations are not what the IDE did: their own lines never count.
+    for (size_t i = lastCommand ? lastCommandOutput_ : 0; i < lines.size(); ++i) {
+        if (lines[i].kind == u"expect") continue;
+        if (pattern ? std::regex_search(rtl::ToUtf8(lines[i].text), expected) : lines[i].text == words[1])
+            return {true, u"a transcript line" + where + u" is " + Quoted(lines[i].text), String()};
+    }
+    return {false, String(), u"no transcript line" + where + (pattern ? u" matches " : u" is ") + Quoted(words[1])};
+}
+
+void SessionCommands::Expect(const Words& allWords) {
+    const Expectation expectation = ReadExpectation(allWords);
+    const Words& words = expectation.words;
+    const Finding finding =
+        SaysTranscript(words[0]) ? TranscriptHas(words, expectation.lastCommand) : IdeHas(words);
+    if (finding.holds == expectation.negated) Fail(finding.holds ? finding.present : finding.absent);
 }
 
 void SessionCommands::SwitchTab(const Words& words) {

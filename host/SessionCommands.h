@@ -67,6 +67,15 @@ private:
     void Screenshot(const Words& words);
     void ShutDownIde(const Words& words);
     void Expect(const Words& words);
+    // Whether an expected thing is there, and what to say when that was not expected (present)
+    // or when it is missing (absent).
+    struct Finding {
+        bool holds;
+        String present;
+        String absent;
+    };
+    Finding IdeHas(const Words& words);
+    Finding TranscriptHas(const Words& words, bool lastCommand) const;
     void ListCommands(const Words& words);
 
     HostSession& session_;
@@ -75,6 +84,8 @@ private:
     bool started_ = false;
     bool shutDown_ = false;
     bool echo_ = true;
+    // Where the output of the last command other than an expectation begins in the transcript.
+    size_t lastCommandOutput_ = 0;
     sim::FormDesigner* designer_ = nullptr;  // opened at the first drop; the IDE keeps it open
 };
 

@@ -41,50 +41,73 @@ std::string JsonString(const String& text) {
     return json + "\"";
 }
 
+std::string JsonMilliseconds(rtl::Milliseconds time) {
+    char number[48];
+    std::snprintf(number, sizeof number, "%.3f", time.count());
+    return number;
+}
+
 // "sited" for "sited: ...", "debug output" for "debug output: ...", ">" for a command.
-String EventOf(const String& text) {
-    const size_t colon = text.find(u':');
-    const size_t end = colon != String::npos ? colon : text.find(u' ');
-    return text.substr(0, end);
+String KindOf(const TranscriptEvent& event) {
+    if (!event.kind.empty()) return event.kind;
+    const size_t colon = event.text.find(u':');
+    const size_t end = colon != String::npos ? colon : event.text.find(u' ');
+    return event.text.substr(0, end);
 }
 
 }  // namespace
 
+Transcript::Transcript(std::ostream& out, Format format)
+    : out_(out), format_(format), start_(std::chrono::steady_clock::now()) {}
+
+void Transcript::Write(const TranscriptEvent& event) {
+    const String kind = KindOf(event);
+    for (String& line : SplitLines(event.text)) lines_.push_back({std::move(line), kind});
+    if (format_ == Format::Json)
+        WriteJson(event, kind);
+    else
+        WriteText(event);
+    out_.flush();
+}
+
 void Transcript::Line(const String& text) {
-    Keep(text);
-    if (format_ == Format::Json) return WriteJson(text, nullptr);
-    Write(text, "");
+    TranscriptEvent event;
+    event.text = text;
+    Write(event);
 }
 
 void Transcript::Timed(const String& text, rtl::Milliseconds took) {
-    Keep(text);
-    if (format_ == Format::Json) return WriteJson(text, &took);
-    char timing[48];
-    std::snprintf(timing, sizeof(timing), " (%.2f ms)", took.count());
-    Write(text, timing);
+    TranscriptEvent event;
+    event.text = text;
+    event.took = took;
+    Write(event);
 }
 
-void Transcript::Write(const String& text, const std::string& ending) {
-    const std::vector<String> lines = SplitLines(text);
+void Transcript::WriteText(const TranscriptEvent& event) {
+    const std::vector<String> lines = SplitLines(event.text);
+    std::string ending;
+    if (event.took) {
+        char timing[48];
+        std::snprintf(timing, sizeof(timing), " (%.2f ms)", event.took->count());
+        ending = timing;
+    }
     for (size_t i = 0; i < lines.size(); ++i)
         out_ << (i == 0 ? "" : kContinuation) << rtl::ToUtf8(lines[i]) << (i + 1 == lines.size() ? ending : "") << '\n';
-    out_.flush();
 }
 
-void Transcript::Keep(const String& text) {
-    const std::vector<String> lines = SplitLines(text);
-    lines_.insert(lines_.end(), lines.begin(), lines.end());
-}
-
-void Transcript::WriteJson(const String& text, const rtl::Milliseconds* took) {
-    out_ << "{\"event\":" << JsonString(EventOf(text)) << ",\"text\":" << JsonString(text);
-    if (took) {
-        char timing[48];
-        std::snprintf(timing, sizeof(timing), ",\"ms\":%.3f", took->count());
-        out_ << timing;
-    }
-    out_ << "}\n";
-    out_.flush();
+void Transcript::WriteJson(const TranscriptEvent& event, const String& kind) {
+    out_ << "{\"event\":" << JsonString(kind) << ",\"text\":" << JsonString(event.text);
+    const auto field = [&](const char* name, const String& value) {
+        if (!value.empty()) out_ << ",\"" << name << "\":" << JsonString(value);
+    };
+    field("package", event.package);
+    field("classId", event.classId);
+    field("object", event.object);
+    field("method", event.method);
+    if (event.result) out_ << ",\"result\":" << JsonString(u"0x" + rtl::IntToHex(static_cast<uint32_t>(*event.result), 8));
+    field("resultText", event.resultText);
+    if (event.took) out_ << ",\"ms\":" << JsonMilliseconds(*event.took);
+    out_ << ",\"at\":" << JsonMilliseconds(std::chrono::steady_clock::now() - start_) << "}\n";
 }
 
 String Quoted(const String& text) {

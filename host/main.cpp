@@ -73,13 +73,14 @@ std::vector<host::SessionLine> ReadScript(const std::filesystem::path& script) {
     return host::ReadSessionScript(file);
 }
 
-// The registry files in order, then the packages that register themselves. Reports on stderr
-// and answers false when one cannot be used.
+// The session loads only the packages its files name: the registry files in order, then the
+// packages that register themselves. Reports on stderr and answers false when one cannot be
+// used.
 bool PrepareRegistry(host::HostSession& session, const host::HostOptions& options) {
     std::filesystem::path current;
     try {
+        session.ClearPackages();
         for (const auto& file : options.registries) session.ImportRegistry(current = file);
-        if (options.registries.empty()) session.ClearPackages();
         for (const auto& library : options.packages) session.RegisterPackage(current = library);
         return true;
     } catch (const std::exception& error) {

@@ -4,6 +4,6 @@
 #include "interop/KorvelBdsInterop.h"
 #include "platform/rtl/InterfaceTraits.h"
 
-#define KORVEL_BIND_CONTRACT_INTERFACE(Interface, Base, ...) KORVEL_BIND_INTERFACE(Interface, Base, IID_##Interface);
+#define KORVEL_BIND_CONTRACT_INTERFACE(Interface, Base, ...) KORVEL_BIND_PACKAGE_INTERFACE(Interface, Base, IID_##Interface);
 KORVEL_INTERFACES(KORVEL_BIND_CONTRACT_INTERFACE)
 #undef KORVEL_BIND_CONTRACT_INTERFACE

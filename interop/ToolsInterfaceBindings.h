@@ -4,6 +4,6 @@
 #include "interop/KorvelBdsToolsInterop.h"
 #include "platform/rtl/InterfaceTraits.h"
 
-#define KORVEL_BIND_TOOLS_INTERFACE(Interface, Base, ...) KORVEL_BIND_INTERFACE(Interface, Base, IID_##Interface);
+#define KORVEL_BIND_TOOLS_INTERFACE(Interface, Base, ...) KORVEL_BIND_PACKAGE_INTERFACE(Interface, Base, IID_##Interface);
 KORVEL_TOOLS_INTERFACES(KORVEL_BIND_TOOLS_INTERFACE)
 #undef KORVEL_BIND_TOOLS_INTERFACE

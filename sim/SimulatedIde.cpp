@@ -166,6 +166,8 @@ void SimulatedIde::BuildMainMenu() {
     mainMenu_ = menu;
     pristineMenu_ = std::make_unique<PristineMainMenu>(*menu);
     services_->SetMainMenu(menu);
+    // The IDE's own items have their shortcuts by now: what changes later is a package's doing.
+    menu->OnChange = [this](vcl::TMenu*, vcl::TMenuItem* item) { WarnOfTakenShortCut(*item); };
 }
 
 void SimulatedIde::StartSession() {
@@ -213,6 +215,19 @@ bool SimulatedIde::PressKey(vcl::TShortCut shortCut) {
     recorder_.Note(u"key " + keyText + (item ? u": runs " + item->Name() : String(u": no command")));
     if (item) item->Click();
     return false;
+}
+
+void SimulatedIde::WarnOfTakenShortCut(const vcl::TMenuItem& item) {
+    vcl::TCustomActionList* actions = services_->GetActionList();
+    if (!item.ShortCut() || !actions) return;
+    for (int i = 0; i < actions->ActionCount(); ++i) {
+        const auto* action = dynamic_cast<const vcl::TCustomAction*>(actions->Actions(i));
+        if (!action || action->ShortCut() != item.ShortCut() || item.Action() == action) continue;
+        recorder_.Note(u"warning: menu item " + item.Name() + u" takes the shortcut " +
+                       vcl::ShortCutToText(item.ShortCut()) + u", which the IDE's command " + action->Name() +
+                       u" has already");
+        return;
+    }
 }
 
 int SimulatedIde::ProcessMessages() {

@@ -68,6 +68,8 @@ private:
     void BuildMainMenu();
     // What each session starts with afresh: cheap to make.
     void StartSession();
+    // A package's shortcut that an IDE command has already gets a warning.
+    void WarnOfTakenShortCut(const vcl::TMenuItem& item);
 
     Recorder recorder_;
     std::unique_ptr<vcl::TApplication> application_;

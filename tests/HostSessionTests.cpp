@@ -13,6 +13,7 @@
 #include "host/HostSession.h"
 #include "host/RegFile.h"
 #include "loader/PackageDiscovery.h"
+#include "platform/rtl/Bstr.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Guid.h"
 #include "tests/support/FakePackages.h"
@@ -205,6 +206,14 @@ TEST(HostStrictTest, EveryFailureOfTheRunIsAProblemWithItsReason) {
     throwing.throwInSetSite = true;
     PackageBehaviour failing;
     failing.failTerminate = true;
+    // A toolbar the package lets go of is the service's; a reference to the hub it keeps is not.
+    failing.onSetSite = [](IBdsServices* site) {
+        rtl::ComPtr<IBdsToolBarService> toolBars;
+        rtl::ComPtr<IBdsToolBar> toolBar;
+        if (SUCCEEDED(site->Get_BdsToolBarService(toolBars.Put())))
+            toolBars->AddToolBar(rtl::WideString(u"QuitterBar").Get(), rtl::WideString(u"Quitter").Get(), toolBar.Put());
+        site->AddRef();
+    };
     const RegisteredPackageClass raiser(MakeGuid(1), "Raiser", journal, throwing);
     const RegisteredPackageClass quitter(MakeGuid(2), "Quitter", journal, failing);
     registry.AddPackage(GuidText(1), u"Raiser", 1);
@@ -217,7 +226,9 @@ TEST(HostStrictTest, EveryFailureOfTheRunIsAProblemWithItsReason) {
     session->ShutDown();
     const std::vector<String> problems = session->Problems();
     session.reset();
-    EXPECT_EQ(problems.size(), 5u) << out.str();
+    EXPECT_EQ(problems.size(), 6u) << out.str();
+    EXPECT_TRUE(Has(problems, "the IDE's objects are still referenced after shut-down: TBdsServices (1 reference)", ""));
+    EXPECT_FALSE(Has(problems, "the IDE's objects", "TBdsToolBar"));
     EXPECT_TRUE(Has(problems, "creation failed: \"Unregistered\"", rtl::ToUtf8(GuidText(3))));
     EXPECT_TRUE(Has(problems, "sited: \"Raiser\"", "raised: package failure in SetSite"));
     EXPECT_TRUE(Has(problems, "never initialized: \"Quitter\"", "the IDE has not loaded its toolbars"));

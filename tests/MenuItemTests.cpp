@@ -131,6 +131,17 @@ TEST_F(MenuItemTest, FlagsAndShortcutsCrossAsTheContractSays) {
     EXPECT_EQ(item->Set_Shortcut(-1), E_INVALIDARG);
     EXPECT_EQ(copy->ShortCut(), 0xC043);
 
+    // The IDE says when a shortcut set later is an IDE command's already, once per change.
+    const std::vector<String>& said = ide.Record().lines;
+    EXPECT_EQ(item->Set_Shortcut(vcl::scCtrl | vcl::scShift | 'G'), S_OK);
+    ASSERT_FALSE(said.empty());
+    EXPECT_EQ(said.back(), u"warning: menu item EditCopyItem takes the shortcut Shift+Ctrl+G, which the IDE's "
+                           u"command CodeInsertGuidCommand has already");
+    const size_t warnings = said.size();
+    EXPECT_EQ(item->Set_Shortcut(vcl::scCtrl | vcl::scShift | 'G'), S_OK);
+    EXPECT_EQ(item->Set_Shortcut(vcl::scCtrl | vcl::scAlt | 'J'), S_OK);
+    EXPECT_EQ(said.size(), warnings) << "the same shortcut again, and one no command has";
+
     EXPECT_EQ(item->Set_Caption(nullptr), S_OK);
     EXPECT_EQ(copy->Caption(), u"");
     EXPECT_TRUE(Dialogs().empty());

@@ -3,6 +3,7 @@
 // the loader is compared across builds by scripts/compare-transcripts).
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 #include "host/SessionRunner.h"
@@ -288,15 +289,55 @@ TEST_F(SessionCommandTest, ExpectationsPassOrStopTheScriptAtTheirLine) {
     EXPECT_THROW(host::SessionCommands::Check(Script("expect windows X")[0]), host::SessionError);
 }
 
-TEST(TranscriptJsonTest, OneObjectPerEventWithItsNameTextAndTiming) {
+// "expect last" looks only at what the command before printed; "expect no" fails for what is
+// there. Expectations never find their own lines.
+TEST_F(SessionCommandTest, ExpectationsOfTheLastCommandAndOfAbsence) {
+    EXPECT_EQ(RunScript("help First\n"
+                        "help Second\n"
+                        "expect last line \"help keyword: Second\"\n"
+                        "expect last no match First\n"
+                        "expect no match \"^help keyword: Third\"\n"
+                        "expect no menu ToolsMenu\\NoSuchItem\n"
+                        "expect no control StandardToolBar NoSuchButton"),
+              0)
+        << errors.str();
+    EXPECT_EQ(RunScript("expect last line \"help keyword: First\""), 1);
+    EXPECT_EQ(RunScript("expect no match \"keyword: F\""), 1);
+    EXPECT_EQ(RunScript("expect no toolbar StandardToolBar"), 1);
+    EXPECT_EQ(errors.str(), "test:1: no transcript line of the last command is \"help keyword: First\"\n"
+                            "test:1: a transcript line is \"help keyword: First\"\n"
+                            "test:1: the IDE has a toolbar StandardToolBar\n");
+    EXPECT_THROW(host::SessionCommands::Check(Script("expect last menu ToolsMenu")[0]), host::SessionError)
+        << "the last command printed lines; it holds no menu";
+}
+
+TEST(TranscriptJsonTest, OneObjectPerEventWithItsFields) {
     std::ostringstream out;
     host::Transcript transcript(out, host::Transcript::Format::Json);
     transcript.Line(u"debug output: say \"hi\"\\\n\u00C4");
-    transcript.Timed(u"sited: \"P\" {1}", rtl::Milliseconds(0.5));
-    EXPECT_EQ(out.str(),
+    host::TranscriptEvent failed;
+    failed.kind = u"terminated";
+    failed.text = u"terminated: \"P\" {1} failed";
+    failed.package = u"P";
+    failed.classId = u"{1}";
+    failed.object = u"IBdsPackage";
+    failed.method = u"Terminate";
+    failed.result = E_FAIL;
+    failed.resultText = u"Unspecified error";
+    failed.took = rtl::Milliseconds(0.5);
+    transcript.Write(failed);
+    // Every event says when it happened.
+    const std::regex time(R"(,"at":[0-9]+\.[0-9]{3}\})");
+    EXPECT_EQ(std::regex_replace(out.str(), time, "}"),
               "{\"event\":\"debug output\",\"text\":\"debug output: say \\\"hi\\\"\\\\\\u000a\xC3\x84\"}\n"
-              "{\"event\":\"sited\",\"text\":\"sited: \\\"P\\\" {1}\",\"ms\":0.500}\n");
-    EXPECT_EQ(transcript.Lines(), (std::vector<String>{u"debug output: say \"hi\"\\", u"\u00C4", u"sited: \"P\" {1}"}));
+              "{\"event\":\"terminated\",\"text\":\"terminated: \\\"P\\\" {1} failed\",\"package\":\"P\",\"classId\":\"{1}\","
+              "\"object\":\"IBdsPackage\",\"method\":\"Terminate\",\"result\":\"0x80004005\","
+              "\"resultText\":\"Unspecified error\",\"ms\":0.500}\n");
+    EXPECT_EQ(std::regex_replace(out.str(), time, "").find("\"at\""), std::string::npos) << out.str();
+    ASSERT_EQ(transcript.Lines().size(), 3u);
+    EXPECT_EQ(transcript.Lines()[1].text, u"\u00C4");
+    EXPECT_EQ(transcript.Lines()[1].kind, u"debug output") << "a continuation line keeps its event's kind";
+    EXPECT_EQ(transcript.Lines()[2].kind, u"terminated");
 }
 
 TEST_F(SessionCommandTest, NothingRunsAfterShutDown) {

@@ -247,7 +247,7 @@ void TBdsToolBarService::DetachToolBars() {
     while (ToolBars.Count() > 0) {
         const rtl::ComPtr<TBdsToolBar> last(ToolBars.Items(ToolBars.Count() - 1));
         last->Detach();
-        last->Release();  // the service's reference
+        last->ReleaseServiceReference();
     }
 }
 
@@ -278,7 +278,7 @@ HRESULT TBdsToolBarService::AddToolBar(BSTR Name, BSTR Title, IBdsToolBar** pRet
     *pRetVal = nullptr;
     return rtl::ComGuard([&] {
         auto* toolBar = new TBdsToolBar(rtl::FromBstr(Name), rtl::FromBstr(Title), *this);
-        toolBar->AddRef();  // the service's
+        toolBar->TakeServiceReference();
         toolBar->AddRef();  // the caller's
         *pRetVal = toolBar;
         return S_OK;
@@ -293,7 +293,7 @@ HRESULT TBdsToolBarService::RemoveToolBar(IBdsToolBar* bdsToolBar) {
         // Only a listed toolbar still carries the service's reference.
         if (!ToolBars.Contains(toolBar)) return E_UNEXPECTED;
         toolBar->Close();
-        toolBar->Release();
+        toolBar->ReleaseServiceReference();
         return S_OK;
     });
 }

@@ -68,6 +68,9 @@ public:
     // without closing: the native toolbar and its controls stay in the IDE.
     void Close();
     void Detach();
+    // The service's own reference on a toolbar it lists, which no package holds.
+    void TakeServiceReference() { TakeOwnReference(); }
+    void ReleaseServiceReference() { DropOwnReference(); }
 
 private:
     template <class Body>

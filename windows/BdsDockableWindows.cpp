@@ -28,7 +28,7 @@ HRESULT WriteFlag(WordBool* out, bool value) {
 
 TBdsCustomDockableWindow::TBdsCustomDockableWindow(TBdsWindowsService* service)
     : FBdsWindowsService(ServiceOrHubs(service)) {
-    AddRef();
+    TakeOwnReference();
     if (FBdsWindowsService) FBdsWindowsService->RegisterDockableWindow(this);
 }
 
@@ -49,7 +49,7 @@ void TBdsCustomDockableWindow::Detach() {
     // Last: releasing the sink runs package code, and the own reference may be the last one.
     rtl::PackageRef<IBdsWindowEvents> events = std::move(FEvents);
     events = nullptr;
-    ComObject::Release();
+    DropOwnReference();
 }
 
 template <class Call>

@@ -1,6 +1,6 @@
 #include "SampleDocument.h"
 
-#include "Bitmap.h"
+#include "korvel/Bitmap.h"
 #include "SampleCommon.h"
 
 namespace sample {
@@ -44,8 +44,7 @@ void SampleDocument::Open() {
     if (!document.Received(windows->CreateDocumentWindow(Bstr(ModuleName).Get(), 0, editor, document.Put()))) return;
     // The tab set asks for the icon while it paints the tab, until it has one.
     events_ = ComRef<WindowEvents>(new WindowEvents({nullptr, nullptr, [] {
-                                                         OwnedBitmap icon;
-                                                         icon.MakeOnMagenta(IconColour);
+                                                         Bitmap icon = Bitmap::Square(16, IconColour, 3);
                                                          SampleReport(u"the document's tab asks for its icon");
                                                          const HBITMAP handle = icon.Get();
                                                          icon.HandedOver();

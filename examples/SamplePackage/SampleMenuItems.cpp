@@ -10,7 +10,7 @@ constexpr Integer AfterReferenceItem = 1;
 
 }  // namespace
 
-void SampleMenuItems::Add(const ComRef<IBdsServices>& site, OwnedBitmap& image) {
+void SampleMenuItems::Add(const ComRef<IBdsServices>& site, Bitmap& image) {
     site_ = site;
     ComRef<IBdsMenuBarService> menuBar;
     if (!menuBar.Received(site_->Get_BdsMenuBarService(menuBar.Put()))) return;
@@ -18,7 +18,7 @@ void SampleMenuItems::Add(const ComRef<IBdsServices>& site, OwnedBitmap& image) 
     AddHelpItem(*menuBar.Get());
 }
 
-void SampleMenuItems::AddPackagesItem(IBdsMenuBarService& menuBar, OwnedBitmap& image) {
+void SampleMenuItems::AddPackagesItem(IBdsMenuBarService& menuBar, Bitmap& image) {
     ComRef<IBdsMenuItem> item;
     const HRESULT added = menuBar.AddMenuItem(Bstr(u"ToolsMenu\\ToolsOptionsItem").Get(), AfterReferenceItem,
                                               Bstr(u"KorvelSampleItem").Get(), Bstr(u"Korvel &Sample").Get(),

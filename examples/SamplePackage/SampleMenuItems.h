@@ -2,7 +2,7 @@
 // lists the loaded packages, and "Korvel Sample Help" first in the Help menu.
 #pragma once
 
-#include "Bitmap.h"
+#include "korvel/Bitmap.h"
 #include "Text.h"
 #include "korvel/ControlEvents.h"
 
@@ -13,10 +13,10 @@ class SampleMenuItems {
 public:
     // Whatever the IDE refuses is left out. The image goes to the first item when the IDE
     // takes it.
-    void Add(const ComRef<IBdsServices>& site, OwnedBitmap& image);
+    void Add(const ComRef<IBdsServices>& site, Bitmap& image);
 
 private:
-    void AddPackagesItem(IBdsMenuBarService& menuBar, OwnedBitmap& image);
+    void AddPackagesItem(IBdsMenuBarService& menuBar, Bitmap& image);
     void AddHelpItem(IBdsMenuBarService& menuBar);
     void ListPackages();
     void OpenHelp();

@@ -8,7 +8,6 @@
 namespace sample {
 namespace {
 
-constexpr LongBool LongTrue = -1;
 // 1 January 2012, 00:00, as an OLE date.
 constexpr double SourceDate = 40909.0;
 

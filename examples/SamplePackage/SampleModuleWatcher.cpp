@@ -3,12 +3,11 @@
 #include <functional>
 
 #include "korvel/Relay.h"
+#include "korvel/Sinks.h"
 #include "SampleCommon.h"
 
 namespace sample {
 namespace {
-
-constexpr LongBool LongTrue = -1;
 
 // Our PWideChar answers are BSTRs that the package frees.
 Text TakeText(PWideChar text) {
@@ -28,15 +27,10 @@ struct EditorHandlers {
     std::function<void()> onActivated;
 };
 
-class EditorEvents final : public ComObject<IBDSEditServicesNotifier>, public Relay<EditorHandlers> {
+class EditorEvents final : public ComObject<Sink<IBDSEditServicesNotifier>>, public Relay<EditorHandlers> {
 public:
     using Relay::Relay;
 
-    LongBool STDMETHODCALLTYPE AfterSave() override { return LongTrue; }
-    LongBool STDMETHODCALLTYPE BeforeSave() override { return LongTrue; }
-    void STDMETHODCALLTYPE Destroyed() override {}
-    void STDMETHODCALLTYPE Modified() override {}
-    void STDMETHODCALLTYPE WindowShow(IBDSEditWindow*, Boolean, Boolean) override {}
     void STDMETHODCALLTYPE WindowNotification(IBDSEditWindow*, Integer Operation) override {
         Quietly([&] { SampleReport(Operation == 0 ? u"an editor window opened" : u"an editor window closed"); });
     }
@@ -53,11 +47,6 @@ public:
                          (own ? u"taken by the package" : u"left to the IDE"));
         });
     }
-    void STDMETHODCALLTYPE EditorViewActivated(IBDSEditWindow*, IBDSEditView*) override {}
-    void STDMETHODCALLTYPE EditorViewModified(IBDSEditWindow*, IBDSEditView*) override {}
-    void STDMETHODCALLTYPE DockFormVisibleChanged(IBDSEditWindow*, IDockForm*) override {}
-    void STDMETHODCALLTYPE DockFormUpdated(IBDSEditWindow*, IDockForm*) override {}
-    void STDMETHODCALLTYPE DockFormRefresh(IBDSEditWindow*, IDockForm*) override {}
 };
 
 struct ModuleHandlers {
@@ -67,7 +56,7 @@ struct ModuleHandlers {
     std::function<void(const ModuleEvents*)> destroyed;
 };
 
-class ModuleEvents final : public ComObject<IBDSNotifier, IBDSModuleNotifier, IBDSModuleNotifier90>,
+class ModuleEvents final : public ComObject<Sink<IBDSNotifier>, Sink<IBDSModuleNotifier>, Sink<IBDSModuleNotifier90>>,
                            public Relay<ModuleHandlers> {
 public:
     using Relay::Relay;
@@ -88,7 +77,6 @@ public:
         });
     }
     void STDMETHODCALLTYPE Modified() override { Report(u"modified"); }
-    LongBool STDMETHODCALLTYPE CheckOverwrite() override { return LongTrue; }
     void STDMETHODCALLTYPE ModuleRenamed(BSTR NewName) override {
         Quietly([&] {
             if (const auto handlers = Current(); handlers.renamed) handlers.renamed(this, FromBstr(NewName));
@@ -97,7 +85,6 @@ public:
     void STDMETHODCALLTYPE BeforeRename(BSTR, BSTR NewFileName) override {
         Report(u"is about to be renamed to " + ShortName(FromBstr(NewFileName)));
     }
-    void STDMETHODCALLTYPE AfterRename(BSTR, BSTR) override {}
 
 private:
     void Report(const Text& what) {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Bitmap.h"
+#include "korvel/Bitmap.h"
 #include "Text.h"
 #include "SampleCommon.h"
 #include "SampleDocument.h"
@@ -25,11 +25,11 @@ struct Sited {
     explicit Sited(IBdsServices* site) : site(site) {}
 
     ComRef<IBdsServices> site;
-    OwnedBitmap splashImage;
-    OwnedBitmap aboutImage;
-    OwnedBitmap productImage;
-    OwnedBitmap menuImage;
-    OwnedBitmap buttonImage;
+    Bitmap splashImage;
+    Bitmap aboutImage;
+    Bitmap productImage;
+    Bitmap menuImage;
+    Bitmap buttonImage;
     SampleMenuItems menuItems;
     SampleToolBar toolBar;
     SampleDocument document;
@@ -80,11 +80,11 @@ public:
 
 private:
     void MakeBitmaps() {
-        sited_->splashImage.Make(0x002060C0);
-        sited_->aboutImage.Make(0x0040A040);
-        sited_->productImage.Make(0x00C08020);
-        sited_->menuImage.Make(0x00C02020);
-        sited_->buttonImage.Make(0x0020A0A0);
+        sited_->splashImage = Bitmap::Square(16, 0x002060C0);
+        sited_->aboutImage = Bitmap::Square(16, 0x0040A040);
+        sited_->productImage = Bitmap::Square(16, 0x00C08020);
+        sited_->menuImage = Bitmap::Square(16, 0x00C02020);
+        sited_->buttonImage = Bitmap::Square(16, 0x0020A0A0);
     }
 
     // The splash screen and the About box only borrow the bitmaps, and either may be gone

@@ -12,7 +12,7 @@ constexpr Integer ToolButton = 1;
 constexpr Integer EditableComboBox = 2;
 constexpr Integer ListComboBox = 3;
 
-void HandOverImage(IBdsToolBarButton& button, OwnedBitmap& image) {
+void HandOverImage(IBdsToolBarButton& button, Bitmap& image) {
     if (!image.Empty() && SUCCEEDED(button.SetImage(image.AsInteger()))) image.HandedOver();
 }
 
@@ -34,7 +34,7 @@ SampleToolBar::~SampleToolBar() {
     if (toolBar_) toolBars_->RemoveToolBar(toolBar_.Get());
 }
 
-void SampleToolBar::Add(const ComRef<IBdsServices>& site, OwnedBitmap& buttonImage) {
+void SampleToolBar::Add(const ComRef<IBdsServices>& site, Bitmap& buttonImage) {
     site_ = site;
     if (!toolBars_.Received(site_->Get_BdsToolBarService(toolBars_.Put()))) return;
     const HRESULT added =
@@ -64,7 +64,7 @@ ComRef<IBdsToolBarControl> SampleToolBar::AddComboBox(Integer kind, const Text& 
     return control;
 }
 
-bool SampleToolBar::AddRunButton(OwnedBitmap& image) {
+bool SampleToolBar::AddRunButton(Bitmap& image) {
     const ComRef<IBdsToolBarControl> control = AddControl(ToolButton, u"KorvelSampleRunButton", u"Run Sample");
     const ComRef<IBdsToolBarButton> button = control.Query<IBdsToolBarButton>();
     if (!button || FAILED(control->Set_ToolTip(Bstr(u"Run the sample").Get()))) return false;

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "Bitmap.h"
+#include "korvel/Bitmap.h"
 #include "korvel/ControlEvents.h"
 #include "Text.h"
 
@@ -20,14 +20,14 @@ public:
 
     // Built in order; a step the IDE refuses ends the building, since what follows would not
     // land where it belongs. The image goes to the button when the IDE takes it.
-    void Add(const ComRef<IBdsServices>& site, OwnedBitmap& buttonImage);
+    void Add(const ComRef<IBdsServices>& site, Bitmap& buttonImage);
 
 private:
     // A new control with its name and caption; empty when the IDE refused a step.
     ComRef<IBdsToolBarControl> AddControl(Integer kind, const Text& name, const Text& caption);
     ComRef<IBdsToolBarControl> AddComboBox(Integer kind, const Text& name, const Text& caption,
                                            std::initializer_list<const char16_t*> items);
-    bool AddRunButton(OwnedBitmap& image);
+    bool AddRunButton(Bitmap& image);
     bool AddSearchComboBox();
     void AddModeComboBox();
 

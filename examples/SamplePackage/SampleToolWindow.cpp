@@ -37,8 +37,7 @@ bool SampleToolWindow::CreateToolWindow(IBdsWindowsService& windows) {
     if (!toolWindow.Received(windows.CreateDockableWindow(Bstr(u"KorvelSampleToolWindow").Get(), toolWindow.Put())))
         return false;
     toolWindow->Set_Caption(Bstr(u"Korvel Sample Tools").Get());
-    OwnedBitmap icon;
-    icon.MakeOnMagenta(IconColour);
+    Bitmap icon = Bitmap::Square(16, IconColour, 3);
     if (SUCCEEDED(toolWindow->SetIcon(icon.AsInteger()))) icon.HandedOver();
     events_ = ComRef<WindowEvents>(new WindowEvents({[] { SampleReport(u"tool window activated"); },
                                                      [this] {

@@ -5,7 +5,7 @@
 // same interface.
 #pragma once
 
-#include "Bitmap.h"
+#include "korvel/Bitmap.h"
 #include "SampleWindows.h"
 #include "korvel/ControlEvents.h"
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/rtl/ComPtr.h"
+#include "platform/rtl/HandedToPackages.h"
 #include "platform/rtl/InterfaceTraits.h"
 
 namespace rtl {
@@ -14,10 +15,14 @@ namespace rtl {
 template <class First, class... Rest>
 class ComObject : public First, public Rest... {
 public:
-    ComObject() = default;
+    ComObject() {
+        if constexpr (kHandedToPackages) HandedToPackages::Add(Unknown(), &refCount_);
+    }
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
-    virtual ~ComObject() = default;
+    virtual ~ComObject() {
+        if constexpr (kHandedToPackages) HandedToPackages::Remove(Unknown());
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -49,6 +54,16 @@ protected:
     // For an interface that the object answers but does not inherit; rarely needed.
     virtual void* QueryOtherInterface(REFIID) { return nullptr; }
 
+    // A reference the object keeps on itself, which no package holds; and giving it up.
+    void TakeOwnReference() {
+        AddRef();
+        if constexpr (kHandedToPackages) HandedToPackages::ChangeOwnReferences(Unknown(), 1);
+    }
+    void DropOwnReference() {
+        if constexpr (kHandedToPackages) HandedToPackages::ChangeOwnReferences(Unknown(), -1);
+        Release();
+    }
+
 private:
     template <class I>
     void* Find(REFIID iid) {
@@ -65,6 +80,7 @@ private:
         }
     }
 
+    static constexpr bool kHandedToPackages = (IsHandedToPackages<First> || ... || IsHandedToPackages<Rest>);
     ULONG refCount_ = 0;
 };
 
@@ -87,12 +103,12 @@ class SelfReferenced : public Base {
 public:
     template <class... Args>
     explicit SelfReferenced(Args&&... args) : Base(std::forward<Args>(args)...) {
-        Base::AddRef();
+        Base::TakeOwnReference();
     }
     ULONG STDMETHODCALLTYPE Release() override { return pinned_ && Base::RefCount() <= 1 ? 1 : Base::Release(); }
     void LetGo() {
         if (!std::exchange(pinned_, false)) return;
-        Base::Release();
+        Base::DropOwnReference();
     }
 
 private:

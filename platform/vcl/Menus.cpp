@@ -113,7 +113,18 @@ void TMenuItem::UnindexChild(TMenuItem* child, const String& name) {
         }
 }
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
+void TMenuItem::SetShortCut(TShortCut shortCut) {
+    if (shortCut_ == shortCut) return;
+    shortCut_ = shortCut;
+    const TMenuItem* root = this;
+    while (root->parent_) root = root->parent_;
+    if (!root->menu_ || !root->menu_->OnChange) return;
+    // The handler may replace itself.
+    const auto onChange = root->menu_->OnChange;
+    onChange(root->menu_, this);
+}
+
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) { items_->menu_ = this; }
 
 String StripHotkey(const String& caption) {
     String stripped;

@@ -19,6 +19,8 @@ public:
     using Exception::Exception;
 };
 
+class TMenu;
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* owner);
@@ -38,7 +40,8 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
     TShortCut ShortCut() const { return shortCut_; }
-    void SetShortCut(TShortCut shortCut) { shortCut_ = shortCut; }
+    // Tells the menu's OnChange when the shortcut changes.
+    void SetShortCut(TShortCut shortCut);
     // An index into the menu's image list; -1 for none.
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index) { imageIndex_ = index; }
@@ -73,6 +76,7 @@ public:
     void RemoveNameChangeListener(int key);
 
 private:
+    friend class TMenu;
     void IndexChild(TMenuItem* child);
     void UnindexChild(TMenuItem* child, const String& name);
 
@@ -89,6 +93,7 @@ private:
     std::unordered_multimap<String, TMenuItem*> childrenByName_;
     std::vector<std::pair<int, NameChangeListener>> nameListeners_;
     int nextListenerKey_ = 1;
+    TMenu* menu_ = nullptr;  // of a menu's root item
 };
 
 class TMenu : public TComponent {
@@ -100,6 +105,9 @@ public:
     TMenuItem* Items() const { return items_; }
     TCustomImageList* Images() const { return images_.Get(); }
     void SetImages(TCustomImageList* images) { images_ = images; }
+
+    // Told when an item of the menu changed (its shortcut); `source` is that item.
+    std::function<void(TMenu* sender, TMenuItem* source)> OnChange;
 
 private:
     TMenuItem* items_;

@@ -16,7 +16,16 @@
    those two places, so the C and C++ declarations cannot disagree. To add an interface:
    write its method list, add its line to KORVEL_INTERFACES. A method is
    METHOD(I, ResultType, Name, parameters...) or, without parameters,
-   METHOD0(I, ResultType, Name). */
+   METHOD0(I, ResultType, Name).
+
+   Who frees what: a BSTR the package passes in stays the package's; a BSTR the loader hands out
+   (Get_Caption, Get_Name, get_BdsEdition, ...) is the package's to free with SysFreeString;
+   an interface handed out carries a reference the package releases. PackageInfo.Name is the
+   loader's and is never freed. Bitmaps: see the note before the menu bar service.
+
+   The helpers of korvel/Shortcut.h, korvel/Bitmap.h, korvel/PackageWindow.h and
+   korvel/Sinks.h (C++) take care of the encodings, the bitmap hand-over, hosted windows and
+   sinks whose methods do nothing. */
 #pragma once
 
 #include <stddef.h>
@@ -72,6 +81,23 @@ typedef struct PackageInfo {
     IBdsPackage* Instance;
 } PackageInfo;
 
+/* Key combinations come in two encodings (korvel/Shortcut.h builds both):
+   - a menu item's shortcut (IBdsMenuItem Get_Shortcut/Set_Shortcut) is 16 bits: the
+     virtual-key code in the low byte, plus KORVEL_SHORTCUT_SHIFT, _CTRL and _ALT. Ctrl+Alt+G is
+     'G' | 0x4000 | 0x8000. Set_Shortcut fails for a value outside 0..65535 and
+     keeps the old one, so IsShortcut's bits do not work there. A shortcut that an IDE command
+     has already keeps running the IDE's command;
+   - IBdsServices::IsShortcut takes key data: the virtual-key code in the low 16 bits, plus
+     KORVEL_KEYS_SHIFT, _CONTROL and _ALT; Ctrl+Shift+G is 'G' | 0x20000 | 0x10000. It answers
+     whether an enabled IDE command (not the editor's or the search's) has that key.
+   A toolbar control's ShortCut is always 0 and ignores what it is given. */
+#define KORVEL_SHORTCUT_SHIFT 0x2000
+#define KORVEL_SHORTCUT_CTRL 0x4000
+#define KORVEL_SHORTCUT_ALT 0x8000
+#define KORVEL_KEYS_SHIFT 0x10000
+#define KORVEL_KEYS_CONTROL 0x20000
+#define KORVEL_KEYS_ALT 0x40000
+
 #define KORVEL_IUnknown_METHODS(I, METHOD, METHOD0)
 
 #define KORVEL_IBdsToolBarControlEvents_METHODS(I, METHOD, METHOD0) \
@@ -84,6 +110,15 @@ typedef struct PackageInfo {
     METHOD0(I, HRESULT, OnActivate)                         \
     METHOD(I, HRESULT, RequestIcon, Integer* pRetVal)
 
+/* Bitmaps for images arrive as an HBITMAP in an Integer. AddMenuItem, InsertMenuItem,
+   IBdsToolBarButton::SetImage, IBdsDockableWindow::SetIcon and an icon answered from
+   IBdsWindowEvents::RequestIcon take the handle over: the loader copies the picture (magenta
+   0xFF00FF is transparent) and deletes the handle, so the package must not use or delete it
+   after such a call succeeded. AddMenuItem and InsertMenuItem for a name that is there already
+   change nothing and take no picture. AddSplashInfo and AddAboutBoxInfo only borrow theirs.
+   Menu items are named by their full name: component names from the main menu down, joined by
+   a backslash ("ToolsMenu\ToolsOptionsItem"); AddMenuItem's ItemLocation is 0 before the
+   reference item, 1 after it, 2 as its last child. */
 #define KORVEL_IBdsMenuBarService_METHODS(I, METHOD, METHOD0)                                                   \
     METHOD(I, HRESULT, RemoveMenuItem, BSTR FullName)                                                           \
     METHOD(I, HRESULT, GetMenuItem, BSTR FullName, IBdsMenuItem** pRetVal)                                      \
@@ -211,6 +246,14 @@ typedef struct PackageInfo {
     METHOD0(I, HRESULT, Close)                                   \
     METHOD0(I, HRESULT, DoResize)
 
+/* A document window shows a package window over the IDE's editor, in place of the editor of an
+   open module: moduleID is that module's file name (and moduleIndex picks among modules of the
+   same name), editorIndex is what DocumentFrameOnTop answered. Without an open module of that
+   file the window is made but never gets a tab of its own; open the file first.
+   DocumentFrameOnTop lays the loader's frame over the top edit window's editor and answers its
+   editor index (-1 when there is no editor); DocumentFrameNormal(index) puts that frame back
+   under the editor. Call them in pairs: a second DocumentFrameOnTop without DocumentFrameNormal
+   in between makes a second frame for the same edit window. */
 #define KORVEL_IBdsWindowsService_METHODS(I, METHOD, METHOD0)                                   \
     METHOD(I, HRESULT, CreateDockableWindow, BSTR windowName, IBdsDockableWindow** pRetVal)     \
     METHOD(I, HRESULT, CreateDocumentWindow, BSTR moduleID, Integer moduleIndex, Integer editorIndex, \

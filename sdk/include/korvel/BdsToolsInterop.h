@@ -18,6 +18,13 @@
    - a BSTR passed to a package is allocated and freed by the system around the call;
    - a PWideChar returned by a package is copied at once and never freed: it must stay valid
      until the call returns.
+   Wrappers are new objects on every call: two calls that reach the same module answer two
+   different IBDSModule pointers, and even their IUnknowns differ. Compare modules by file name
+   (GetFileName), never by pointer, and release every wrapper when done with it.
+   A notifier added with AddNotifier is called until the package removes it with the index
+   AddNotifier answered (-1: refused); remove it at the latest in Terminate, or the IDE keeps it
+   and the package's objects stay referenced after shut-down. korvel/Sinks.h (C++) gives
+   notifiers whose methods do nothing, so that a package writes only those it needs.
    Window, view, form and dock-form arguments are always nil: a package learns that something
    happened, not to which IDE object. A package asks IBdsServices::GetService for
    IID_IBDSModuleServices70 or IID_IBDSEditorServices80 to reach the two root services.

@@ -4,22 +4,26 @@
 #pragma once
 
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "korvel/BdsInterop.h"
 #include "korvel/BdsToolsInterop.h"
+#include "korvel/PackageServer.h"
 
 namespace korvel::sdk {
 
-// Live objects, class object references and server locks: while any is left, the library
-// must stay loaded.
-void LockModule();
-void UnlockModule();
-bool ModuleInUse();
+// Every live ComObject of the library, counted so that the library stays loaded while anyone
+// holds one, and listed by class for whoever asks what is still referenced (the IDE stand-in
+// does after shut-down, through the library's KorvelListLiveObjects).
+void ObjectMade(IUnknown* object);
+void ObjectGone(IUnknown* object);
 
 // The contract's WordBool: -1 is true, and any non-zero value reads as true.
 constexpr WordBool WordTrue = -1;
 constexpr WordBool WordFalse = 0;
+// The Tools API's LongBool: -1 is true.
+constexpr LongBool LongTrue = -1;
 
 template <class Interface>
 const IID& InterfaceId();
@@ -34,6 +38,17 @@ KORVEL_SDK_INTERFACE_ID(IClassFactory)
 KORVEL_INTERFACES(KORVEL_SDK_INTERFACE_ID)
 KORVEL_TOOLS_INTERFACES(KORVEL_SDK_INTERFACE_ID)
 #undef KORVEL_SDK_INTERFACE_ID
+
+// The interface a base of ComObject implements: itself, or for a base with defaults for an
+// interface's methods (Sink<I>), that interface.
+template <class Base, class = void>
+struct ImplementedInterface {
+    using type = Base;
+};
+template <class Base>
+struct ImplementedInterface<Base, std::void_t<typename Base::Interface>> {
+    using type = typename Base::Interface;
+};
 
 // Runs a COM method's body; whatever it throws becomes a failing HRESULT.
 template <class Body>
@@ -111,7 +126,7 @@ private:
 template <class... Interfaces>
 class ComObject : public Interfaces... {
 public:
-    ComObject() { LockModule(); }
+    ComObject() { ObjectMade(Identity<Interfaces...>()); }
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
 
@@ -130,7 +145,7 @@ public:
     }
 
 protected:
-    virtual ~ComObject() { UnlockModule(); }
+    virtual ~ComObject() { ObjectGone(Identity<Interfaces...>()); }
 
 private:
     template <class First, class...>
@@ -144,9 +159,11 @@ private:
         (Match<Interfaces>(iid, found), ...);
         return found;
     }
-    template <class Interface>
+    template <class Base>
     void Match(REFIID iid, void*& found) {
-        if (!found && IsEqualGUID(iid, InterfaceId<Interface>())) found = static_cast<Interface*>(this);
+        using Interface = typename ImplementedInterface<Base>::type;
+        if (!found && IsEqualGUID(iid, InterfaceId<Interface>()))
+            found = static_cast<Interface*>(static_cast<Base*>(this));
     }
 
     ULONG references_ = 0;

@@ -21,6 +21,12 @@ public:
     ~Bstr();
 
     BSTR Get() const { return text_; }
+    // Hands the text to the caller, who frees it (an out parameter's BSTR).
+    BSTR Detach() {
+        BSTR text = text_;
+        text_ = nullptr;
+        return text;
+    }
     // The slot for an out parameter; pass the call's result to Received.
     BSTR* Put();
     // Whether the call that filled Put() succeeded; a failed call leaves nothing to free.

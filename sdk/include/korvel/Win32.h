@@ -6,6 +6,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+/* A C vtable is a constant table, as in the contract's own interfaces and on Linux. */
+#ifndef CONST_VTABLE
+#define CONST_VTABLE
+#endif
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
