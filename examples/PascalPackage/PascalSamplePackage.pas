@@ -1,0 +1,156 @@
+{ The Pascal sample package: a Tools menu item that greets in a message box, a toolbar whose
+  button puts the module on top of the editor under guard, and the guard, a module notifier
+  that refuses to let that module be saved. }
+unit PascalSamplePackage;
+
+{$mode delphi}
+{$interfaces com}
+
+interface
+
+implementation
+
+uses
+  SysUtils, KorvelWin32, KorvelBdsInterop, KorvelPackage, KorvelInprocServer, PascalSaveGuard;
+
+const
+  CLSID_PascalSample: TGUID = '{EDDB80A7-F1E7-4926-8AA0-F50126A39054}';
+  { AddMenuItem puts the new item after the reference item. }
+  AfterReferenceItem = 1;
+  { The kind of control AddControl makes for a button. }
+  ToolButton = 1;
+
+type
+  TPascalSample = class(TPackageObject, IBdsPackage)
+  private
+    FSite: IBdsServices;
+    FMenuItem: IBdsMenuItem;
+    FMenuEvents: IControlEvents;
+    FToolBars: IBdsToolBarService;
+    FToolBar: IBdsToolBar;
+    FGuardButton: IBdsToolBarControl;
+    FGuardEvents: IControlEvents;
+    FGuarded: IBDSModule;
+    FGuardIndex: Integer;
+    procedure AddMenuItem;
+    procedure AddToolBar;
+    procedure Greet;
+    procedure GuardCurrentModule;
+    procedure EndGuard;
+  public
+    function SetSite(const site: IBdsServices): HResult; stdcall;
+    function Initialize: HResult; stdcall;
+    function Terminate: HResult; stdcall;
+  end;
+
+{ A failed call of the IDE's, as an exception: the method's except block answers it. }
+procedure Check(Result: HResult);
+begin
+  if Result < 0 then raise EPackageResult.Create(Result, Format('the IDE answered %.8X', [Result]));
+end;
+
+function TPascalSample.SetSite(const site: IBdsServices): HResult; stdcall;
+begin
+  try
+    FSite := site;
+    { The loader initializes the packages once a package has said that its own start-up is
+      done; without this call, Initialize never comes. }
+    Result := site.OnDotNetServicesInitialized;
+  except
+    Result := ExceptionResult;
+  end;
+end;
+
+function TPascalSample.Initialize: HResult; stdcall;
+begin
+  try
+    AddMenuItem;
+    AddToolBar;
+    WriteDebugLine('Pascal Sample: initialized');
+    Result := S_OK;
+  except
+    Result := ExceptionResult;
+  end;
+end;
+
+function TPascalSample.Terminate: HResult; stdcall;
+begin
+  try
+    EndGuard;
+    if FMenuEvents <> nil then FMenuEvents.Disconnect;
+    if FGuardEvents <> nil then FGuardEvents.Disconnect;
+    { Letting go of the item takes it off the menu; the toolbar would stay, empty. }
+    FMenuItem := nil;
+    FGuardButton := nil;
+    if FToolBar <> nil then Check(FToolBars.RemoveToolBar(FToolBar));
+    FToolBar := nil;
+    FToolBars := nil;
+    FSite := nil;
+    Result := S_OK;
+  except
+    Result := ExceptionResult;
+  end;
+end;
+
+procedure TPascalSample.AddMenuItem;
+var
+  Texts: IBstrs;
+  MenuBar: IBdsMenuBarService;
+begin
+  Texts := Bstrs;
+  Check(FSite.Get_BdsMenuBarService(MenuBar));
+  Check(MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), AfterReferenceItem, Texts.Add('PascalSampleItem'),
+    Texts.Add('&Pascal Sample'), 0, FMenuItem));
+  FMenuEvents := ControlEvents(Greet);
+  Check(FMenuItem.RegisterEvents(FMenuEvents));
+end;
+
+procedure TPascalSample.AddToolBar;
+var
+  Texts: IBstrs;
+begin
+  Texts := Bstrs;
+  Check(FSite.Get_BdsToolBarService(FToolBars));
+  Check(FToolBars.AddToolBar(Texts.Add('PascalSampleToolBar'), Texts.Add('Pascal Sample'), FToolBar));
+  Check(FToolBar.Set_Visible(True));
+  Check(FToolBar.AddControl(ToolButton, FGuardButton));
+  Check(FGuardButton.Set_name(Texts.Add('PascalSampleGuardButton')));
+  Check(FGuardButton.Set_Caption(Texts.Add('Guard')));
+  Check(FGuardButton.Set_ToolTip(Texts.Add('Refuse to save the module on top')));
+  FGuardEvents := ControlEvents(GuardCurrentModule);
+  Check(FGuardButton.RegisterEvents(FGuardEvents));
+end;
+
+procedure TPascalSample.Greet;
+begin
+  ShowMessage('Hello from Pascal.', 'Pascal Sample');
+end;
+
+procedure TPascalSample.GuardCurrentModule;
+var
+  Service: IUnknown;
+  Modules: IBDSModuleServices70;
+  Module: IBDSModule;
+  FileName: BSTR;
+  Guard: IBDSModuleNotifier;
+begin
+  Check(FSite.GetService(SID_IBDSModuleServices70, Service));
+  Modules := Service as IBDSModuleServices70;
+  Check(Modules.GetCurrentModule(Module));
+  if Module = nil then Exit;
+  EndGuard;
+  FileName := Module.GetFileName;
+  Guard := TSaveGuard.Create(TakeBstr(FileName));
+  FGuardIndex := Module.AddNotifier(Guard);
+  if FGuardIndex >= 0 then FGuarded := Module;
+end;
+
+procedure TPascalSample.EndGuard;
+begin
+  if FGuarded <> nil then FGuarded.RemoveNotifier(FGuardIndex);
+  FGuarded := nil;
+end;
+
+initialization
+  PackageClass(CLSID_PascalSample, 'Pascal Sample Package', 40, TPascalSample);
+end.
