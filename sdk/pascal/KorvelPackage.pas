@@ -9,7 +9,9 @@
   which answers a failure and reports the exception to the debug output. One that escapes
   anyway ends only that call, as a fault of the package: on Windows Free Pascal raises it to
   the caller as a structured exception (code E0465043), and this unit makes the Linux build do
-  the same where the run-time library would end the process. }
+  the same where the run-time library would end the process. A hardware fault (a write through
+  nil, say) ends the call the same way; on Windows one inside a try block is a Pascal
+  exception first (EAccessViolation), while natively no except block sees it. }
 unit KorvelPackage;
 
 {$mode delphi}
