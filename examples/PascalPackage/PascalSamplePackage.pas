@@ -43,12 +43,6 @@ type
     function Terminate: HResult; stdcall;
   end;
 
-{ A failed call of the IDE's, as an exception: the method's except block answers it. }
-procedure Check(Result: HResult);
-begin
-  if Result < 0 then raise EPackageResult.Create(Result, Format('the IDE answered %.8X', [Result]));
-end;
-
 function TPascalSample.SetSite(const site: IBdsServices): HResult; stdcall;
 begin
   try
@@ -82,7 +76,7 @@ begin
     { Letting go of the item takes it off the menu; the toolbar would stay, empty. }
     FMenuItem := nil;
     FGuardButton := nil;
-    if FToolBar <> nil then Check(FToolBars.RemoveToolBar(FToolBar));
+    if FToolBar <> nil then CheckResult(FToolBars.RemoveToolBar(FToolBar));
     FToolBar := nil;
     FToolBars := nil;
     FSite := nil;
@@ -98,11 +92,11 @@ var
   MenuBar: IBdsMenuBarService;
 begin
   Texts := Bstrs;
-  Check(FSite.Get_BdsMenuBarService(MenuBar));
-  Check(MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), AfterReferenceItem, Texts.Add('PascalSampleItem'),
-    Texts.Add('&Pascal Sample'), 0, FMenuItem));
+  CheckResult(FSite.Get_BdsMenuBarService(MenuBar));
+  CheckResult(MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), AfterReferenceItem,
+    Texts.Add('PascalSampleItem'), Texts.Add('&Pascal Sample'), 0, FMenuItem));
   FMenuEvents := ControlEvents(Greet);
-  Check(FMenuItem.RegisterEvents(FMenuEvents));
+  CheckResult(FMenuItem.RegisterEvents(FMenuEvents));
 end;
 
 procedure TPascalSample.AddToolBar;
@@ -110,15 +104,15 @@ var
   Texts: IBstrs;
 begin
   Texts := Bstrs;
-  Check(FSite.Get_BdsToolBarService(FToolBars));
-  Check(FToolBars.AddToolBar(Texts.Add('PascalSampleToolBar'), Texts.Add('Pascal Sample'), FToolBar));
-  Check(FToolBar.Set_Visible(True));
-  Check(FToolBar.AddControl(ToolButton, FGuardButton));
-  Check(FGuardButton.Set_name(Texts.Add('PascalSampleGuardButton')));
-  Check(FGuardButton.Set_Caption(Texts.Add('Guard')));
-  Check(FGuardButton.Set_ToolTip(Texts.Add('Refuse to save the module on top')));
+  CheckResult(FSite.Get_BdsToolBarService(FToolBars));
+  CheckResult(FToolBars.AddToolBar(Texts.Add('PascalSampleToolBar'), Texts.Add('Pascal Sample'), FToolBar));
+  CheckResult(FToolBar.Set_Visible(True));
+  CheckResult(FToolBar.AddControl(ToolButton, FGuardButton));
+  CheckResult(FGuardButton.Set_name(Texts.Add('PascalSampleGuardButton')));
+  CheckResult(FGuardButton.Set_Caption(Texts.Add('Guard')));
+  CheckResult(FGuardButton.Set_ToolTip(Texts.Add('Refuse to save the module on top')));
   FGuardEvents := ControlEvents(GuardCurrentModule);
-  Check(FGuardButton.RegisterEvents(FGuardEvents));
+  CheckResult(FGuardButton.RegisterEvents(FGuardEvents));
 end;
 
 procedure TPascalSample.Greet;
@@ -134,9 +128,9 @@ var
   FileName: BSTR;
   Guard: IBDSModuleNotifier;
 begin
-  Check(FSite.GetService(SID_IBDSModuleServices70, Service));
-  Modules := Service as IBDSModuleServices70;
-  Check(Modules.GetCurrentModule(Module));
+  CheckResult(FSite.GetService(SID_IBDSModuleServices70, Service));
+  if not Supports(Service, IBDSModuleServices70, Modules) then Exit;
+  CheckResult(Modules.GetCurrentModule(Module));
   if Module = nil then Exit;
   EndGuard;
   FileName := Module.GetFileName;

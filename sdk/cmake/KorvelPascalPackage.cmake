@@ -47,7 +47,8 @@ function(korvel_add_pascal_package name)
   file(GLOB sdk_units ${KORVEL_SDK_PASCAL_DIR}/*.pas)
   add_custom_command(OUTPUT ${library}
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${units} ${folder}
-                     COMMAND ${compiler} -l- -v0ew -Mdelphi -O2 -Fu${KORVEL_SDK_PASCAL_DIR} -FU${units} -o${library} ${source}
+                     COMMAND ${compiler} -l- -v0ew -Mdelphi -O2 -Fu${KORVEL_SDK_PASCAL_DIR} -FU${units} -o${library}
+                             ${source}
                      DEPENDS ${source} ${PACKAGE_UNITS} ${sdk_units} ${compiler_files}
                      COMMENT "Compiling the Pascal package ${name}"
                      VERBATIM)

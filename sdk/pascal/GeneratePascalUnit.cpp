@@ -30,7 +30,8 @@ struct Interface {
 
 #define KORVEL_LISTED_METHOD(I, Result, Name, ...) {#Result, #Name, #__VA_ARGS__},
 #define KORVEL_LISTED_METHOD0(I, Result, Name) {#Result, #Name, ""},
-#define KORVEL_LISTED_INTERFACE(I, Base, ...) {#I, #Base, IID_##I, {KORVEL_##I##_METHODS(I, KORVEL_LISTED_METHOD, KORVEL_LISTED_METHOD0)}},
+#define KORVEL_LISTED_INTERFACE(I, Base, ...) \
+    {#I, #Base, IID_##I, {KORVEL_##I##_METHODS(I, KORVEL_LISTED_METHOD, KORVEL_LISTED_METHOD0)}},
 // In the header's order: a type library and this unit list them alike.
 const std::vector<Interface> kInterfaces = {KORVEL_INTERFACES(KORVEL_LISTED_INTERFACE)
                                                 KORVEL_TOOLS_PARAMETER_INTERFACES(KORVEL_LISTED_INTERFACE)

@@ -23,7 +23,8 @@ const
 { A package class of the library: its class identifier, the display name the loader lists,
   where it comes in the load order, and the class of its objects. Of two entries with one
   identifier the first counts. }
-procedure PackageClass(const Id: TGUID; const Name: UnicodeString; LoadOrder: Integer; ObjectClass: TPackageObjectClass);
+procedure PackageClass(const Id: TGUID; const Name: UnicodeString; LoadOrder: Integer;
+  ObjectClass: TPackageObjectClass);
 
 function DllGetClassObject(constref ClassId, Iid: TGUID; out Obj): HResult; {$ifdef MSWINDOWS}stdcall;{$endif}
 function DllCanUnloadNow: HResult; {$ifdef MSWINDOWS}stdcall;{$endif}
@@ -57,7 +58,8 @@ type
 var
   PackageClasses: array of TPackageClassEntry;
 
-procedure PackageClass(const Id: TGUID; const Name: UnicodeString; LoadOrder: Integer; ObjectClass: TPackageObjectClass);
+procedure PackageClass(const Id: TGUID; const Name: UnicodeString; LoadOrder: Integer;
+  ObjectClass: TPackageObjectClass);
 var
   Entry: TPackageClassEntry;
 begin

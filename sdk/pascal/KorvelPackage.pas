@@ -75,6 +75,9 @@ function ShowMessage(const Text, Caption: UnicodeString; Style: UINT = MB_OK): I
 { One line for whoever watches the process's debug output (in the IDE, its recorder). }
 procedure WriteDebugLine(const Line: UnicodeString);
 
+{ A failed call of the IDE's as an EPackageResult, for the method's except block to answer. }
+procedure CheckResult(Result: HResult);
+
 { Inside an except block: the result for the exception being handled (an out-of-memory error
   E_OUTOFMEMORY, a refused interface cast E_NOINTERFACE, a range error E_INVALIDARG, an
   EPackageResult its code, anything else E_FAIL), after a debug line that names the library,
@@ -222,9 +225,15 @@ begin
   OutputDebugStringW(PWideChar(Line));
 end;
 
+procedure CheckResult(Result: HResult);
+begin
+  if Result < 0 then raise EPackageResult.Create(Result, Format('the IDE answered %.8X', [Result]));
+end;
+
 function ExceptionResult: HResult;
 var
   Raised: TObject;
+  Line: UnicodeString;
 begin
   Raised := ExceptObject;
   if Raised is EOutOfMemory then Result := E_OUTOFMEMORY
@@ -232,14 +241,13 @@ begin
   else if Raised is ERangeError then Result := E_INVALIDARG
   else if Raised is EPackageResult then Result := EPackageResult(Raised).Code
   else Result := E_FAIL;
+  if Raised = nil then Exit;
   try
-    if Raised is Exception then
-      WriteDebugLine(UnicodeString(ExtractFileName(ModuleFileName)) + ': ' + UnicodeString(Raised.ClassName) + ': ' +
-        UnicodeString(Exception(Raised).Message))
-    else if Raised <> nil then
-      WriteDebugLine(UnicodeString(ExtractFileName(ModuleFileName)) + ': ' + UnicodeString(Raised.ClassName));
+    Line := ExtractFileName(ModuleFileName) + ': ' + UnicodeString(Raised.ClassName);
+    if Raised is Exception then Line := Line + ': ' + UnicodeString(Exception(Raised).Message);
+    WriteDebugLine(Line);
   except
-    { Out of memory for the line: the result says enough. }
+    { No memory for the line: the result says enough. }
   end;
 end;
 

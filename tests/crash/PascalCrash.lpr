@@ -75,10 +75,10 @@ var
   Item: IBdsMenuItem;
 begin
   Texts := Bstrs;
-  if (FSite.Get_BdsMenuBarService(MenuBar) < 0) or
-    (MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), 1, Texts.Add(Name), Texts.Add(Name), 0, Item) < 0) or
-    (Item.RegisterEvents(Events) < 0) then
-    raise EPascalCrash.Create('no menu item ' + string(Name));
+  CheckResult(FSite.Get_BdsMenuBarService(MenuBar));
+  CheckResult(MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), 1, Texts.Add(Name), Texts.Add(Name), 0,
+    Item));
+  CheckResult(Item.RegisterEvents(Events));
   SetLength(FItems, Length(FItems) + 1);
   FItems[High(FItems)] := Item;
   SetLength(FSinks, Length(FSinks) + 1);

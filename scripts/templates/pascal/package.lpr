@@ -26,7 +26,8 @@ type
     function Terminate: HResult; stdcall;
   end;
 
-{ No exception may leave a method the IDE calls: each one ends in ExceptionResult. }
+{ No exception may leave a method the IDE calls: each one ends in ExceptionResult, which also
+  answers the failures CheckResult raises. }
 function TPackage.SetSite(const site: IBdsServices): HResult; stdcall;
 begin
   try
@@ -45,14 +46,14 @@ var
   MenuBar: IBdsMenuBarService;
 begin
   try
+    { BSTR arguments, freed when Texts goes. }
     Texts := Bstrs;
-    Result := FSite.Get_BdsMenuBarService(MenuBar);
-    if Result < 0 then Exit;
-    Result := MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), AfterReferenceItem,
-      Texts.Add('@NAME@Item'), Texts.Add('@NAME@'), 0, FMenuItem);
-    if Result < 0 then Exit;
+    CheckResult(FSite.Get_BdsMenuBarService(MenuBar));
+    CheckResult(MenuBar.AddMenuItem(Texts.Add('ToolsMenu\ToolsOptionsItem'), AfterReferenceItem,
+      Texts.Add('@NAME@Item'), Texts.Add('@NAME@'), 0, FMenuItem));
     FMenuEvents := ControlEvents(Greet);
-    Result := FMenuItem.RegisterEvents(FMenuEvents);
+    CheckResult(FMenuItem.RegisterEvents(FMenuEvents));
+    Result := S_OK;
   except
     Result := ExceptionResult;
   end;
