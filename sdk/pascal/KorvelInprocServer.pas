@@ -26,10 +26,10 @@ const
 procedure PackageClass(const Id: TGUID; const Name: UnicodeString; LoadOrder: Integer;
   ObjectClass: TPackageObjectClass);
 
-function DllGetClassObject(constref ClassId, Iid: TGUID; out Obj): HResult; {$ifdef MSWINDOWS}stdcall;{$endif}
-function DllCanUnloadNow: HResult; {$ifdef MSWINDOWS}stdcall;{$endif}
-function DllRegisterServer: HResult; {$ifdef MSWINDOWS}stdcall;{$endif}
-function DllUnregisterServer: HResult; {$ifdef MSWINDOWS}stdcall;{$endif}
+function DllGetClassObject(constref ClassId, Iid: TGUID; out Obj): HResult; stdcall;
+function DllCanUnloadNow: HResult; stdcall;
+function DllRegisterServer: HResult; stdcall;
+function DllUnregisterServer: HResult; stdcall;
 
 implementation
 
@@ -51,6 +51,7 @@ type
   private
     FObjectClass: TPackageObjectClass;
   public
+    constructor Create(ObjectClass: TPackageObjectClass); reintroduce;
     function CreateInstance(const Outer: IUnknown; constref Iid: TGUID; out Obj): HResult; stdcall;
     function LockServer(Lock: LongBool): HResult; stdcall;
   end;
@@ -71,10 +72,17 @@ begin
   PackageClasses[High(PackageClasses)] := Entry;
 end;
 
+constructor TPackageFactory.Create(ObjectClass: TPackageObjectClass);
+begin
+  inherited Create;
+  FObjectClass := ObjectClass;
+end;
+
 function TPackageFactory.CreateInstance(const Outer: IUnknown; constref Iid: TGUID; out Obj): HResult; stdcall;
 var
   Made: IUnknown;
 begin
+  if @Obj = nil then Exit(E_POINTER);
   Pointer(Obj) := nil;
   if Outer <> nil then Exit(CLASS_E_NOAGGREGATION);
   try
@@ -94,16 +102,16 @@ end;
 function DllGetClassObject(constref ClassId, Iid: TGUID; out Obj): HResult;
 var
   Index: Integer;
-  Factory: TPackageFactory;
+  Factory: IUnknown;
 begin
+  if @Obj = nil then Exit(E_POINTER);
   Pointer(Obj) := nil;
   try
     for Index := 0 to High(PackageClasses) do
       if IsEqualGUID(PackageClasses[Index].Id, ClassId) then
       begin
-        Factory := TPackageFactory.Create;
-        Factory.FObjectClass := PackageClasses[Index].ObjectClass;
-        Exit((Factory as IUnknown).QueryInterface(Iid, Obj));
+        Factory := TPackageFactory.Create(PackageClasses[Index].ObjectClass);
+        Exit(Factory.QueryInterface(Iid, Obj));
       end;
     Result := CLASS_E_CLASSNOTAVAILABLE;
   except
