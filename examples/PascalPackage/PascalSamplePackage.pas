@@ -45,6 +45,7 @@ type
 
 function TPascalSample.SetSite(const site: IBdsServices): HResult; stdcall;
 begin
+  if site = nil then Exit(E_POINTER);
   try
     FSite := site;
     { The loader initializes the packages once a package has said that its own start-up is
@@ -57,6 +58,7 @@ end;
 
 function TPascalSample.Initialize: HResult; stdcall;
 begin
+  if FSite = nil then Exit(E_UNEXPECTED);
   try
     AddMenuItem;
     AddToolBar;

@@ -30,6 +30,7 @@ type
   answers the failures CheckResult raises. }
 function TPackage.SetSite(const site: IBdsServices): HResult; stdcall;
 begin
+  if site = nil then Exit(E_POINTER);
   try
     FSite := site;
     { The loader initializes the packages once a package has said that its own start-up is
@@ -45,6 +46,7 @@ var
   Texts: IBstrs;
   MenuBar: IBdsMenuBarService;
 begin
+  if FSite = nil then Exit(E_UNEXPECTED);
   try
     { BSTR arguments, freed when Texts goes. }
     Texts := Bstrs;
