@@ -114,4 +114,52 @@ TEST(SamplePackageLibraryTest, ServesOnlyItsOwnClassesAndCountsWhatItHandsOut) {
     }
 }
 
+// The Pascal sample's library, built with Free Pascal against the SDK's Pascal units: the same
+// answers to COM and regsvr32 as the C++ kit's, under wine as natively.
+TEST_F(InprocServerTest, PascalLibraryServesItsClassCountsWhatItHandsOutAndRegistersItself) {
+    constexpr CLSID CLSID_PascalSample = {0xEDDB80A7, 0xF1E7, 0x4926, {0x8A, 0xA0, 0xF5, 0x01, 0x26, 0xA3, 0x90, 0x54}};
+    SampleLibrary library(u"PascalSample.dll");
+    ASSERT_TRUE(library.Loaded());
+    EXPECT_EQ(library.GetClassObject(CLSID_PascalSample, IID_IClassFactory, nullptr), E_POINTER);
+    IUnknown* foreign = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(library.GetClassObject(IID_IBdsPackage, IID_IClassFactory, reinterpret_cast<void**>(&foreign)),
+              CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(foreign, nullptr);
+
+    rtl::ComPtr<IClassFactory> factory;
+    ASSERT_EQ(library.GetClassObject(CLSID_PascalSample, IID_IClassFactory, factory.PutVoid()), S_OK);
+    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a class object is held";
+    rtl::ComPtr<IBdsPackage> package;
+    EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_IBdsPackage, package.PutVoid()), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IBdsPackage, nullptr), E_POINTER);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IBdsPackage, package.PutVoid()), S_OK);
+    factory = nullptr;
+    EXPECT_FALSE(package.Query<IBdsShellPackage>());
+    EXPECT_EQ(package->SetSite(nullptr), E_POINTER);
+    EXPECT_EQ(package->Initialize(), E_UNEXPECTED) << "nothing to initialize without a site";
+    EXPECT_EQ(package->Terminate(), S_OK);
+    EXPECT_EQ(library.CanUnloadNow(), S_FALSE) << "a package object is alive";
+    package = nullptr;
+    EXPECT_EQ(library.CanUnloadNow(), S_OK);
+
+    ASSERT_EQ(library.RegisterServer(), S_OK);
+    const String id = rtl::GUIDToString(CLSID_PascalSample);
+    rtl::TRegistry view(KEY_READ);
+    view.SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(view.OpenKeyReadOnly(u"CLSID\\" + id + u"\\InprocServer32"));
+    const String server = view.ReadString(u"");
+    EXPECT_TRUE(rtl::SameText(server, BesideTheProgram(u"PascalSample.dll"))) << rtl::ToUtf8(server);
+    EXPECT_EQ(view.ReadString(u"ThreadingModel"), u"Apartment");
+    view.CloseKey();
+    view.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(view.OpenKeyReadOnly(PackagesKey() + u"\\" + id));
+    EXPECT_EQ(view.ReadString(u""), u"Pascal Sample Package");
+    EXPECT_EQ(view.ReadInteger(u"LoadOrder"), 40);
+    view.CloseKey();
+    ASSERT_EQ(library.UnregisterServer(), S_OK);
+    EXPECT_FALSE(view.KeyExists(PackagesKey() + u"\\" + id));
+    view.SetRootKey(HKEY_CLASSES_ROOT);
+    EXPECT_FALSE(view.KeyExists(u"CLSID\\" + id));
+}
+
 }  // namespace

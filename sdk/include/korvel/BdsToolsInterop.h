@@ -61,6 +61,10 @@ typedef int64_t Int64;
     X(IBDSModuleCreator, IUnknown, 0x6EDB9B9A, 0xF57A, 0x11D1, 0xAB, 0x23, 0x00, 0xC0, 0x4F, 0xB1, 0x6F, 0xB3)        \
     X(IBDSProject, IUnknown, 0xD0090018, 0xD879, 0x41FC, 0x8F, 0x83, 0xAA, 0x4F, 0x40, 0x09, 0x8A, 0xCF)
 
+/* The services IBdsServices::GetService hands out, each asked for by the identifier of the
+   interface it answers with. */
+#define KORVEL_HUB_SERVICES(X) X(IBDSModuleServices70) X(IBDSEditorServices80)
+
 /* Parameter types only: the system never makes objects of these and always passes nil. The
    IDE gives them no identifiers a package could rely on; these are the kit's own, so that a
    type library can describe them. */
