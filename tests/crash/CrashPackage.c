@@ -4,18 +4,14 @@
    variable KORVEL_CRASH_PLACE names (create, SetSite, Initialize, menu, toolbar, notifier,
    Terminate, release), and a bystander that does its work undisturbed beside them. Each adds
    a Tools menu item and a button on a toolbar of their own, which show a message box when
-   clicked, and, for the notifier place, a notifier on the module open at Initialize. */
+   clicked, and, for the notifier place, a notifier on the module open at Initialize. The class
+   objects and the registration are the SDK's C helper's. */
 #include <stdlib.h>
 #include <string.h>
 
 #include "korvel/BdsInterop.h"
 #include "korvel/BdsToolsInterop.h"
-
-#ifdef _WIN32
-#define CRASH_EXPORT
-#else
-#define CRASH_EXPORT __attribute__((visibility("default")))
-#endif
+#include "korvel/PackageServer.h"
 
 typedef enum Fault { NoFault, AccessViolation, DivideByZero, Raised, StackOverflow, CxxThrow } Fault;
 typedef enum Place { Nowhere, Create, SetSite, Initialize, Menu, Toolbar, Notifier, Terminate, FinalRelease } Place;
@@ -24,23 +20,19 @@ static const char* const placeNames[] = {"",     "create",  "SetSite",  "Initial
                                          "toolbar", "notifier", "Terminate", "release"};
 
 typedef struct CrashClass {
-    GUID id;
     const char* name;  /* the menu item and button are named Crash<name>Item and Crash<name>Button */
     const char* caption;
     Fault fault;
 } CrashClass;
 
 static const CrashClass classes[] = {
-    {{0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, 1}}, "AccessViolation", "Crash access violation", AccessViolation},
-    {{0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, 2}}, "DivideByZero", "Crash divide by zero", DivideByZero},
-    {{0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, 3}}, "Raise", "Crash raise", Raised},
-    {{0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, 4}}, "StackOverflow", "Crash stack overflow", StackOverflow},
-    {{0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, 5}}, "Throw", "Crash throw", CxxThrow},
-    {{0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, 6}}, "Bystander", "Crash bystander", NoFault},
+    {"AccessViolation", "Crash access violation", AccessViolation},
+    {"DivideByZero", "Crash divide by zero", DivideByZero},
+    {"Raise", "Crash raise", Raised},
+    {"StackOverflow", "Crash stack overflow", StackOverflow},
+    {"Throw", "Crash throw", CxxThrow},
+    {"Bystander", "Crash bystander", NoFault},
 };
-#define CLASS_COUNT (sizeof classes / sizeof classes[0])
-
-static long liveObjects;
 
 /* CrashThrow.cpp: a C++ throw that travels out through this library's C frames. */
 void CrashThrow(void);
@@ -130,7 +122,7 @@ static ULONG Drop(Crash* self) {
     if (left == 0) {
         BreakAt(self->cls, FinalRelease);
         free(self);
-        --liveObjects;
+        KorvelUnlockModule();
     }
     return (ULONG)left;
 }
@@ -272,25 +264,7 @@ static HRESULT STDMETHODCALLTYPE PackageTerminate(IBdsPackage* This) {
 static const IBdsPackageVtbl packageVtbl = {packageQuery,      packageAddRef,    packageRelease,
                                             PackageSetSite, PackageInitialize, PackageTerminate};
 
-/* One class object per class; its references count as the library's. */
-typedef struct Factory {
-    IClassFactory factory;
-    const CrashClass* cls;
-} Factory;
-
-static HRESULT STDMETHODCALLTYPE FactoryQuery(IClassFactory* This, REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = NULL;
-    if (!IsEqualGUID(iid, &IID_IUnknown) && !IsEqualGUID(iid, &IID_IClassFactory)) return E_NOINTERFACE;
-    *out = This;
-    ++liveObjects;
-    return S_OK;
-}
-static ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory* This) { return (ULONG)++liveObjects; }
-static ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory* This) { return (ULONG)--liveObjects; }
-
-static HRESULT STDMETHODCALLTYPE CreateInstance(IClassFactory* This, IUnknown* outer, REFIID iid, void** out) {
-    const CrashClass* cls = ((Factory*)This)->cls;
+static HRESULT Create(const CrashClass* cls, REFIID iid, void** out) {
     Crash* made;
     HRESULT result;
     /* No C++ exception may leave a COM entry point: through the system's COM library nothing
@@ -298,7 +272,6 @@ static HRESULT STDMETHODCALLTYPE CreateInstance(IClassFactory* This, IUnknown* o
     if (cls->fault != CxxThrow) BreakAt(cls, Create);
     if (!out) return E_POINTER;
     *out = NULL;
-    if (outer) return CLASS_E_NOAGGREGATION;
     made = (Crash*)calloc(1, sizeof(Crash));
     if (!made) return E_OUTOFMEMORY;
     made->package.lpVtbl = &packageVtbl;
@@ -307,32 +280,26 @@ static HRESULT STDMETHODCALLTYPE CreateInstance(IClassFactory* This, IUnknown* o
     made->notifier.lpVtbl = &notifierVtbl;
     made->cls = cls;
     made->references = 1;
-    ++liveObjects;
+    KorvelLockModule();
     result = Answer(made, iid, out);
     Drop(made);
     return result;
 }
 
-static HRESULT STDMETHODCALLTYPE LockServer(IClassFactory* This, BOOL lock) {
-    liveObjects += lock ? 1 : -1;
-    return S_OK;
-}
+#define CRASH_CLASS(index)                                                              \
+    static HRESULT Create##index(REFIID iid, void** out) { return Create(&classes[index], iid, out); }
+CRASH_CLASS(0)
+CRASH_CLASS(1)
+CRASH_CLASS(2)
+CRASH_CLASS(3)
+CRASH_CLASS(4)
+CRASH_CLASS(5)
 
-/* Not const: the Windows headers declare the table pointer without it. */
-static IClassFactoryVtbl factoryVtbl = {FactoryQuery, FactoryAddRef, FactoryRelease, CreateInstance, LockServer};
-static Factory factories[CLASS_COUNT];
-
-CRASH_EXPORT HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    unsigned i;
-    if (!out) return E_POINTER;
-    *out = NULL;
-    for (i = 0; i < CLASS_COUNT; ++i) {
-        if (!IsEqualGUID(clsid, &classes[i].id)) continue;
-        factories[i].factory.lpVtbl = &factoryVtbl;
-        factories[i].cls = &classes[i];
-        return FactoryQuery(&factories[i].factory, iid, out);
-    }
-    return CLASS_E_CLASSNOTAVAILABLE;
-}
-
-CRASH_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow(void) { return liveObjects == 0 ? S_OK : S_FALSE; }
+/* {C0A5E001-7A11-4C0D-9E01-00000000000n}; the bystander loads among the others. */
+#define CRASH_ID(n) {0xC0A5E001, 0x7A11, 0x4C0D, {0x9E, 0x01, 0, 0, 0, 0, 0, n}}
+KORVEL_PACKAGE_CLASSES({CRASH_ID(1), u"Crash access violation", 10, Create0},
+                       {CRASH_ID(2), u"Crash divide by zero", 20, Create1},
+                       {CRASH_ID(3), u"Crash raise", 30, Create2},
+                       {CRASH_ID(4), u"Crash stack overflow", 40, Create3},
+                       {CRASH_ID(5), u"Crash throw", 50, Create4},
+                       {CRASH_ID(6), u"Crash bystander", 35, Create5});
