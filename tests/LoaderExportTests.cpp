@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         module = LoadLibraryW(rtl::W(rtl::FromUtf8(KORVEL_LOADER_FILE)));
         ASSERT_NE(module, nullptr) << KORVEL_LOADER_FILE;
-        entry = reinterpret_cast<InitWizardProc>(GetProcAddress(module, "INITWIZARD0001"));
+        entry = reinterpret_cast<InitWizardProc>(reinterpret_cast<void*>(GetProcAddress(module, "INITWIZARD0001")));
         ASSERT_NE(entry, nullptr);
     }
     // The library stays loaded, as in the IDE: its globals must outlive every test.

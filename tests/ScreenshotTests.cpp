@@ -9,11 +9,13 @@
 
 namespace {
 
+#ifdef KORVEL_HAVE_CAIRO
 const host::DrawnArea* FindArea(const std::vector<host::DrawnArea>& areas, const rtl::String& what) {
     for (const host::DrawnArea& area : areas)
         if (area.what == what) return &area;
     return nullptr;
 }
+#endif
 
 TEST(ScreenshotTest, ToolBarButtonImageIsDrawnWithMagentaTransparent) {
     sim::SimulatedIde ide;

@@ -264,7 +264,7 @@ static HRESULT STDMETHODCALLTYPE PackageTerminate(IBdsPackage* This) {
 static const IBdsPackageVtbl packageVtbl = {packageQuery,      packageAddRef,    packageRelease,
                                             PackageSetSite, PackageInitialize, PackageTerminate};
 
-static HRESULT Create(const CrashClass* cls, REFIID iid, void** out) {
+static HRESULT MakeCrash(const CrashClass* cls, REFIID iid, void** out) {
     Crash* made;
     HRESULT result;
     /* No C++ exception may leave a COM entry point: through the system's COM library nothing
@@ -287,7 +287,7 @@ static HRESULT Create(const CrashClass* cls, REFIID iid, void** out) {
 }
 
 #define CRASH_CLASS(index)                                                              \
-    static HRESULT Create##index(REFIID iid, void** out) { return Create(&classes[index], iid, out); }
+    static HRESULT Create##index(REFIID iid, void** out) { return MakeCrash(&classes[index], iid, out); }
 CRASH_CLASS(0)
 CRASH_CLASS(1)
 CRASH_CLASS(2)
