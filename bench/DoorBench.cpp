@@ -17,47 +17,39 @@ const bool ratiosDeclared =
     bench::DeclareRatio({"a package's no-op method behind the bare fault guard vs. called plainly",
                          "BM_PackageCallBehindFaultGuard", "BM_PackageCallPlain", 1.5});
 
-void ExpectEveryCall(benchmark::State& state, long calls) {
+// Times `call` on a package's notifier whose Modified does almost nothing; every call must arrive.
+template <class Call>
+void TimePackageCall(benchmark::State& state, Call&& call) {
+    long calls = 0;
+    const rtl::ComPtr<IBDSNotifier> package = bench::NewPackageNotifier(calls);
+    IBDSNotifier* notifier = package.Get();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(notifier);
+        call(notifier);
+    }
     if (calls != static_cast<long>(state.iterations())) state.SkipWithError("calls went missing");
 }
 
 void BM_PackageCallPlain(benchmark::State& state) {
-    long calls = 0;
-    const rtl::ComPtr<IBDSNotifier> package = bench::NewPackageNotifier(calls);
-    IBDSNotifier* notifier = package.Get();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(notifier);
-        notifier->Modified();
-    }
-    ExpectEveryCall(state, calls);
+    TimePackageCall(state, [](IBDSNotifier* notifier) { notifier->Modified(); });
 }
 BENCHMARK(BM_PackageCallPlain);
 
 void BM_PackageCallThroughDoor(benchmark::State& state) {
-    long calls = 0;
-    const rtl::ComPtr<IBDSNotifier> package = bench::NewPackageNotifier(calls);
-    IBDSNotifier* notifier = package.Get();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(notifier);
+    TimePackageCall(state, [](IBDSNotifier* notifier) {
         rtl::CallPackage(nullptr, notifier, {"IBDSNotifier", "Modified"}, false, [&] {
             notifier->Modified();
             return true;
         });
-    }
-    ExpectEveryCall(state, calls);
+    });
 }
 BENCHMARK(BM_PackageCallThroughDoor);
 
 void BM_PackageCallBehindFaultGuard(benchmark::State& state) {
-    long calls = 0;
-    const rtl::ComPtr<IBDSNotifier> package = bench::NewPackageNotifier(calls);
-    IBDSNotifier* notifier = package.Get();
     rtl::StructuredFault fault{};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(notifier);
+    TimePackageCall(state, [&](IBDSNotifier* notifier) {
         rtl::CallCatchingFaults([](void* object) { static_cast<IBDSNotifier*>(object)->Modified(); }, notifier, fault);
-    }
-    ExpectEveryCall(state, calls);
+    });
 }
 BENCHMARK(BM_PackageCallBehindFaultGuard);
 

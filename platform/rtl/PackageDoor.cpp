@@ -83,6 +83,11 @@ void Report(const Outcome& outcome, PackageIdentity package, const void* object)
     }
 }
 
+void RaiseReported(const Outcome& outcome, PackageIdentity package, const void* object) {
+    Report(outcome, package, object);
+    throw EPackageFailure(outcome);
+}
+
 void ReportFailedResult(HRESULT result, PackageIdentity package, const void* object, PackageMethod method) noexcept {
     if (!packageCallHook()) return;
     try {
@@ -94,9 +99,7 @@ void ReportFailedResult(HRESULT result, PackageIdentity package, const void* obj
 void AddRef(IUnknown* object, PackageIdentity package, const char* interfaceName) {
     Outcome outcome;
     CallPackage(package, object, {interfaceName, "AddRef"}, ULONG(0), [&] { return object->AddRef(); }, &outcome);
-    if (outcome.Completed()) return;
-    Report(outcome, package, object);
-    throw EPackageFailure(outcome);
+    if (!outcome.Completed()) RaiseReported(outcome, package, object);
 }
 
 void Release(IUnknown* object, PackageIdentity package, const char* interfaceName) noexcept {
@@ -108,10 +111,7 @@ HRESULT QueryInterface(IUnknown* object, PackageIdentity package, const char* in
     Outcome outcome;
     const HRESULT result = CallPackage(package, object, {interfaceName, "QueryInterface"}, E_FAIL,
                                        [&] { return object->QueryInterface(iid, &answer); }, &outcome);
-    if (!outcome.Completed()) {
-        Report(outcome, package, object);
-        throw EPackageFailure(outcome);
-    }
+    if (!outcome.Completed()) RaiseReported(outcome, package, object);
     *found = SUCCEEDED(result) ? answer : nullptr;
     return result;
 }

@@ -95,6 +95,8 @@ inline void Enter(PackageIdentity package, void (*body)(void*), void* context, O
 void NoteRaised(Outcome& outcome) noexcept;
 // Tells the hook, when the call did not complete.
 void Report(const Outcome& outcome, PackageIdentity package, const void* object) noexcept;
+// Reports a call that did not complete and raises its failure, out of the door, as EPackageFailure.
+[[noreturn]] void RaiseReported(const Outcome& outcome, PackageIdentity package, const void* object);
 void ReportFailedResult(HRESULT result, PackageIdentity package, const void* object, PackageMethod method) noexcept;
 
 // The IUnknown methods of a package object. AddRef and QueryInterface raise EPackageFailure when
@@ -301,9 +303,8 @@ public:
         const T* object = object_;
         door::Outcome outcome;
         const Result answer = Ask(method, Result(), std::forward<Call>(call), &outcome);
-        if (outcome.Completed()) return answer;
-        door::Report(outcome, package, object);
-        throw EPackageFailure(outcome);
+        if (!outcome.Completed()) door::RaiseReported(outcome, package, object);
+        return answer;
     }
     // A method with no answer.
     template <class Call>
@@ -329,7 +330,6 @@ public:
     }
 
 private:
-
     T* object_ = nullptr;
     PackageIdentity package_ = nullptr;
 };
