@@ -250,11 +250,20 @@ void TBdsServices::OfferToMessageHandlers(MSG& Msg, bool& Handled) {
     // A handler registered while a message is offered sees the messages after it.
     const size_t registered = FMessageHandlers.size();
     for (size_t index = 0; index < registered && index < FMessageHandlers.size(); ++index) {
-        // A handler that fails, throws, faults or never writes its answer has not handled it.
+        // A handler that raises, faults or never writes its answer has not handled the message,
+        // and what it wrote before raising or faulting is not its answer.
         WordBool FunctionResult = 0;
+        WordBool callDefault = CallDefaultHandler;
+        bool answered = false;
         FMessageHandlers[index].Notify("HandleMessage", [&](IMessageHandler& handler) {
-            return handler.HandleMessage(&Msg, &CallDefaultHandler, &FunctionResult);
+            const HRESULT result = handler.HandleMessage(&Msg, &callDefault, &FunctionResult);
+            answered = true;
+            return result;
         });
+        if (answered)
+            CallDefaultHandler = callDefault;
+        else
+            FunctionResult = 0;
         Handled = FunctionResult != 0;
         if (Handled) break;
     }

@@ -118,9 +118,9 @@ TEST(EditServicesNotifierWrapper, PassesNilForIdeObjectsAndTheFlagsAsBytes) {
     EXPECT_THROW(wrapper->AfterSave(), rtl::EAbort);
     notifier->throws = true;
     notifier->saveAnswer = -1;
-    handled = true;
-    EXPECT_NO_THROW(wrapper->WindowCommand(nullptr, 1, 0, handled));
-    EXPECT_TRUE(handled) << "a throwing package leaves the IDE's flag as it was";
+    handled = false;
+    EXPECT_NO_THROW(wrapper->WindowCommand(nullptr, 7, 0, handled));
+    EXPECT_FALSE(handled) << "what a throwing package wrote is not its answer: the IDE's flag stays as it was";
 }
 
 }  // namespace

@@ -125,14 +125,17 @@ TEST_F(WindowsMisuseTest, DocumentWindowRefusesBadIndexesAndSurvivesItsEditWindo
     rogue.throwInCallbacks = true;
     rogue.throwOnRelease = true;
 
-    // Asked for its tab's icon, the package hands a deleted bitmap and closes the IDE's edit
-    // window; the tab goes without an image and the document answers harmlessly afterwards.
-    rogue.icon = DeletedBitmap();
+    // Asked for its tab's icon, the package writes a bitmap, closes the IDE's edit window and
+    // throws: nothing was handed over, so the bitmap stays the package's; the tab goes without
+    // an image and the document answers harmlessly afterwards.
+    rogue.icon = LiveBitmap();
     rogue.onCallback = [&] { ide.Editors().CloseEditWindow(); };
     sim::GradientTabSet* tabs = ide.Editors().TabSet();
     ASSERT_TRUE(tabs);
     EXPECT_EQ(tabs->ImageIndexOf(0), -1);
     EXPECT_EQ(ide.Editors().TabSet(), nullptr);
+    const auto icon = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(static_cast<uint32_t>(rogue.icon)));
+    EXPECT_TRUE(DeleteObject(icon)) << "a bitmap left by a call that threw is not deleted by the system";
     EXPECT_EQ(window->Activate(), E_FAIL);
     EXPECT_EQ(window->DoResize(), E_FAIL);
     EXPECT_EQ(window->Set_StayOnTop(-1), E_FAIL);

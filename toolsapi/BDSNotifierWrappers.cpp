@@ -133,11 +133,14 @@ void TBDSEditServicesNotifierWrapper::WindowActivated(ide::INTAEditWindow*) {
 
 // The package sets a one-byte flag that starts as the IDE's; any non-zero value it leaves
 // there means handled. (Letting it write the IDE's bool itself could leave an invalid bool.)
+// A call that raised or faulted leaves the IDE's flag as it was.
 void TBDSEditServicesNotifierWrapper::WindowCommand(ide::INTAEditWindow*, int Command, int Param, bool& Handled) {
     Boolean handledByPackage = ToBoolean(Handled);
-    Tell("WindowCommand",
-         [&](IBDSEditServicesNotifier& n) { n.WindowCommand(nullptr, Command, Param, &handledByPackage); });
-    Handled = handledByPackage != 0;
+    const bool answered = Ask("WindowCommand", false, [&](IBDSEditServicesNotifier& n) {
+        n.WindowCommand(nullptr, Command, Param, &handledByPackage);
+        return true;
+    });
+    if (answered) Handled = handledByPackage != 0;
 }
 
 void TBDSEditServicesNotifierWrapper::EditorViewActivated(ide::INTAEditWindow*, ide::IOTAEditView*) {

@@ -172,9 +172,16 @@ void TBdsDocumentWindow::OnFrameHandleDestroy() {
 }
 
 int32_t TBdsDocumentWindow::GetIconHandle() {
+    // What a call that raised or faulted left there was never handed over: it may be garbage,
+    // and deleting it could delete another object's handle.
     Integer bitmap = 0;
-    FEvents.Notify("RequestIcon", [&](IBdsWindowEvents& events) { return events.RequestIcon(&bitmap); });
-    return bitmap;
+    bool answered = false;
+    FEvents.Notify("RequestIcon", [&](IBdsWindowEvents& events) {
+        const HRESULT result = events.RequestIcon(&bitmap);
+        answered = true;
+        return result;
+    });
+    return answered ? bitmap : 0;
 }
 
 }  // namespace korvel

@@ -9,13 +9,16 @@
 
 namespace korvel {
 
-// The hosted window's handle, asked afresh; the package's result code is ignored, and a
-// failing or absent control gives 0. The control is held for the call: the package may host
-// another one, or none, from inside it.
+// The hosted window's handle, asked afresh; the package's result code is ignored, and an
+// absent control, or one that raised or faulted, gives 0. The control is held for the call: the
+// package may host another one, or none, from inside it.
 inline HWND HostedWindowHandle(const rtl::PackageRef<IWin32Window>& control) {
     HWND handle = nullptr;
-    control.Ask("get_Handle", E_FAIL, [&](IWin32Window& window) { return window.get_Handle(&handle); });
-    return handle;
+    const bool answered = control.Ask("get_Handle", false, [&](IWin32Window& window) {
+        window.get_Handle(&handle);
+        return true;
+    });
+    return answered ? handle : nullptr;
 }
 
 // A package call may release the window it calls into; the window lives until the call ends,
